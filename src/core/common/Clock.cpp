@@ -1,0 +1,15 @@
+#include "Clock.h"
+
+namespace {
+QDateTime g_fixed;
+}
+
+QDateTime Clock::now()
+{
+    return g_fixed.isValid() ? g_fixed : QDateTime::currentDateTime();
+}
+
+void Clock::setNow(const QDateTime &fixed)
+{
+    g_fixed = fixed;
+}
