@@ -1,1 +1,29 @@
-int main() { return 0; }
+#include "app/UnixSignalWatcher.h"
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vandrel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vandrel"));
+    QApplication::setOrganizationName(QStringLiteral("Quillane"));
+    QApplication::setApplicationVersion(QStringLiteral(VANDREL_VERSION));
+
+    MainWindow window;
+    if (!window.start())
+        return 1;
+
+    // SIGTERM and SIGINT close the window exactly as the user would.
+    UnixSignalWatcher signals_;
+    QObject::connect(&signals_, &UnixSignalWatcher::terminationRequested, &window,
+                     &MainWindow::close);
+
+    window.show();
+    // Used by the start-up benchmark: leave as soon as the window has been shown.
+    if (qEnvironmentVariableIsSet("VANDREL_QUIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &window, &MainWindow::close);
+    return app.exec();
+}

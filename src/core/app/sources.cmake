@@ -3,4 +3,7 @@ list(APPEND VANDREL_CORE_SOURCES
   core/app/DataFolderSetup.h core/app/DataFolderSetup.cpp
   core/app/DotCatalogue.h core/app/DotCatalogue.cpp
   core/app/Session.h core/app/Session.cpp
+  core/app/WorkModes.h core/app/WorkModes.cpp
+  core/app/StartupSequence.h core/app/StartupSequence.cpp
+  core/app/UnixSignalWatcher.h core/app/UnixSignalWatcher.cpp
 )

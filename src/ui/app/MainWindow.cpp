@@ -1,0 +1,298 @@
+#include "MainWindow.h"
+
+#include "PlaceholderPage.h"
+#include "app/AppPaths.h"
+#include "app/DataFolderSetup.h"
+#include "app/WorkModes.h"
+#include "common/CaseInsensitivePath.h"
+#include "common/Clock.h"
+#include "common/Dialogs.h"
+#include "localization/LanguageTexts.h"
+#include "localization/Localization.h"
+#include "measure/DeviceIdentity.h"
+#include "measure/DeviceLibrary.h"
+#include "measure/DeviceSearch.h"
+#include "measure/ShowDeviceForm.h"
+#include "records/DataModule.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kWidth = 1020;
+constexpr int kHeight = 600;
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , m_data(std::make_unique<DataModule>())
+    , m_device(std::make_unique<DeviceLibrary>())
+    , m_texts(std::make_unique<LanguageTexts>())
+{
+    setObjectName(QStringLiteral("TForm1"));
+    buildWindow();
+
+    // Creation, in its fixed order: folders, measurement defaults, point catalogue, device.
+    DataFolderSetup::run();
+    m_makerFolder = AppPaths::makerFolder();
+    m_dots.load(DotCatalogue::defaultPath());
+    m_mashineLabel->setText(DeviceIdentity::notConnectedText());
+    loadDevice();
+    m_programVersion = QStringList{QString::number(1), QString::number(1), QString::number(0)}
+                           .join(QLatin1Char('.'));
+
+    registerStartup();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildWindow()
+{
+    setWindowTitle(QStringLiteral("Vandrel"));
+    setMinimumSize(kWidth, kHeight);
+    resize(kWidth, kHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(kWidth / 2, kHeight / 2));
+    }
+
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    m_fonePanel = new QWidget(central);
+    m_fonePanel->setObjectName(QStringLiteral("FonePanel"));
+    m_fonePanel->setAutoFillBackground(true);
+    m_fonePanel->setStyleSheet(QStringLiteral(
+        "#FonePanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f4f7fa,"
+        " stop:1 #dfe6ee); border-bottom: 1px solid #b9c4cf; }"
+        "#FonePanel QToolButton { border: 1px solid transparent; border-radius: 4px;"
+        " padding: 4px 6px; color: #24313d; }"
+        "#FonePanel QToolButton:hover { background: #ffffff; border-color: #b9c4cf; }"
+        "#FonePanel QToolButton:checked { background: #cfe3f7; border-color: #6f9fcf; }"));
+    buildModeButtons(m_fonePanel);
+    column->addWidget(m_fonePanel);
+
+    m_stack = new QStackedWidget(central);
+    for (const WorkModeInfo &info : WorkModes::buttons()) {
+        auto *page = new PlaceholderPage(info.panel, info.hintKey, m_stack);
+        m_pages.insert(info.panel, page);
+        m_stack->addWidget(page);
+    }
+    column->addWidget(m_stack, 1);
+    setCentralWidget(central);
+    buildStatusStrip();
+}
+
+void MainWindow::buildModeButtons(QWidget *bar)
+{
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(6, 4, 6, 4);
+    row->setSpacing(2);
+    auto *group = new QButtonGroup(this);
+    group->setExclusive(true);
+    for (const WorkModeInfo &info : WorkModes::buttons()) {
+        auto *button = new QToolButton(bar);
+        button->setObjectName(info.button);
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setMinimumSize(68, 40);
+        group->addButton(button);
+        m_buttons.insert(info.button, button);
+        row->addWidget(button);
+        const QString name = info.button;
+        connect(button, &QToolButton::clicked, this, [this, name] { switchToButton(name); });
+    }
+    row->addStretch(1);
+}
+
+void MainWindow::buildStatusStrip()
+{
+    auto *strip = statusBar();
+    strip->setSizeGripEnabled(false);
+    m_clientLabel = new QLabel(strip);
+    m_clientLabel->setObjectName(QStringLiteral("ClientLabel"));
+    m_mashineLabel = new QLabel(strip);
+    m_mashineLabel->setObjectName(QStringLiteral("MashineLabel"));
+    m_dateLabel = new QLabel(strip);
+    m_dateLabel->setObjectName(QStringLiteral("DateLabel"));
+    strip->addWidget(m_clientLabel);
+    strip->addWidget(m_mashineLabel);
+    strip->addWidget(m_dateLabel);
+
+    m_dateTimer = new QTimer(this);
+    m_dateTimer->setObjectName(QStringLiteral("DateTimer"));
+    m_dateTimer->setInterval(1000);
+    connect(m_dateTimer, &QTimer::timeout, this, &MainWindow::updateClock);
+}
+
+void MainWindow::loadDevice()
+{
+    const QString path = m_makerFolder + QStringLiteral("/Data/device1");
+    QString error;
+    if (!m_device->load(path, &error)) {
+        Dialogs::message(this, Localization::Translate(QStringLiteral("NotFoundFile"))
+                                   + QLatin1Char(' ') + DeviceLibrary::libraryFileName(path));
+        return;
+    }
+    m_search = std::make_unique<DeviceSearch>(m_device.get());
+    connect(m_search.get(), &DeviceSearch::deviceFound, this, &MainWindow::onDeviceFound);
+    m_search->start();
+    // The first look happens at once rather than five seconds after the window appears.
+    QTimer::singleShot(0, m_search.get(), &DeviceSearch::tick);
+}
+
+void MainWindow::onDeviceFound(const QString &displayName)
+{
+    m_mashineLabel->setText(DeviceIdentity::labelText(displayName));
+    auto *form = new ShowDeviceForm(displayName, this);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->show();
+}
+
+bool MainWindow::deviceConnected() const
+{
+    return m_search && m_search->isConnected();
+}
+
+void MainWindow::registerStartup()
+{
+    using S = StartupSequence::ShowStep;
+    using C = StartupSequence::CloseStep;
+
+    m_sequence.onShow(S::StartClock, QStringLiteral("clock"), [this] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        updateClock();
+        m_dateTimer->start();
+        return true;
+    });
+    m_sequence.onShow(S::OpenDatabase, QStringLiteral("database"), [this] {
+        const QString path = CaseInsensitivePath::resolve(AppPaths::GetDataPath(),
+                                                          QStringLiteral("BASE.fdb"));
+        QString error;
+        if (m_data->open(path, &error))
+            return true;
+        QApplication::restoreOverrideCursor();
+        Dialogs::error(this, Localization::Translate(QStringLiteral("Error")),
+                       Localization::Translate(QStringLiteral("ErrorConnect")) + QStringLiteral("\n\n")
+                           + error);
+        return false;
+    });
+    m_sequence.onShow(S::ApplyLanguage, QStringLiteral("language"), [this] {
+        m_texts->load(Localization::currentLanguage());
+        applyTexts();
+        return true;
+    });
+    m_sequence.onShow(S::ClientMode, QStringLiteral("client mode"), [this] {
+        switchToButton(QStringLiteral("ClientsBtn"));
+        return true;
+    });
+    m_sequence.onShow(S::Finish, QStringLiteral("finish"), [] {
+        QApplication::restoreOverrideCursor();
+        return true;
+    });
+
+    m_sequence.onClose(C::DisconnectDatabase, QStringLiteral("database"), [this] {
+        if (m_data->isOpen())
+            m_data->close();
+    });
+    m_sequence.onClose(C::StopClock, QStringLiteral("clock"), [this] { m_dateTimer->stop(); });
+    m_sequence.onClose(C::StopMeasurement, QStringLiteral("device"), [this] {
+        if (m_search)
+            m_search->closeIfConnected();
+    });
+}
+
+bool MainWindow::start()
+{
+    QString failed;
+    if (m_sequence.runShow(&failed))
+        return true;
+    m_closed = true; // nothing is written on the way out of a failed start
+    return false;
+}
+
+void MainWindow::applyTexts()
+{
+    for (const WorkModeInfo &info : WorkModes::buttons()) {
+        const QString hint = m_texts->text(info.hintKey);
+        QToolButton *button = m_buttons.value(info.button);
+        button->setText(hint);
+        button->setToolTip(hint);
+        if (auto *page = qobject_cast<PlaceholderPage *>(m_pages.value(info.panel)))
+            page->setTitle(hint);
+    }
+}
+
+void MainWindow::switchToButton(const QString &button)
+{
+    const WorkModeInfo *info = WorkModes::byButton(button);
+    if (!info)
+        return;
+    if (WorkModes::needsClient(info->mode) && m_session.currentClient().isEmpty()) {
+        // Without a client the button pops back up and nothing changes.
+        if (const WorkModeInfo *current = WorkModes::byMode(m_session.workMode()))
+            m_buttons.value(current->button)->setChecked(true);
+        else
+            m_buttons.value(button)->setChecked(false);
+        return;
+    }
+    if (m_currentPage)
+        m_currentPage->leave();
+    WorkPage *target = m_pages.value(info->panel);
+    m_stack->setCurrentWidget(target);
+    m_currentPage = target;
+    if (info->mode != WorkModes::None)
+        m_session.setWorkMode(info->mode);
+    m_buttons.value(button)->setChecked(true);
+    target->enter();
+}
+
+void MainWindow::updateClock()
+{
+    const QDateTime now = Clock::now();
+    const QLocale locale;
+    m_dateLabel->setText(locale.toString(now.time(), QLocale::LongFormat) + QStringLiteral("  ")
+                         + locale.toString(now.date(), QLocale::ShortFormat));
+}
+
+void MainWindow::layoutStatusLabels()
+{
+    // The three labels share the width: a third each, the clock taking the remainder.
+    const int width = m_fonePanel->width();
+    const int third = width / 3;
+    m_clientLabel->setFixedWidth(third);
+    m_mashineLabel->setFixedWidth(third);
+    m_dateLabel->setFixedWidth(qMax(0, width - 2 * third - 24));
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    layoutStatusLabels();
+    if (m_currentPage)
+        m_currentPage->relayout();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_closed) {
+        m_closed = true;
+        if (m_currentPage)
+            m_currentPage->leave();
+        m_sequence.runClose();
+    }
+    event->accept();
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/DotCatalogue.h"
+#include "app/Session.h"
+#include "app/StartupSequence.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <memory>
+
+class QLabel;
+class QStackedWidget;
+class QTimer;
+class QToolButton;
+class DataModule;
+class DeviceLibrary;
+class DeviceSearch;
+class LanguageTexts;
+class WorkPage;
+
+// The main window (`TForm1`): the row of mode buttons, one work page at a time, and the status
+// strip. Construction sets up the data folder, the point catalogue and the device; start()
+// runs the first-showing steps; closing runs the close-down steps in their fixed order.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The steps of the first showing. False when start-up cannot go on (the database did not
+    // open, the start password was refused); the program then ends without writing anything.
+    bool start();
+
+    Session &session() { return m_session; }
+    DataModule &dataModule() { return *m_data; }
+    StartupSequence &sequence() { return m_sequence; }
+    const DotCatalogue &dots() const { return m_dots; }
+    QString programVersion() const { return m_programVersion; }
+    QString makerFolder() const { return m_makerFolder; }
+    bool deviceConnected() const;
+    int workMode() const { return m_session.workMode(); }
+
+    // The switching protocol shared by every mode button.
+    void switchToButton(const QString &button);
+    WorkPage *page(const QString &panel) const { return m_pages.value(panel); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildWindow();
+    void buildModeButtons(QWidget *bar);
+    void buildStatusStrip();
+    void registerStartup();
+    void loadDevice();
+    void onDeviceFound(const QString &displayName);
+    void updateClock();
+    void applyTexts();
+    void layoutStatusLabels();
+
+    Session m_session;
+    StartupSequence m_sequence;
+    DotCatalogue m_dots;
+    std::unique_ptr<DataModule> m_data;
+    std::unique_ptr<DeviceLibrary> m_device;
+    std::unique_ptr<DeviceSearch> m_search;
+    std::unique_ptr<LanguageTexts> m_texts;
+
+    QString m_makerFolder;
+    QString m_programVersion;
+    bool m_closed = false;
+
+    QWidget *m_fonePanel = nullptr;
+    QStackedWidget *m_stack = nullptr;
+    QHash<QString, WorkPage *> m_pages;
+    QHash<QString, QToolButton *> m_buttons;
+    WorkPage *m_currentPage = nullptr;
+    QLabel *m_clientLabel = nullptr;
+    QLabel *m_mashineLabel = nullptr;
+    QLabel *m_dateLabel = nullptr;
+    QTimer *m_dateTimer = nullptr;
+};

@@ -1,0 +1,7 @@
+#include "WorkPage.h"
+
+WorkPage::WorkPage(const QString &objectName, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(objectName);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+// Every message box, question and file dialog of the program goes through here, so tests can
+// answer them and see what was asked. Without a handler the real dialogs are shown.
+class Dialogs
+{
+public:
+    enum class Kind { Message, Error, Question, OpenFile, SaveFile };
+
+    struct Request
+    {
+        Kind kind = Kind::Message;
+        QString caption;
+        QString text;     // message text, or the file filter for file dialogs
+        QString folder;   // file dialogs: the folder to start in
+    };
+    // The handler's answer: for questions "yes"/"no", for file dialogs the chosen path (empty
+    // when cancelled), ignored for messages.
+    using Handler = std::function<QString(const Request &)>;
+
+    static void setHandler(Handler handler);
+    static void clearHandler();
+
+    // A plain message with the program's name as caption.
+    static void message(QWidget *parent, const QString &text);
+    static void error(QWidget *parent, const QString &caption, const QString &text);
+    // A yes/no question; the caption is empty, as for every question of the program.
+    static bool ask(QWidget *parent, const QString &text);
+    static QString openFile(QWidget *parent, const QString &caption, const QString &folder,
+                            const QString &filter);
+    static QString saveFile(QWidget *parent, const QString &caption, const QString &folder,
+                            const QString &filter);
+
+private:
+    static QString dispatch(QWidget *parent, const Request &request);
+};

@@ -1,0 +1,3 @@
+list(APPEND VANDREL_UI_SOURCES
+  ui/common/Dialogs.h ui/common/Dialogs.cpp
+)
