@@ -1,0 +1,2 @@
+var accept='0';
+var stencil_count='0';

@@ -144,7 +144,7 @@ void MainWindow::loadDevice()
     QString error;
     if (!m_device->load(path, &error)) {
         Dialogs::message(this, Localization::Translate(QStringLiteral("NotFoundFile"))
-                                   + QLatin1Char(' ') + DeviceLibrary::libraryFileName(path));
+                                   + QLatin1Char(' ') + DeviceLibrary::fileNameFor(path));
         return;
     }
     m_search = std::make_unique<DeviceSearch>(m_device.get());
@@ -157,9 +157,9 @@ void MainWindow::loadDevice()
 void MainWindow::onDeviceFound(const QString &displayName)
 {
     m_mashineLabel->setText(DeviceIdentity::labelText(displayName));
-    auto *form = new ShowDeviceForm(displayName, this);
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    form->show();
+    if (!m_showDevice)
+        m_showDevice = new ShowDeviceForm(this);
+    m_showDevice->showDevice(displayName);
 }
 
 bool MainWindow::deviceConnected() const
@@ -191,7 +191,7 @@ void MainWindow::registerStartup()
         return false;
     });
     m_sequence.onShow(S::ApplyLanguage, QStringLiteral("language"), [this] {
-        m_texts->load(Localization::currentLanguage());
+        *m_texts = LanguageTexts::load(Localization::currentLanguage());
         applyTexts();
         return true;
     });

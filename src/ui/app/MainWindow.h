@@ -16,6 +16,7 @@ class DataModule;
 class DeviceLibrary;
 class DeviceSearch;
 class LanguageTexts;
+class ShowDeviceForm;
 class WorkPage;
 
 // The main window (`TForm1`): the row of mode buttons, one work page at a time, and the status
@@ -81,4 +82,5 @@ private:
     QLabel *m_mashineLabel = nullptr;
     QLabel *m_dateLabel = nullptr;
     QTimer *m_dateTimer = nullptr;
+    ShowDeviceForm *m_showDevice = nullptr;
 };

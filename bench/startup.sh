@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Start-up time of the real executable, from process start to the main window shown, with a
+# base of 10,000 clients and 100,000 tests. Prints each run and the median of 5.
+# usage: bench/startup.sh [build dir]   (the build must have made vandrel and fill_base)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+runs=${RUNS:-5}
+profile=$(mktemp -d)
+trap 'rm -rf "$profile"' EXIT
+export XDG_DATA_HOME=$profile
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+
+# First start seeds the data folder; then the base is filled.
+VANDREL_QUIT_WHEN_SHOWN=1 "$build/vandrel/vandrel" >/dev/null 2>&1 || true
+"$build/bin/fill_base" "$profile/Quillane/Q7/BASE.fdb" 10000 100000
+
+times=()
+for i in $(seq 1 "$runs"); do
+  start=$(date +%s%N)
+  VANDREL_QUIT_WHEN_SHOWN=1 "$build/vandrel/vandrel" >/dev/null 2>&1
+  end=$(date +%s%N)
+  ms=$(( (end - start) / 1000000 ))
+  printf 'run %d: %d ms\n' "$i" "$ms"
+  times+=("$ms")
+done
+median=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
+printf 'median of %d: %d ms\n' "$runs" "$median"

@@ -1,0 +1,56 @@
+#include "LanguageTexts.h"
+
+#include "LanguageDefaults.h"
+#include "Localization.h"
+
+#include <QSet>
+
+LanguageTexts::LanguageTexts()
+    : m_languageName(Localization::englishName())
+{
+}
+
+LanguageTexts LanguageTexts::load(const QString &languageName)
+{
+    return fromFile(LanguageFile(Localization::languageFilePath(languageName)),
+                    languageName.trimmed());
+}
+
+LanguageTexts LanguageTexts::loadCurrent()
+{
+    return load(Localization::currentLanguage());
+}
+
+LanguageTexts LanguageTexts::fromFile(const LanguageFile &file, const QString &languageName)
+{
+    LanguageTexts texts;
+    texts.m_languageName = languageName;
+    texts.m_fileFound = file.exists();
+    texts.m_font = file.font();
+    texts.m_displayName = file.displayName();
+    // The first line of a key is its text, as for every INI read; an empty text counts as
+    // missing so that no control is left without a caption.
+    QSet<QString> seen;
+    for (const auto &[key, value] : file.textLines()) {
+        const QString folded = key.toCaseFolded();
+        if (seen.contains(folded))
+            continue;
+        seen.insert(folded);
+        if (!value.isEmpty())
+            texts.m_fileTexts.insert(folded, value);
+    }
+    return texts;
+}
+
+QString LanguageTexts::text(const QString &key) const
+{
+    const auto it = m_fileTexts.constFind(key.trimmed().toCaseFolded());
+    if (it != m_fileTexts.constEnd())
+        return it.value();
+    return LanguageDefaults::defaultText(key);
+}
+
+QString LanguageTexts::displayName() const
+{
+    return m_displayName.isEmpty() ? m_languageName : m_displayName;
+}

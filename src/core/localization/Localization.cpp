@@ -1,0 +1,119 @@
+#include "Localization.h"
+
+#include "app/AppPaths.h"
+#include "common/CaseInsensitivePath.h"
+#include "common/IniFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString optionsPath()
+{
+    return AppPaths::dataFile(QStringLiteral("Options.ini"));
+}
+
+bool isUsableName(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty() || trimmed == QLatin1String(".") || trimmed == QLatin1String(".."))
+        return false;
+    for (const QChar c : trimmed) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Localization::Localization()
+    : Localization(currentLanguage())
+{
+}
+
+Localization::Localization(const QString &languageName)
+    : m_language(languageName.trimmed())
+    , m_currentPath(languageFilePath(m_language))
+    , m_englishPath(languageFilePath(englishName()))
+{
+}
+
+const LanguageFile &Localization::currentFile() const
+{
+    if (!m_current)
+        m_current.emplace(m_currentPath);
+    return *m_current;
+}
+
+const LanguageFile &Localization::englishFile() const
+{
+    if (!m_english)
+        m_english.emplace(m_englishPath);
+    return *m_english;
+}
+
+QString Localization::lookup(const QString &key) const
+{
+    const QString text = currentFile().lookup(key);
+    if (!text.isEmpty())
+        return text;
+    if (m_currentPath == m_englishPath) // English itself: nothing further to fall back on
+        return QString();
+    return englishFile().lookup(key);
+}
+
+QString Localization::Translate(const QString &key)
+{
+    return Localization().lookup(key);
+}
+
+QString Localization::currentLanguage()
+{
+    const IniFile options(optionsPath());
+    const QString name = options.readString(QStringLiteral("language"), QStringLiteral("value"))
+                             .trimmed();
+    return name.isEmpty() ? englishName() : name;
+}
+
+bool Localization::setCurrentLanguage(const QString &name, QString *error)
+{
+    const QString path = languageFilePath(name);
+    if (path.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("\"%1\" is not a usable language name.").arg(name);
+        return false;
+    }
+    if (!QFileInfo(path).isFile()) {
+        if (error)
+            *error = QStringLiteral("The language file %1 was not found.").arg(path);
+        return false;
+    }
+    IniFile options(optionsPath());
+    options.writeString(QStringLiteral("language"), QStringLiteral("value"), name.trimmed());
+    return options.save(error);
+}
+
+QStringList Localization::availableLanguages()
+{
+    const QDir folder(languagesFolder());
+    const QFileInfoList files = folder.entryInfoList({QStringLiteral("*.lang")}, QDir::Files,
+                                                     QDir::Name | QDir::IgnoreCase);
+    QStringList names;
+    for (const QFileInfo &file : files)
+        names.append(file.completeBaseName());
+    return names;
+}
+
+QString Localization::languagesFolder()
+{
+    return CaseInsensitivePath::resolve(AppPaths::GetDataPath(), QStringLiteral("languages"));
+}
+
+QString Localization::languageFilePath(const QString &name)
+{
+    if (!isUsableName(name))
+        return QString();
+    return CaseInsensitivePath::resolve(languagesFolder(), name.trimmed() + QStringLiteral(".lang"));
+}

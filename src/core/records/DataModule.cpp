@@ -1,0 +1,341 @@
+#include "DataModule.h"
+
+#include "SchemaUpgrade.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+QAtomicInt g_connectionCounter;
+
+constexpr int MaxClientCodeLength = SchemaUpgrade::ClientCodeWidth;
+
+void setError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+DataModule::DataModule(QObject *parent)
+    : QObject(parent)
+    , m_connectionName(
+          QStringLiteral("vandrel-base-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1)))
+{
+    setObjectName(QStringLiteral("TDataModule2"));
+}
+
+DataModule::~DataModule()
+{
+    close();
+}
+
+const QStringList &DataModule::tableNames()
+{
+    static const QStringList names = {
+        QStringLiteral("CLIENTS"),         QStringLiteral("TESTS"),
+        QStringLiteral("REMINDER"),        QStringLiteral("INQUIRER"),
+        QStringLiteral("DESEASE"),         QStringLiteral("SYMPTOMS"),
+        QStringLiteral("PUNCT_TREATMENT"), QStringLiteral("COLOR_TREATMENT"),
+        QStringLiteral("FREQ_TREATMENT"),  QStringLiteral("FREQ_DES"),
+        QStringLiteral("RECOMENDATION"),   QStringLiteral("STENCILS"),
+    };
+    return names;
+}
+
+QString DataModule::testDateQueryText()
+{
+    // The client is compared without case, as the test list does, so both lists agree.
+    return QStringLiteral("SELECT TESTS.TEST_DATE FROM TESTS"
+                          " WHERE UPPER(TESTS.CODE_CLIENT) = UPPER(CAST(? AS VARCHAR(%1)))"
+                          " ORDER BY TEST_DATE DESC")
+        .arg(MaxClientCodeLength);
+}
+
+bool DataModule::isServerPath(const QString &path)
+{
+    // An absolute local path may itself hold a colon; a server name never starts with '/'.
+    if (path.startsWith(QLatin1Char('/')))
+        return false;
+    const int colon = int(path.indexOf(QLatin1Char(':')));
+    return colon > 0;
+}
+
+QString DataModule::memoText(const QVariant &value)
+{
+    if (value.isNull())
+        return QString();
+    if (value.typeId() == QMetaType::QByteArray)
+        return QString::fromUtf8(value.toByteArray());
+    return value.toString();
+}
+
+bool DataModule::open(const QString &path, QString *error)
+{
+    close();
+    // Every handle on the connection lives inside connectAndCheck(), so a failed opening can
+    // drop the connection cleanly here.
+    const QString problem = connectAndCheck(path);
+    if (!problem.isEmpty()) {
+        close();
+        setError(error, problem);
+        return false;
+    }
+    Q_EMIT opened();
+    return true;
+}
+
+QString DataModule::connectAndCheck(const QString &path)
+{
+    if (path.trimmed().isEmpty())
+        return QStringLiteral("No database file given.");
+    if (!isServerPath(path) && !QFileInfo(path).isFile())
+        return QStringLiteral("The database file %1 does not exist.").arg(path);
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
+        return QStringLiteral("The Firebird driver of Qt (QIBASE) is not installed.");
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connectionName);
+    db.setDatabaseName(path);
+    db.setUserName(QStringLiteral("SYSDBA"));
+    db.setPassword(QStringLiteral("quillmoss"));
+    // The driver always attaches with the UTF8 client character set and converts every string
+    // as UTF-8; the engine transliterates to and from the WIN1251 columns. A WIN1251 client
+    // set would make it store the UTF-8 bytes as Cyrillic garbage, so none is asked for.
+    m_path = path;
+    if (!db.open())
+        return QStringLiteral("Cannot open the database %1: %2").arg(path, db.lastError().text());
+
+    QString upgradeError;
+    bool widened = false;
+    if (!SchemaUpgrade::widenClientCodes(db, &upgradeError, &widened))
+        return upgradeError;
+    if (widened) {
+        db.close();
+        if (!db.open())
+            return QStringLiteral("Cannot open the database %1 again after widening its "
+                                  "client codes: %2")
+                .arg(path, db.lastError().text());
+    }
+    if (!SchemaUpgrade::ensureClientLookupIndex(db, &upgradeError))
+        return upgradeError;
+
+    for (const QString &table : tableNames()) {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.prepare(QStringLiteral("SELECT * FROM ") + table))
+            return QStringLiteral("The database %1 has no usable table %2: %3")
+                .arg(path, table, query.lastError().text());
+    }
+    {
+        QSqlQuery query(db);
+        if (!query.prepare(QStringLiteral("EXECUTE PROCEDURE TEST_PROC")))
+            return QStringLiteral("The database %1 has no procedure TEST_PROC: %2")
+                .arg(path, query.lastError().text());
+    }
+    QSqlQuery query(db);
+    if (!query.prepare(QStringLiteral("SELECT ") + testColumns() + QStringLiteral(" FROM TESTS"))
+        || !query.prepare(testDateQueryText()))
+        return QStringLiteral("The test table of %1 is not usable: %2")
+            .arg(path, query.lastError().text());
+    return QString();
+}
+
+void DataModule::close()
+{
+    if (!QSqlDatabase::contains(m_connectionName)) {
+        m_path.clear();
+        return;
+    }
+    if (isOpen())
+        Q_EMIT aboutToClose();
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+    m_path.clear();
+}
+
+bool DataModule::isOpen() const
+{
+    return QSqlDatabase::contains(m_connectionName)
+           && QSqlDatabase::database(m_connectionName, false).isOpen();
+}
+
+QSqlDatabase DataModule::database() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+QString DataModule::testColumns()
+{
+    return QStringLiteral("CODE_TEST, CODE_CLIENT, TEST_DATE, ") + Channels::names().join(u", ");
+}
+
+TestRecord DataModule::readTest(const QSqlQuery &query)
+{
+    TestRecord test;
+    test.codeTest = query.value(0).toInt();
+    test.codeClient = query.value(1).toString();
+    test.testDate = query.value(2).toDateTime();
+    for (int i = 0; i < Channels::Count; ++i)
+        test.values[size_t(i)] = query.value(3 + i).toInt();
+    return test;
+}
+
+int DataModule::newTestKey(QString *error)
+{
+    if (!isOpen()) {
+        setError(error, QStringLiteral("The database is not open."));
+        return 0;
+    }
+    QSqlQuery query(database());
+    if (!query.exec(QStringLiteral("EXECUTE PROCEDURE TEST_PROC")) || !query.next()) {
+        setError(error, QStringLiteral("Cannot get a new test key: ") + query.lastError().text());
+        return 0;
+    }
+    int key = query.value(0).toInt();
+    query.clear();
+    // An older procedure or a generator set back can offer a key that is in use; then the
+    // key after the highest one is taken (the descending key index answers MAX at once).
+    QSqlQuery used(database());
+    used.prepare(QStringLiteral("SELECT (SELECT COUNT(*) FROM TESTS WHERE CODE_TEST = ?), "
+                                "(SELECT MAX(CODE_TEST) FROM TESTS) FROM RDB$DATABASE"));
+    used.addBindValue(key);
+    if (!used.exec() || !used.next()) {
+        setError(error,
+                 QStringLiteral("Cannot check the new test key: ") + used.lastError().text());
+        return 0;
+    }
+    if (used.value(0).toInt() > 0 || key <= 0)
+        key = qMax(key, used.value(1).toInt() + 1);
+    if (key <= 0) {
+        setError(error, QStringLiteral("TEST_PROC gave no usable test key."));
+        return 0;
+    }
+    return key;
+}
+
+bool DataModule::saveTest(TestRecord &test, QString *error)
+{
+    if (!isOpen()) {
+        setError(error, QStringLiteral("The database is not open."));
+        return false;
+    }
+    const QString client = test.codeClient.trimmed();
+    if (client.isEmpty()) {
+        setError(error, QStringLiteral("A test cannot be stored without a client."));
+        return false;
+    }
+    if (client.size() > MaxClientCodeLength) {
+        setError(error, QStringLiteral("The client code %1 is longer than %2 characters.")
+                            .arg(client)
+                            .arg(MaxClientCodeLength));
+        return false;
+    }
+    if (!test.testDate.isValid()) {
+        setError(error, QStringLiteral("A test cannot be stored without its date."));
+        return false;
+    }
+    int key = test.codeTest;
+    if (key <= 0) {
+        key = newTestKey(error);
+        if (key <= 0)
+            return false;
+    }
+
+    QStringList marks;
+    for (int i = 0; i < 3 + Channels::Count; ++i)
+        marks.append(QStringLiteral("?"));
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("INSERT INTO TESTS (") + testColumns()
+                  + QStringLiteral(") VALUES (") + marks.join(u", ") + QLatin1Char(')'));
+    query.addBindValue(key);
+    query.addBindValue(client);
+    query.addBindValue(test.testDate);
+    for (const int value : test.values)
+        query.addBindValue(value);
+    // Outside a transaction of the caller the driver commits the insert at once.
+    if (!query.exec()) {
+        setError(error, QStringLiteral("Cannot store the test: ") + query.lastError().text());
+        return false;
+    }
+    test.codeTest = key;
+    test.codeClient = client;
+    Q_EMIT testsChanged(client);
+    return true;
+}
+
+QList<TestRecord> DataModule::testsOfClient(const QString &codeClient, QString *error) const
+{
+    QList<TestRecord> tests;
+    if (!isOpen()) {
+        setError(error, QStringLiteral("The database is not open."));
+        return tests;
+    }
+    // A code longer than any column holds cannot match; the cast would fail instead.
+    if (codeClient.size() > MaxClientCodeLength)
+        return tests;
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT ") + testColumns()
+                  + QStringLiteral(" FROM TESTS WHERE UPPER(CODE_CLIENT) = UPPER(CAST(? AS "
+                                   "VARCHAR(%1))) ORDER BY CODE_TEST DESC")
+                        .arg(MaxClientCodeLength));
+    query.addBindValue(codeClient);
+    if (!query.exec()) {
+        setError(error, QStringLiteral("Cannot read the tests: ") + query.lastError().text());
+        return tests;
+    }
+    while (query.next())
+        tests.append(readTest(query));
+    return tests;
+}
+
+std::optional<TestRecord> DataModule::test(int codeTest, QString *error) const
+{
+    if (!isOpen()) {
+        setError(error, QStringLiteral("The database is not open."));
+        return std::nullopt;
+    }
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT ") + testColumns()
+                  + QStringLiteral(" FROM TESTS WHERE CODE_TEST = ?"));
+    query.addBindValue(codeTest);
+    if (!query.exec()) {
+        setError(error, QStringLiteral("Cannot read the test: ") + query.lastError().text());
+        return std::nullopt;
+    }
+    if (!query.next())
+        return std::nullopt;
+    return readTest(query);
+}
+
+QList<QDateTime> DataModule::testDates(const QString &codeClient, QString *error) const
+{
+    QList<QDateTime> dates;
+    if (!isOpen()) {
+        setError(error, QStringLiteral("The database is not open."));
+        return dates;
+    }
+    if (codeClient.size() > MaxClientCodeLength)
+        return dates;
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(testDateQueryText());
+    query.addBindValue(codeClient);
+    if (!query.exec()) {
+        setError(error, QStringLiteral("Cannot read the test dates: ") + query.lastError().text());
+        return dates;
+    }
+    while (query.next())
+        dates.append(query.value(0).toDateTime());
+    return dates;
+}

@@ -1,0 +1,8 @@
+list(APPEND VANDREL_CORE_SOURCES
+  core/records/Channels.h core/records/Channels.cpp
+  core/records/TestRecord.h
+  core/records/SchemaUpgrade.h core/records/SchemaUpgrade.cpp
+  core/records/DataModule.h core/records/DataModule.cpp
+  core/records/ClientKeys.h core/records/ClientKeys.cpp
+  core/records/TestsModel.h core/records/TestsModel.cpp
+)

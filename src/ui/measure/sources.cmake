@@ -1,0 +1,3 @@
+list(APPEND VANDREL_UI_SOURCES
+  ui/measure/ShowDeviceForm.h ui/measure/ShowDeviceForm.cpp
+)

@@ -1,0 +1,148 @@
+// Keys of new client cards: "Q7" + the running number of Options.ini, advanced at once, never
+// broken by a bad stored number and never a key that is already in use.
+#include "app/AppPaths.h"
+#include "app/DataFolderSetup.h"
+#include "common/IniFile.h"
+#include "records/ClientKeys.h"
+#include "records/DataModule.h"
+#include "RecordsTestSupport.h"
+#include "TestEnvironment.h"
+
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace RecordsTestSupport;
+
+namespace {
+
+QString optionsPath()
+{
+    return AppPaths::GetDataPath() + QStringLiteral("Options.ini");
+}
+
+void storeId(const QString &value, bool present = true)
+{
+    IniFile ini(optionsPath());
+    if (present)
+        ini.writeString(QStringLiteral("Client"), QStringLiteral("Id"), value);
+    else
+        ini.removeKey(QStringLiteral("Client"), QStringLiteral("Id"));
+    QVERIFY(ini.save());
+}
+
+QString storedId()
+{
+    return IniFile(optionsPath()).readString(QStringLiteral("Client"), QStringLiteral("Id"));
+}
+
+void addClient(const QSqlDatabase &db, const QString &code)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT INTO CLIENTS (CODE_CLIENT, NAME) VALUES (?, ?)"));
+    query.addBindValue(code);
+    query.addBindValue(QStringLiteral("Someone"));
+    QVERIFY(query.exec());
+}
+
+} // namespace
+
+class TestClientKeys : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keyFromStoredNumber_data();
+    void keyFromStoredNumber();
+    void keysFollowEachOther();
+    void closedBaseGivesNoKey();
+};
+
+void TestClientKeys::keyFromStoredNumber_data()
+{
+    QTest::addColumn<QString>("stored");    // Id in Options.ini; "<none>" for no key
+    QTest::addColumn<QStringList>("taken"); // codes in CLIENTS; "test:" prefix for TESTS only
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("next"); // Id afterwards
+
+    // clang-format off
+    QTest::newRow("seed value")               << "1"     << QStringList()           << "Q71"   << "2";
+    QTest::newRow("plain number")             << "5"     << QStringList()           << "Q75"   << "6";
+    QTest::newRow("leading zeros kept")       << "007"   << QStringList()           << "Q7007" << "8";
+    QTest::newRow("blanks around")            << " 12 "  << QStringList()           << "Q712"  << "13";
+    QTest::newRow("empty")                    << ""      << QStringList()           << "Q71"   << "2";
+    QTest::newRow("missing key")              << "<none>" << QStringList()          << "Q71"   << "2";
+    QTest::newRow("not a number")             << "abc"   << QStringList()           << "Q71"   << "2";
+    QTest::newRow("number with text")         << "12abc" << QStringList()           << "Q71"   << "2";
+    QTest::newRow("negative")                 << "-3"    << QStringList()           << "Q71"   << "2";
+    QTest::newRow("too large")                << "99999999999999999999" << QStringList() << "Q71" << "2";
+    QTest::newRow("taken")                    << "5"     << QStringList{"Q75", "Q76"} << "Q77" << "8";
+    QTest::newRow("taken in another case")    << "5"     << QStringList{"q75"}      << "Q76"   << "7";
+    QTest::newRow("taken by tests of a deleted card") << "5" << QStringList{"test:Q75"} << "Q76" << "7";
+    QTest::newRow("leading zeros taken")      << "007"   << QStringList{"Q7007"}    << "Q78"   << "9";
+    QTest::newRow("bad number and 1 taken")   << "x"     << QStringList{"Q71"}      << "Q72"   << "3";
+    QTest::newRow("other keys do not matter") << "5"     << QStringList{"Q750", "Q7"} << "Q75" << "6";
+    // clang-format on
+}
+
+void TestClientKeys::keyFromStoredNumber()
+{
+    QFETCH(QString, stored);
+    QFETCH(QStringList, taken);
+    QFETCH(QString, key);
+    QFETCH(QString, next);
+    TestEnvironment env;
+    DataFolderSetup::run();
+    storeId(stored, stored != QLatin1String("<none>"));
+    DataModule data;
+    QString error;
+    QVERIFY2(data.open(AppPaths::GetDataPath() + QStringLiteral("BASE.fdb"), &error),
+             qPrintable(error));
+    for (const QString &code : std::as_const(taken)) {
+        if (code.startsWith(QLatin1String("test:"))) {
+            TestRecord test = makeTest(code.mid(5), QDateTime::currentDateTime());
+            QVERIFY(data.saveTest(test));
+        } else {
+            addClient(data.database(), code);
+        }
+    }
+    QCOMPARE(ClientKeys::next(data, &error), key);
+    QVERIFY(error.isEmpty());
+    QCOMPARE(storedId(), next);
+    // The rest of the settings file is untouched.
+    QCOMPARE(IniFile(optionsPath()).readString(QStringLiteral("language"), QStringLiteral("value")),
+             QStringLiteral("English"));
+}
+
+void TestClientKeys::keysFollowEachOther()
+{
+    TestEnvironment env;
+    DataFolderSetup::run();
+    DataModule data;
+    QString error;
+    QVERIFY2(data.open(AppPaths::GetDataPath() + QStringLiteral("BASE.fdb"), &error),
+             qPrintable(error));
+    QStringList keys;
+    for (int i = 0; i < 3; ++i) {
+        keys.append(ClientKeys::next(data, &error));
+        addClient(data.database(), keys.last());
+    }
+    QCOMPARE(keys, (QStringList{"Q71", "Q72", "Q73"}));
+    // Settings reset behind the program's back (Options.ini deleted): no key comes twice.
+    QVERIFY(QFile::remove(optionsPath()));
+    QCOMPARE(ClientKeys::next(data, &error), QStringLiteral("Q74"));
+    QCOMPARE(storedId(), QStringLiteral("5"));
+}
+
+void TestClientKeys::closedBaseGivesNoKey()
+{
+    TestEnvironment env;
+    DataFolderSetup::run();
+    DataModule data;
+    QString error;
+    QVERIFY(ClientKeys::next(data, &error).isEmpty());
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(storedId(), QStringLiteral("1"));
+}
+
+QTEST_GUILESS_MAIN(TestClientKeys)
+#include "tst_clientkeys.moc"

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDir>
+#include <QPixmap>
+#include <QWidget>
+
+// Saves a picture of a window for people to look at, when VANDREL_SCREENSHOTS names a folder.
+inline void saveScreenshot(QWidget *widget, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("VANDREL_SCREENSHOTS");
+    if (folder.isEmpty() || !widget)
+        return;
+    QDir().mkpath(folder);
+    widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}

@@ -1,0 +1,179 @@
+// The main window as a practitioner starts and closes it: folders, device, database, the
+// mode buttons and the status strip, and the ways start-up can fail.
+#include "DialogRecorder.h"
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+#include "app/AppPaths.h"
+#include "app/DataFolderSetup.h"
+#include "app/MainWindow.h"
+#include "app/UnixSignalWatcher.h"
+#include "app/WorkModes.h"
+#include "localization/Localization.h"
+#include "records/DataModule.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QToolButton>
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// An install folder like the real one but without the device library.
+QString installFolderWithoutDevice(const TestEnvironment &env)
+{
+    const QString target = env.scratch(QStringLiteral("install-nodevice"));
+    const QDir source(TestEnvironment::installDir());
+    QDir().mkpath(target + QStringLiteral("/Q7/languages"));
+    for (const QString &file : DataFolderSetup::seedFiles())
+        QFile::copy(source.filePath(QStringLiteral("Q7/") + file), target + QStringLiteral("/Q7/") + file);
+    for (const QString &lang : {QStringLiteral("English.lang"), QStringLiteral("Russian.lang")})
+        QFile::copy(source.filePath(QStringLiteral("Q7/languages/") + lang),
+                    target + QStringLiteral("/Q7/languages/") + lang);
+    return target;
+}
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsWithVirtualDevice();
+    void missingDeviceLibraryIsReportedAndProgramRuns();
+    void unopenableDatabaseEndsStartupWritingNothing();
+    void sigtermClosesInOrder();
+    void testButtonWithoutClientChangesNothing();
+};
+
+void TestMainWindow::startsWithVirtualDevice()
+{
+    TestEnvironment env;
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    QCOMPARE(w.objectName(), QStringLiteral("TForm1"));
+    QCOMPARE(w.minimumSize(), QSize(1020, 600));
+    QCOMPARE(w.programVersion(), QStringLiteral("1.1.0"));
+    QVERIFY(w.dataModule().isOpen());
+    QCOMPARE(w.workMode(), int(WorkModes::Clients));
+
+    // The thirteen mode buttons, left to right, each with its hint.
+    const QStringList names = {
+        QStringLiteral("ClientsBtn"), QStringLiteral("TestBtn"), QStringLiteral("GraphBtn"),
+        QStringLiteral("RidorakuBtn"), QStringLiteral("InquirerBtn"), QStringLiteral("TablesBtn"),
+        QStringLiteral("DeseaseBtn"), QStringLiteral("OpenPointBtn"), QStringLiteral("PlanBtn"),
+        QStringLiteral("InternetBtn"), QStringLiteral("PrintBtn"), QStringLiteral("SettingsBtn"),
+        QStringLiteral("TreatmentBtn")};
+    int lastX = -1;
+    for (const QString &name : names) {
+        auto *button = w.findChild<QToolButton *>(name);
+        QVERIFY2(button, qPrintable(name));
+        QVERIFY(!button->toolTip().isEmpty());
+        QVERIFY2(button->x() > lastX, qPrintable(name));
+        lastX = button->x();
+    }
+    for (const QString &label :
+         {QStringLiteral("ClientLabel"), QStringLiteral("MashineLabel"), QStringLiteral("DateLabel")})
+        QVERIFY(w.findChild<QLabel *>(label));
+    QVERIFY(!w.findChild<QLabel *>(QStringLiteral("DateLabel"))->text().isEmpty());
+
+    auto *machine = w.findChild<QLabel *>(QStringLiteral("MashineLabel"));
+    QTRY_COMPARE(machine->text(), QStringLiteral("  Device ID: Virtual Device v1.0"));
+    QVERIFY(w.deviceConnected());
+    QVERIFY(dialogs.requests().isEmpty());
+    saveScreenshot(&w, QStringLiteral("main-window"));
+    w.close();
+    QVERIFY(!w.dataModule().isOpen());
+}
+
+void TestMainWindow::missingDeviceLibraryIsReportedAndProgramRuns()
+{
+    TestEnvironment env;
+    AppPaths::setInstallFolder(installFolderWithoutDevice(env));
+    DialogRecorder dialogs;
+    MainWindow w;
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().first().text,
+             Localization::Translate(QStringLiteral("NotFoundFile")) + QStringLiteral(" device1.so"));
+    QVERIFY(w.start());
+    QCOMPARE(w.findChild<QLabel *>(QStringLiteral("MashineLabel"))->text(),
+             QStringLiteral("  Device ID: device is not connected."));
+    QVERIFY(w.dataModule().isOpen());
+    AppPaths::setInstallFolder(TestEnvironment::installDir());
+}
+
+void TestMainWindow::unopenableDatabaseEndsStartupWritingNothing()
+{
+    TestEnvironment env;
+    DataFolderSetup::run();
+    const QString data = AppPaths::GetDataPath();
+    QFile base(data + QStringLiteral("BASE.fdb"));
+    QVERIFY(base.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    base.write("this is not a database");
+    base.close();
+    const QByteArray optionsBefore = readAll(data + QStringLiteral("Options.ini"));
+
+    DialogRecorder dialogs;
+    {
+        MainWindow w;
+        QVERIFY(!w.start());
+        QCOMPARE(dialogs.requests().size(), 1);
+        const Dialogs::Request r = dialogs.requests().first();
+        QCOMPARE(r.kind, Dialogs::Kind::Error);
+        QCOMPARE(r.caption, Localization::Translate(QStringLiteral("Error")));
+        QVERIFY(r.text.startsWith(Localization::Translate(QStringLiteral("ErrorConnect"))));
+        QVERIFY(!Localization::Translate(QStringLiteral("ErrorConnect")).isEmpty());
+        w.close();
+    }
+    QCOMPARE(readAll(data + QStringLiteral("Options.ini")), optionsBefore);
+    QCOMPARE(readAll(data + QStringLiteral("BASE.fdb")), QByteArray("this is not a database"));
+}
+
+void TestMainWindow::sigtermClosesInOrder()
+{
+    TestEnvironment env;
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    UnixSignalWatcher watcher;
+    connect(&watcher, &UnixSignalWatcher::terminationRequested, &w, &MainWindow::close);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const int before = int(w.sequence().trace().size());
+
+    ::raise(SIGTERM);
+    QTRY_VERIFY(!w.isVisible());
+    const QStringList closing = w.sequence().trace().mid(before);
+    QVERIFY(closing.indexOf(QStringLiteral("database")) >= 0);
+    QVERIFY(closing.indexOf(QStringLiteral("database")) < closing.indexOf(QStringLiteral("clock")));
+    QVERIFY(closing.indexOf(QStringLiteral("clock")) < closing.indexOf(QStringLiteral("device")));
+    QVERIFY(!w.dataModule().isOpen());
+}
+
+void TestMainWindow::testButtonWithoutClientChangesNothing()
+{
+    TestEnvironment env;
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.show();
+    auto *test = w.findChild<QToolButton *>(QStringLiteral("TestBtn"));
+    QTest::mouseClick(test, Qt::LeftButton);
+    QCOMPARE(w.workMode(), int(WorkModes::Clients));
+    QVERIFY(!test->isChecked());
+    QVERIFY(w.findChild<QToolButton *>(QStringLiteral("ClientsBtn"))->isChecked());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
