@@ -7,6 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    MainWindow::initResources();
     QApplication::setApplicationName(QStringLiteral("Vandrel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vandrel"));
     QApplication::setOrganizationName(QStringLiteral("Quillane"));

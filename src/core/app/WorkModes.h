@@ -12,6 +12,7 @@ struct WorkModeInfo
     QString button;
     QString panel;
     QString hintKey;
+    QString icon; // resource name of the button's picture
 };
 
 class WorkModes

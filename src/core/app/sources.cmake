@@ -5,5 +5,6 @@ list(APPEND VANDREL_CORE_SOURCES
   core/app/Session.h core/app/Session.cpp
   core/app/WorkModes.h core/app/WorkModes.cpp
   core/app/StartupSequence.h core/app/StartupSequence.cpp
+  core/app/TestFollower.h core/app/TestFollower.cpp
   core/app/UnixSignalWatcher.h core/app/UnixSignalWatcher.cpp
 )

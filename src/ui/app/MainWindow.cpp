@@ -3,6 +3,7 @@
 #include "PlaceholderPage.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
+#include "app/TestFollower.h"
 #include "app/WorkModes.h"
 #include "common/CaseInsensitivePath.h"
 #include "common/Clock.h"
@@ -14,11 +15,13 @@
 #include "measure/DeviceSearch.h"
 #include "measure/ShowDeviceForm.h"
 #include "records/DataModule.h"
+#include "records/TestsModel.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLocale>
 #include <QScreen>
@@ -31,7 +34,32 @@
 namespace {
 constexpr int kWidth = 1020;
 constexpr int kHeight = 600;
+
+// A long caption goes on two lines, broken at the space nearest its middle, so the thirteen
+// buttons fit the window's width in every language.
+QString buttonCaption(QToolButton *button, const QString &text)
+{
+    constexpr int textWidth = (kWidth - 12) / 13 - 8;
+    button->ensurePolished(); // the style sheet's font
+    const QFontMetrics metrics(button->font());
+    if (metrics.horizontalAdvance(text) <= textWidth || !text.contains(QLatin1Char(' ')))
+        return text;
+    int best = -1;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char(' ')
+            && (best < 0 || qAbs(i - text.size() / 2) < qAbs(best - text.size() / 2)))
+            best = i;
+    }
+    QString wrapped = text;
+    wrapped[best] = QLatin1Char('\n');
+    return wrapped;
+}
 } // namespace
+
+void MainWindow::initResources()
+{
+    Q_INIT_RESOURCE(ui);
+}
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -40,7 +68,11 @@ MainWindow::MainWindow(QWidget *parent)
     , m_texts(std::make_unique<LanguageTexts>())
 {
     setObjectName(QStringLiteral("TForm1"));
+    initResources();
     buildWindow();
+    // The test list follows the current client; the newest test becomes the current one.
+    m_tests = new TestsModel(m_data.get(), this);
+    new TestFollower(&m_session, m_tests, this);
 
     // Creation, in its fixed order: folders, measurement defaults, point catalogue, device.
     DataFolderSetup::run();
@@ -78,7 +110,7 @@ void MainWindow::buildWindow()
         "#FonePanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f4f7fa,"
         " stop:1 #dfe6ee); border-bottom: 1px solid #b9c4cf; }"
         "#FonePanel QToolButton { border: 1px solid transparent; border-radius: 4px;"
-        " padding: 4px 6px; color: #24313d; }"
+        " padding: 3px 1px; color: #24313d; font-size: 8pt; }"
         "#FonePanel QToolButton:hover { background: #ffffff; border-color: #b9c4cf; }"
         "#FonePanel QToolButton:checked { background: #cfe3f7; border-color: #6f9fcf; }"));
     buildModeButtons(m_fonePanel);
@@ -107,15 +139,17 @@ void MainWindow::buildModeButtons(QWidget *bar)
         button->setObjectName(info.button);
         button->setCheckable(true);
         button->setAutoRaise(true);
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        button->setMinimumSize(68, 40);
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setIcon(QIcon(info.icon));
+        button->setIconSize(QSize(26, 26));
+        button->setMinimumSize(60, 58);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         group->addButton(button);
         m_buttons.insert(info.button, button);
         row->addWidget(button);
         const QString name = info.button;
         connect(button, &QToolButton::clicked, this, [this, name] { switchToButton(name); });
     }
-    row->addStretch(1);
 }
 
 void MainWindow::buildStatusStrip()
@@ -128,9 +162,16 @@ void MainWindow::buildStatusStrip()
     m_mashineLabel->setObjectName(QStringLiteral("MashineLabel"));
     m_dateLabel = new QLabel(strip);
     m_dateLabel->setObjectName(QStringLiteral("DateLabel"));
-    strip->addWidget(m_clientLabel);
-    strip->addWidget(m_mashineLabel);
-    strip->addWidget(m_dateLabel);
+    // The three labels share the strip's width in thirds.
+    for (QLabel *label : {m_clientLabel, m_mashineLabel, m_dateLabel}) {
+        label->setMinimumWidth(0);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        strip->addWidget(label, 1);
+    }
+    strip->setStyleSheet(QStringLiteral(
+        "QStatusBar { background: #e9eef3; border-top: 1px solid #b9c4cf; }"
+        "QStatusBar::item { border: none; }"
+        "QStatusBar QLabel { color: #24313d; padding: 2px 6px; }"));
 
     m_dateTimer = new QTimer(this);
     m_dateTimer->setObjectName(QStringLiteral("DateTimer"));
@@ -229,7 +270,7 @@ void MainWindow::applyTexts()
     for (const WorkModeInfo &info : WorkModes::buttons()) {
         const QString hint = m_texts->text(info.hintKey);
         QToolButton *button = m_buttons.value(info.button);
-        button->setText(hint);
+        button->setText(buttonCaption(button, hint));
         button->setToolTip(hint);
         if (auto *page = qobject_cast<PlaceholderPage *>(m_pages.value(info.panel)))
             page->setTitle(hint);
@@ -264,24 +305,16 @@ void MainWindow::updateClock()
 {
     const QDateTime now = Clock::now();
     const QLocale locale;
-    m_dateLabel->setText(locale.toString(now.time(), QLocale::LongFormat) + QStringLiteral("  ")
+    // The long time format with seconds, less the time-zone name it carries on some systems.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t')).remove(QStringLiteral("()"));
+    m_dateLabel->setText(locale.toString(now.time(), timeFormat.trimmed()) + QStringLiteral("  ")
                          + locale.toString(now.date(), QLocale::ShortFormat));
-}
-
-void MainWindow::layoutStatusLabels()
-{
-    // The three labels share the width: a third each, the clock taking the remainder.
-    const int width = m_fonePanel->width();
-    const int third = width / 3;
-    m_clientLabel->setFixedWidth(third);
-    m_mashineLabel->setFixedWidth(third);
-    m_dateLabel->setFixedWidth(qMax(0, width - 2 * third - 24));
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    layoutStatusLabels();
     if (m_currentPage)
         m_currentPage->relayout();
 }

@@ -13,6 +13,7 @@ class QStackedWidget;
 class QTimer;
 class QToolButton;
 class DataModule;
+class TestsModel;
 class DeviceLibrary;
 class DeviceSearch;
 class LanguageTexts;
@@ -29,12 +30,16 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // The pictures compiled into the window library (a static library needs to be asked).
+    static void initResources();
+
     // The steps of the first showing. False when start-up cannot go on (the database did not
     // open, the start password was refused); the program then ends without writing anything.
     bool start();
 
     Session &session() { return m_session; }
     DataModule &dataModule() { return *m_data; }
+    TestsModel *testsModel() const { return m_tests; }
     StartupSequence &sequence() { return m_sequence; }
     const DotCatalogue &dots() const { return m_dots; }
     QString programVersion() const { return m_programVersion; }
@@ -59,7 +64,6 @@ private:
     void onDeviceFound(const QString &displayName);
     void updateClock();
     void applyTexts();
-    void layoutStatusLabels();
 
     Session m_session;
     StartupSequence m_sequence;
@@ -68,6 +72,7 @@ private:
     std::unique_ptr<DeviceLibrary> m_device;
     std::unique_ptr<DeviceSearch> m_search;
     std::unique_ptr<LanguageTexts> m_texts;
+    TestsModel *m_tests = nullptr;
 
     QString m_makerFolder;
     QString m_programVersion;

@@ -1,6 +1,7 @@
 // The test list of the current client: newest first, follows the client without regard to
 // case, and keeps up with stored tests and a closed base.
 #include "app/Session.h"
+#include "app/TestFollower.h"
 #include "records/DataModule.h"
 #include "records/TestsModel.h"
 #include "RecordsTestSupport.h"
@@ -40,11 +41,13 @@ void TestTestsModel::followsTheCurrentClient()
     TestsModel model(&data);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     Session session;
-    connect(&session, &Session::currentClientChanged, &model, &TestsModel::setClient);
+    TestFollower follower(&session, &model);
 
     QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(session.currentTest(), 0);
     session.setCurrentClient(QStringLiteral("q71"));
     QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(session.currentTest(), annaKeys.first()); // the newest test becomes current
     for (int row = 0; row < 3; ++row) {
         QCOMPARE(model.testAt(row).codeTest, annaKeys.at(row));
         QCOMPARE(model.index(row, TestsModel::CodeColumn).data().toInt(), annaKeys.at(row));
@@ -57,9 +60,11 @@ void TestTestsModel::followsTheCurrentClient()
     session.setCurrentClient(QStringLiteral("Q72"));
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(model.testAt(0).codeTest, boris.codeTest);
+    QCOMPARE(session.currentTest(), boris.codeTest);
 
     session.setCurrentClient(QStringLiteral("Q79")); // a client without tests
     QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(session.currentTest(), 0);
     QVERIFY(model.lastError().isEmpty());
     session.setCurrentClient(QString());
     QCOMPARE(model.rowCount(), 0);

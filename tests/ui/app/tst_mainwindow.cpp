@@ -51,6 +51,7 @@ private Q_SLOTS:
     void unopenableDatabaseEndsStartupWritingNothing();
     void sigtermClosesInOrder();
     void testButtonWithoutClientChangesNothing();
+    void russianLanguageGivesRussianTexts();
 };
 
 void TestMainWindow::startsWithVirtualDevice()
@@ -173,6 +174,24 @@ void TestMainWindow::testButtonWithoutClientChangesNothing()
     QCOMPARE(w.workMode(), int(WorkModes::Clients));
     QVERIFY(!test->isChecked());
     QVERIFY(w.findChild<QToolButton *>(QStringLiteral("ClientsBtn"))->isChecked());
+}
+
+void TestMainWindow::russianLanguageGivesRussianTexts()
+{
+    TestEnvironment env;
+    DataFolderSetup::run();
+    QVERIFY(Localization::setCurrentLanguage(QStringLiteral("Russian")));
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    static const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    for (const WorkModeInfo &info : WorkModes::buttons()) {
+        const QString text = w.findChild<QToolButton *>(info.button)->text();
+        QVERIFY2(!text.isEmpty() && !text.contains(latin), qPrintable(text));
+    }
+    saveScreenshot(&w, QStringLiteral("main-window-russian"));
 }
 
 QTEST_MAIN(TestMainWindow)
