@@ -8,18 +8,6 @@
 
 namespace {
 
-bool isSectionHeader(const QString &trimmed, QString *name)
-{
-    if (!trimmed.startsWith(QLatin1Char('[')))
-        return false;
-    const int close = trimmed.indexOf(QLatin1Char(']'));
-    if (close < 0)
-        return false;
-    if (name)
-        *name = trimmed.mid(1, close - 1).trimmed();
-    return true;
-}
-
 QString unquote(const QString &value)
 {
     // Windows drops one pair of matching quotes around a value.
@@ -47,10 +35,24 @@ IniFile IniFile::fromText(const QString &text)
     return ini;
 }
 
+bool IniFile::parseSectionHeader(const QString &line, QString *name)
+{
+    const QString trimmed = line.trimmed();
+    if (!trimmed.startsWith(QLatin1Char('[')))
+        return false;
+    const int close = int(trimmed.indexOf(QLatin1Char(']')));
+    if (close < 0)
+        return false;
+    if (name)
+        *name = trimmed.mid(1, close - 1).trimmed();
+    return true;
+}
+
 bool IniFile::parseKeyLine(const QString &line, QString *key, QString *value)
 {
     const QString trimmed = line.trimmed();
-    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')))
+    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';'))
+        || trimmed.startsWith(QLatin1Char('[')))
         return false;
     const int eq = trimmed.indexOf(QLatin1Char('='));
     if (eq <= 0)
@@ -67,7 +69,7 @@ IniFile::Range IniFile::findSection(const QString &section) const
     const QString wanted = section.trimmed();
     for (int i = 0; i < m_lines.size(); ++i) {
         QString name;
-        if (!isSectionHeader(m_lines.at(i).trimmed(), &name))
+        if (!parseSectionHeader(m_lines.at(i), &name))
             continue;
         if (range.header >= 0) {
             range.end = i;
@@ -163,7 +165,7 @@ QStringList IniFile::sections() const
     QStringList names;
     for (const QString &line : m_lines) {
         QString name;
-        if (isSectionHeader(line.trimmed(), &name)
+        if (parseSectionHeader(line, &name)
             && !names.contains(name, Qt::CaseInsensitive))
             names.append(name);
     }
@@ -183,6 +185,18 @@ QStringList IniFile::keys(const QString &section) const
             names.append(name);
     }
     return names;
+}
+
+QList<std::pair<QString, QString>> IniFile::entries(const QString &section) const
+{
+    QList<std::pair<QString, QString>> result;
+    const Range range = findSection(section);
+    for (int i = range.header + 1; range.header >= 0 && i < range.end; ++i) {
+        QString name, value;
+        if (parseKeyLine(m_lines.at(i), &name, &value))
+            result.append({name, value});
+    }
+    return result;
 }
 
 void IniFile::writeString(const QString &section, const QString &key, const QString &value)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
+#include <utility>
 
 // A Windows INI file with Windows semantics: section and key names compared without case,
 // the first occurrence wins, blanks around names and values trimmed, the caller's default
@@ -34,6 +36,8 @@ public:
     // of that name in file order.
     QStringList sections() const;
     QStringList keys(const QString &section) const;
+    // The key=value lines of the first section of that name, in file order (duplicates too).
+    QList<std::pair<QString, QString>> entries(const QString &section) const;
 
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeInteger(const QString &section, const QString &key, int value);
@@ -45,6 +49,10 @@ public:
 
     // Lenient integer conversion with the rule of readInteger.
     static int toInteger(const QString &text, int defaultValue, bool *ok = nullptr);
+    // One line read by the rules above: a key=value line (false for blanks, comments and
+    // section headers), and a "[section]" header.
+    static bool parseKeyLine(const QString &line, QString *key, QString *value);
+    static bool parseSectionHeader(const QString &line, QString *name);
 
 private:
     struct Range
@@ -54,7 +62,6 @@ private:
     };
     Range findSection(const QString &section) const;
     int findKey(const Range &range, const QString &key) const;
-    static bool parseKeyLine(const QString &line, QString *key, QString *value);
 
     QString m_path;
     QStringList m_lines;
