@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class IniFile;
+
+// The start password kept in Options.ini ([password] val, [password] do). A new password is
+// stored as a salted, slow hash, recognisable by its prefix; a plain-text password found in an
+// older file is still accepted and is replaced by its hash at the next save. An empty password
+// means none.
+class StartPassword
+{
+public:
+    // Reads [password] val (trimmed) and [password] do.
+    static StartPassword load(const IniFile &options);
+    explicit StartPassword(const QString &stored = QString(), bool askAtStart = false);
+
+    QString stored() const { return m_stored; }
+    bool isSet() const { return !m_stored.isEmpty(); }
+    // The dialog is needed when a password is set and [password] do is "1".
+    bool required() const { return m_askAtStart && isSet(); }
+
+    // Whether `entered` is the stored password (constant-time compare for either form).
+    // An empty entry matches only when no password is set.
+    bool matches(const QString &entered) const;
+    bool isLegacyPlainText() const;
+
+    // The value to write to [password] val for a new password: its hash, or empty.
+    static QString valueFor(const QString &newPassword);
+    static bool isHash(const QString &value);
+
+private:
+    QString m_stored;
+    bool m_askAtStart = false;
+};

@@ -1,0 +1,3 @@
+list(APPEND VANDREL_UI_SOURCES
+  ui/localization/LanguageApplier.h ui/localization/LanguageApplier.cpp
+)
