@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QString>
 #include <QList>
 
@@ -13,6 +14,7 @@ struct WorkModeInfo
     QString panel;
     QString hintKey;
     QString icon; // resource name of the button's picture
+    QKeySequence shortcut;
 };
 
 class WorkModes
@@ -39,6 +41,8 @@ public:
     static const QList<WorkModeInfo> &buttons();
     static const WorkModeInfo *byButton(const QString &button);
     static const WorkModeInfo *byMode(int mode);
+    // The panel of a mode; the card editor's modes share the clients' panel.
+    static QString panelOf(int mode);
     // Modes that need a current client before they can be entered.
     static bool needsClient(int mode) { return mode == Test || mode == Treatment; }
 };

@@ -8,6 +8,7 @@
 #include "common/CaseInsensitivePath.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
+#include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
 #include "measure/DeviceIdentity.h"
@@ -65,7 +66,6 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_data(std::make_unique<DataModule>())
     , m_device(std::make_unique<DeviceLibrary>())
-    , m_texts(std::make_unique<LanguageTexts>())
 {
     setObjectName(QStringLiteral("TForm1"));
     initResources();
@@ -80,6 +80,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_dots.load(DotCatalogue::defaultPath());
     m_mashineLabel->setText(DeviceIdentity::notConnectedText());
     loadDevice();
+    m_reportTemplate = ReportTemplate::load();
     m_programVersion = QStringList{QString::number(1), QString::number(1), QString::number(0)}
                            .join(QLatin1Char('.'));
 
@@ -125,6 +126,7 @@ void MainWindow::buildWindow()
     column->addWidget(m_stack, 1);
     setCentralWidget(central);
     buildStatusStrip();
+    bindTexts();
 }
 
 void MainWindow::buildModeButtons(QWidget *bar)
@@ -232,8 +234,7 @@ void MainWindow::registerStartup()
         return false;
     });
     m_sequence.onShow(S::ApplyLanguage, QStringLiteral("language"), [this] {
-        *m_texts = LanguageTexts::load(Localization::currentLanguage());
-        applyTexts();
+        ApplyLanguage();
         return true;
     });
     m_sequence.onShow(S::ClientMode, QStringLiteral("client mode"), [this] {
@@ -265,15 +266,45 @@ bool MainWindow::start()
     return false;
 }
 
-void MainWindow::applyTexts()
+void MainWindow::bindTexts()
 {
+    auto &applier = LanguageApplier::instance();
     for (const WorkModeInfo &info : WorkModes::buttons()) {
-        const QString hint = m_texts->text(info.hintKey);
         QToolButton *button = m_buttons.value(info.button);
-        button->setText(buttonCaption(button, hint));
-        button->setToolTip(hint);
-        if (auto *page = qobject_cast<PlaceholderPage *>(m_pages.value(info.panel)))
-            page->setTitle(hint);
+        auto *page = qobject_cast<PlaceholderPage *>(m_pages.value(info.panel));
+        const QKeySequence shortcut = info.shortcut;
+        applier.bind(button, info.hintKey, [button, page, shortcut](const QString &hint) {
+            button->setText(buttonCaption(button, hint));
+            // Setting a button's text resets its shortcut to the text's mnemonic.
+            button->setShortcut(shortcut);
+            const QString keys = shortcut.toString(QKeySequence::NativeText);
+            button->setToolTip(keys.isEmpty() ? hint : hint + QStringLiteral(" (") + keys + QLatin1Char(')'));
+            if (page)
+                page->setTitle(hint);
+        });
+    }
+}
+
+void MainWindow::ApplyLanguage()
+{
+    const LanguageTexts texts = LanguageTexts::load(Localization::currentLanguage());
+    m_reportTemplate.setCharsetLine(texts.font().htmlCharsetDeclaration());
+    LanguageApplier::instance().apply(texts);
+}
+
+void MainWindow::installPage(WorkPage *page)
+{
+    WorkPage *old = m_pages.value(page->objectName());
+    const int index = old ? m_stack->indexOf(old) : m_stack->count();
+    m_stack->insertWidget(index, page);
+    m_pages.insert(page->objectName(), page);
+    if (old) {
+        if (m_currentPage == old) {
+            m_currentPage = page;
+            m_stack->setCurrentWidget(page);
+        }
+        m_stack->removeWidget(old);
+        old->deleteLater();
     }
 }
 
@@ -284,14 +315,21 @@ void MainWindow::switchToButton(const QString &button)
         return;
     if (WorkModes::needsClient(info->mode) && m_session.currentClient().isEmpty()) {
         // Without a client the button pops back up and nothing changes.
-        if (const WorkModeInfo *current = WorkModes::byMode(m_session.workMode()))
-            m_buttons.value(current->button)->setChecked(true);
-        else
-            m_buttons.value(button)->setChecked(false);
+        m_buttons.value(button)->setChecked(false);
+        if (QToolButton *shown = m_buttons.value(buttonOfPage(m_currentPage)))
+            shown->setChecked(true);
         return;
     }
-    if (m_currentPage)
+    Q_EMIT modeSwitchStarting();
+
+    // Leave the current mode, and the page on show when it is another one (the open-points
+    // and internet pages do not change the mode).
+    WorkPage *modePage = m_pages.value(WorkModes::panelOf(m_session.workMode()));
+    if (modePage)
+        modePage->leave();
+    if (m_currentPage && m_currentPage != modePage)
         m_currentPage->leave();
+
     WorkPage *target = m_pages.value(info->panel);
     m_stack->setCurrentWidget(target);
     m_currentPage = target;
@@ -299,6 +337,17 @@ void MainWindow::switchToButton(const QString &button)
         m_session.setWorkMode(info->mode);
     m_buttons.value(button)->setChecked(true);
     target->enter();
+}
+
+QString MainWindow::buttonOfPage(const WorkPage *page) const
+{
+    if (!page)
+        return QString();
+    for (const WorkModeInfo &info : WorkModes::buttons()) {
+        if (info.panel == page->objectName())
+            return info.button;
+    }
+    return QString();
 }
 
 void MainWindow::updateClock()

@@ -3,6 +3,7 @@
 #include "app/DotCatalogue.h"
 #include "app/Session.h"
 #include "app/StartupSequence.h"
+#include "reports/ReportTemplate.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -16,7 +17,6 @@ class DataModule;
 class TestsModel;
 class DeviceLibrary;
 class DeviceSearch;
-class LanguageTexts;
 class ShowDeviceForm;
 class WorkPage;
 
@@ -49,7 +49,16 @@ public:
 
     // The switching protocol shared by every mode button.
     void switchToButton(const QString &button);
+    // Reads the current language from Options.ini and applies it to every window.
+    void ApplyLanguage();
+    const ReportTemplate &reportTemplate() const { return m_reportTemplate; }
     WorkPage *page(const QString &panel) const { return m_pages.value(panel); }
+    // A feature's page takes the place of the placeholder of the same objectName.
+    void installPage(WorkPage *page);
+
+Q_SIGNALS:
+    // A mode switch begins: windows that belong to the old view close (the anatomy display).
+    void modeSwitchStarting();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -63,7 +72,8 @@ private:
     void loadDevice();
     void onDeviceFound(const QString &displayName);
     void updateClock();
-    void applyTexts();
+    void bindTexts();
+    QString buttonOfPage(const WorkPage *page) const;
 
     Session m_session;
     StartupSequence m_sequence;
@@ -71,7 +81,7 @@ private:
     std::unique_ptr<DataModule> m_data;
     std::unique_ptr<DeviceLibrary> m_device;
     std::unique_ptr<DeviceSearch> m_search;
-    std::unique_ptr<LanguageTexts> m_texts;
+    ReportTemplate m_reportTemplate;
     TestsModel *m_tests = nullptr;
 
     QString m_makerFolder;

@@ -8,12 +8,15 @@
 #include "app/MainWindow.h"
 #include "app/UnixSignalWatcher.h"
 #include "app/WorkModes.h"
+#include "app/WorkPage.h"
+#include "common/TextFile.h"
 #include "localization/Localization.h"
 #include "records/DataModule.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QStackedWidget>
 #include <QToolButton>
 #include <QtTest>
 
@@ -39,6 +42,26 @@ QString installFolderWithoutDevice(const TestEnvironment &env)
                     target + QStringLiteral("/Q7/languages/") + lang);
     return target;
 }
+// A page that writes down when it is left and entered.
+class RecordingPage : public WorkPage
+{
+public:
+    RecordingPage(const QString &name, QStringList *log)
+        : WorkPage(name)
+        , m_log(log)
+    {
+    }
+    void enter() override { m_log->append(QStringLiteral("enter ") + objectName()); }
+    void leave() override { m_log->append(QStringLiteral("leave ") + objectName()); }
+
+private:
+    QStringList *m_log;
+};
+
+void click(MainWindow &w, const QString &button)
+{
+    QTest::mouseClick(w.findChild<QToolButton *>(button), Qt::LeftButton);
+}
 } // namespace
 
 class TestMainWindow : public QObject
@@ -52,6 +75,9 @@ private Q_SLOTS:
     void sigtermClosesInOrder();
     void testButtonWithoutClientChangesNothing();
     void russianLanguageGivesRussianTexts();
+    void switchingLeavesThenEnters();
+    void everyModeReachableFromKeyboard();
+    void fontOnlyLanguageGivesEnglishInItsFont();
 };
 
 void TestMainWindow::startsWithVirtualDevice()
@@ -191,7 +217,87 @@ void TestMainWindow::russianLanguageGivesRussianTexts()
         const QString text = w.findChild<QToolButton *>(info.button)->text();
         QVERIFY2(!text.isEmpty() && !text.contains(latin), qPrintable(text));
     }
+    QVERIFY(w.reportTemplate().lines().value(2).contains(QStringLiteral("charset=204\"")));
     saveScreenshot(&w, QStringLiteral("main-window-russian"));
+}
+
+void TestMainWindow::switchingLeavesThenEnters()
+{
+    TestEnvironment env;
+    DialogRecorder dialogs;
+    MainWindow w;
+    QStringList log;
+    for (const QString &panel : {QStringLiteral("ClientPanel"), QStringLiteral("GraphicPanel"),
+                                 QStringLiteral("OpenPointPanel")})
+        w.installPage(new RecordingPage(panel, &log));
+    QVERIFY(w.start());
+    QCOMPARE(log, QStringList{QStringLiteral("enter ClientPanel")});
+
+    log.clear();
+    click(w, QStringLiteral("GraphBtn"));
+    QCOMPARE(log, (QStringList{QStringLiteral("leave ClientPanel"), QStringLiteral("enter GraphicPanel")}));
+    QCOMPARE(w.workMode(), int(WorkModes::Graph));
+
+    // The active mode's button runs the whole cycle again.
+    log.clear();
+    click(w, QStringLiteral("GraphBtn"));
+    QCOMPARE(log, (QStringList{QStringLiteral("leave GraphicPanel"), QStringLiteral("enter GraphicPanel")}));
+
+    // Open points show their page but keep the mode; leaving them leaves the mode's page too.
+    log.clear();
+    click(w, QStringLiteral("OpenPointBtn"));
+    QCOMPARE(w.workMode(), int(WorkModes::Graph));
+    click(w, QStringLiteral("ClientsBtn"));
+    QCOMPARE(log, (QStringList{QStringLiteral("leave GraphicPanel"), QStringLiteral("enter OpenPointPanel"),
+                               QStringLiteral("leave GraphicPanel"), QStringLiteral("leave OpenPointPanel"),
+                               QStringLiteral("enter ClientPanel")}));
+    QCOMPARE(w.workMode(), int(WorkModes::Clients));
+}
+
+void TestMainWindow::everyModeReachableFromKeyboard()
+{
+    TestEnvironment env;
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    for (const WorkModeInfo &info : WorkModes::buttons()) {
+        QVERIFY2(!info.shortcut.isEmpty(), qPrintable(info.button));
+        auto *button = w.findChild<QToolButton *>(info.button);
+        QVERIFY2(button->toolTip().contains(info.shortcut.toString(QKeySequence::NativeText)),
+                 qPrintable(button->toolTip()));
+        if (WorkModes::needsClient(info.mode))
+            continue;
+        QTest::keySequence(&w, info.shortcut);
+        // A button's shortcut clicks it after a short animation.
+        QTRY_COMPARE(w.findChild<QStackedWidget *>()->currentWidget()->objectName(), info.panel);
+        QVERIFY2(button->isChecked(), qPrintable(info.button));
+    }
+}
+
+void TestMainWindow::fontOnlyLanguageGivesEnglishInItsFont()
+{
+    TestEnvironment env;
+    DataFolderSetup::run();
+    QVERIFY(TextFile::writeLines(AppPaths::GetDataPath() + QStringLiteral("languages/Plain.lang"),
+                                 {QStringLiteral("[Font]"), QStringLiteral("name=DejaVu Serif"),
+                                  QStringLiteral("charset=238"), QStringLiteral("size=11")}));
+    QVERIFY(Localization::setCurrentLanguage(QStringLiteral("Plain")));
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    QCOMPARE(w.findChild<QToolButton *>(QStringLiteral("ClientsBtn"))->text(), QStringLiteral("Clients"));
+    QCOMPARE(QApplication::font().family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(QApplication::font().pointSize(), 11);
+    QVERIFY(w.reportTemplate().lines().value(2).contains(QStringLiteral("charset=238\"")));
+
+    // The same language again changes nothing.
+    const QString tip = w.findChild<QToolButton *>(QStringLiteral("PrintBtn"))->toolTip();
+    w.ApplyLanguage();
+    QCOMPARE(w.findChild<QToolButton *>(QStringLiteral("PrintBtn"))->toolTip(), tip);
+    QCOMPARE(QApplication::font().family(), QStringLiteral("DejaVu Serif"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,0 +1,3 @@
+list(APPEND VANDREL_CORE_SOURCES
+  core/reports/ReportTemplate.h core/reports/ReportTemplate.cpp
+)
