@@ -11,9 +11,7 @@ trap 'rm -rf "$profile"' EXIT
 export XDG_DATA_HOME=$profile
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
-# First start seeds the data folder; then the base is filled.
-VANDREL_QUIT_WHEN_SHOWN=1 "$build/vandrel/vandrel" >/dev/null 2>&1 || true
-"$build/bin/fill_base" "$profile/Quillane/Q7/BASE.fdb" 10000 100000
+bash "$root/bench/prepare_base.sh" "$build"
 
 times=()
 for i in $(seq 1 "$runs"); do

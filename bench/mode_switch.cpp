@@ -1,0 +1,41 @@
+// Time of one switch between two work modes (leave + enter + paint) in the real main window,
+// with the base of the current profile ($XDG_DATA_HOME). Prints the median and the 90th
+// percentile over the runs.
+#include "app/AppPaths.h"
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+
+#include <algorithm>
+#include <vector>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    AppPaths::setInstallFolder(QStringLiteral(VANDREL_BENCH_INSTALL_DIR));
+    MainWindow window;
+    if (!window.start())
+        return 1;
+    window.show();
+    QApplication::processEvents();
+
+    const int runs = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
+    const QString modes[] = {QStringLiteral("GraphBtn"), QStringLiteral("ClientsBtn")};
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        window.switchToButton(modes[i % 2]);
+        window.repaint(); // paint now, not at the next turn of the event loop
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+        QApplication::processEvents();
+    }
+    std::sort(ms.begin(), ms.end());
+    QTextStream(stdout) << "mode switch over " << runs << " runs: median "
+                        << QString::number(ms[ms.size() / 2], 'f', 3) << " ms, 90th percentile "
+                        << QString::number(ms[ms.size() * 9 / 10], 'f', 3) << " ms\n";
+    window.close();
+    return 0;
+}
