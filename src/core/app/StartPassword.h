@@ -28,6 +28,13 @@ public:
     // The value to write to [password] val for a new password: its hash, or empty.
     static QString valueFor(const QString &newPassword);
     static bool isHash(const QString &value);
+    // The value to write back when the password is not being changed: a legacy plain-text
+    // password becomes its hash, anything else stays as it is.
+    QString valueToKeep() const;
+
+    // Work factor of new hashes: about 50-100 ms on an ordinary machine. Stored hashes carry
+    // their own count, so raising it later leaves them valid.
+    static constexpr int defaultIterations = 200000;
 
 private:
     QString m_stored;

@@ -7,4 +7,5 @@ list(APPEND VANDREL_CORE_SOURCES
   core/app/StartupSequence.h core/app/StartupSequence.cpp
   core/app/TestFollower.h core/app/TestFollower.cpp
   core/app/UnixSignalWatcher.h core/app/UnixSignalWatcher.cpp
+  core/app/StartPassword.h core/app/StartPassword.cpp
 )

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "PasswordForm.h"
 #include "PlaceholderPage.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
@@ -220,6 +221,12 @@ void MainWindow::registerStartup()
         updateClock();
         m_dateTimer->start();
         return true;
+    });
+    m_sequence.onShow(S::StartPassword, QStringLiteral("password"), [this] {
+        QApplication::restoreOverrideCursor();
+        const bool entered = PasswordForm::askAtStart(this);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return entered;
     });
     m_sequence.onShow(S::OpenDatabase, QStringLiteral("database"), [this] {
         const QString path = CaseInsensitivePath::resolve(AppPaths::GetDataPath(),

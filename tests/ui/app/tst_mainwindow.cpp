@@ -6,6 +6,9 @@
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/MainWindow.h"
+#include "app/PasswordForm.h"
+#include "app/StartPassword.h"
+#include "common/IniFile.h"
 #include "app/UnixSignalWatcher.h"
 #include "app/WorkModes.h"
 #include "app/WorkPage.h"
@@ -16,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -78,6 +82,8 @@ private Q_SLOTS:
     void switchingLeavesThenEnters();
     void everyModeReachableFromKeyboard();
     void fontOnlyLanguageGivesEnglishInItsFont();
+    void startPasswordGuardsTheProgram_data();
+    void startPasswordGuardsTheProgram();
 };
 
 void TestMainWindow::startsWithVirtualDevice()
@@ -298,6 +304,48 @@ void TestMainWindow::fontOnlyLanguageGivesEnglishInItsFont()
     w.ApplyLanguage();
     QCOMPARE(w.findChild<QToolButton *>(QStringLiteral("PrintBtn"))->toolTip(), tip);
     QCOMPARE(QApplication::font().family(), QStringLiteral("DejaVu Serif"));
+}
+
+void TestMainWindow::startPasswordGuardsTheProgram_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("entered");
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("legacy plain text, right") << "secret" << "secret" << true;
+    QTest::newRow("hash, right") << StartPassword::valueFor(QStringLiteral("secret")) << "secret" << true;
+    QTest::newRow("dialog closed") << "secret" << "" << false;
+}
+
+void TestMainWindow::startPasswordGuardsTheProgram()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, entered);
+    QFETCH(bool, starts);
+    TestEnvironment env;
+    DataFolderSetup::run();
+    IniFile options(AppPaths::GetDataPath() + QStringLiteral("Options.ini"));
+    options.writeString(QStringLiteral("password"), QStringLiteral("val"), stored);
+    options.writeString(QStringLiteral("password"), QStringLiteral("do"), QStringLiteral("1"));
+    QVERIFY(options.save());
+
+    DialogRecorder dialogs;
+    MainWindow w;
+    bool asked = false;
+    // The dialog is modal: answer it from the event loop it runs.
+    QTimer::singleShot(0, [&] {
+        auto *form = qobject_cast<PasswordForm *>(QApplication::activeModalWidget());
+        QVERIFY(form);
+        asked = true;
+        if (entered.isEmpty()) {
+            form->reject();
+            return;
+        }
+        form->passwordEdit()->setText(entered);
+        form->accept();
+    });
+    QCOMPARE(w.start(), starts);
+    QVERIFY(asked);
+    QCOMPARE(w.dataModule().isOpen(), starts);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,0 +1,262 @@
+// The start-password dialog as the practitioner meets it: a wrong entry is told and the
+// dialog stays, the right one lets the program start, any other way out refuses.
+#include "DialogRecorder.h"
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+#include "app/AppPaths.h"
+#include "app/DataFolderSetup.h"
+#include "app/PasswordForm.h"
+#include "app/StartPassword.h"
+#include "common/IniFile.h"
+#include "localization/LanguageTexts.h"
+#include "localization/Localization.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+void writePassword(const QString &val, const QString &ask,
+                   const QString &language = QStringLiteral("English"))
+{
+    IniFile options(AppPaths::dataFile(QStringLiteral("Options.ini")));
+    options.writeString(QStringLiteral("password"), QStringLiteral("val"), val);
+    options.writeString(QStringLiteral("password"), QStringLiteral("do"), ask);
+    options.writeString(QStringLiteral("language"), QStringLiteral("value"), language);
+    QVERIFY(options.save());
+}
+
+PasswordForm *shownForm()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String("TPasswordForm") && w->isVisible())
+            return qobject_cast<PasswordForm *>(w);
+    }
+    return nullptr;
+}
+
+// Runs askAtStart while `drive` plays the user on the modal dialog. `seen` tells whether the
+// dialog appeared at all.
+bool askWith(std::function<void(PasswordForm *)> drive, bool *seen)
+{
+    *seen = false;
+    // Local timers: when no dialog comes, they die unfired with this function.
+    QTimer driver;
+    driver.setSingleShot(true);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        if (PasswordForm *form = shownForm()) {
+            *seen = true;
+            drive(form);
+        }
+    });
+    driver.start(0);
+    // Never let a failed drive hang the test run.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (PasswordForm *form = shownForm())
+            form->done(QDialog::Rejected);
+    });
+    guard.start(20000);
+    return PasswordForm::askAtStart(nullptr);
+}
+
+void typeAndPress(PasswordForm *form, const QString &text, Qt::Key key = Qt::Key_Return)
+{
+    QLineEdit *edit = form->findChild<QLineEdit *>(QStringLiteral("PasswordEdit"));
+    edit->clear();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, key);
+}
+
+} // namespace
+
+class TestPasswordForm : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void wrongEntryIsToldAndDialogStays();
+    void waysOutWithoutThePasswordRefuse_data();
+    void waysOutWithoutThePasswordRefuse();
+    void noDialogWithoutRequiredPassword_data();
+    void noDialogWithoutRequiredPassword();
+    void askAtStartWithHash();
+    void legacyPlainTextFileOpens();
+    void languageOfTheSettingsBeforeItIsApplied();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void TestPasswordForm::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    DataFolderSetup::run();
+}
+
+void TestPasswordForm::cleanup()
+{
+    m_env.reset();
+}
+
+void TestPasswordForm::wrongEntryIsToldAndDialogStays()
+{
+    DialogRecorder dialogs;
+    PasswordForm form(StartPassword(StartPassword::valueFor(QStringLiteral("secret")), true));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(form.isModal());
+    QLineEdit *edit = form.findChild<QLineEdit *>(QStringLiteral("PasswordEdit"));
+    QVERIFY(edit);
+    QCOMPARE(edit->echoMode(), QLineEdit::Password);
+    auto *accept = form.findChild<QPushButton *>(QStringLiteral("AcceptBtn"));
+    QVERIFY(accept);
+    QCOMPARE(accept->text(), QStringLiteral("Accept"));
+
+    QTest::keyClicks(edit, QStringLiteral("wrong"));
+    saveScreenshot(&form, QStringLiteral("password-form"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().at(0).kind, Dialogs::Kind::Message);
+    const QString incorrect = Localization::Translate(QStringLiteral("IncorrectPassword"));
+    QVERIFY(!incorrect.isEmpty());
+    QCOMPARE(dialogs.requests().at(0).text, incorrect);
+    QVERIFY(form.isVisible());
+    QVERIFY(form.result() != QDialog::Accepted);
+    // The wrong entry is selected, so typing again replaces it.
+    QCOMPARE(edit->selectedText(), QStringLiteral("wrong"));
+
+    // An empty entry is wrong too when a password is set.
+    edit->clear();
+    QTest::mouseClick(accept, Qt::LeftButton);
+    QCOMPARE(dialogs.requests().size(), 2);
+    QVERIFY(form.isVisible());
+
+    QTest::keyClicks(edit, QStringLiteral(" secret "));
+    QTest::mouseClick(accept, Qt::LeftButton);
+    QCOMPARE(dialogs.requests().size(), 2);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+}
+
+void TestPasswordForm::waysOutWithoutThePasswordRefuse_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("escape") << QStringLiteral("escape");
+    QTest::newRow("exit button") << QStringLiteral("exit");
+    QTest::newRow("window closed") << QStringLiteral("close");
+}
+
+void TestPasswordForm::waysOutWithoutThePasswordRefuse()
+{
+    QFETCH(QString, way);
+    DialogRecorder dialogs;
+    PasswordForm form(StartPassword(StartPassword::valueFor(QStringLiteral("secret")), true));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QLineEdit *edit = form.passwordEdit();
+    // Even with the right text typed but not accepted, leaving refuses.
+    QTest::keyClicks(edit, QStringLiteral("secret"));
+    if (way == QLatin1String("escape"))
+        QTest::keyClick(edit, Qt::Key_Escape);
+    else if (way == QLatin1String("exit"))
+        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("ExitBtn")), Qt::LeftButton);
+    else
+        form.close();
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.result(), int(QDialog::Rejected));
+    QVERIFY(dialogs.requests().isEmpty());
+}
+
+void TestPasswordForm::noDialogWithoutRequiredPassword_data()
+{
+    QTest::addColumn<QString>("val");
+    QTest::addColumn<QString>("ask");
+    QTest::newRow("no password") << QString() << QStringLiteral("1");
+    QTest::newRow("not asked") << StartPassword::valueFor(QStringLiteral("secret"))
+                               << QStringLiteral("0");
+}
+
+void TestPasswordForm::noDialogWithoutRequiredPassword()
+{
+    QFETCH(QString, val);
+    QFETCH(QString, ask);
+    writePassword(val, ask);
+    DialogRecorder dialogs;
+    bool seen = false;
+    QVERIFY(askWith([](PasswordForm *form) { form->done(QDialog::Rejected); }, &seen));
+    QVERIFY(!seen);
+    QVERIFY(dialogs.requests().isEmpty());
+}
+
+void TestPasswordForm::askAtStartWithHash()
+{
+    writePassword(StartPassword::valueFor(QStringLiteral("secret")), QStringLiteral("1"));
+    DialogRecorder dialogs;
+    bool seen = false;
+    QVERIFY(askWith([](PasswordForm *form) {
+        typeAndPress(form, QStringLiteral("secret"));
+    }, &seen));
+    QVERIFY(seen);
+    QVERIFY(dialogs.requests().isEmpty());
+
+    // Wrong, told, then given up: the program must not start.
+    QVERIFY(!askWith([](PasswordForm *form) {
+        typeAndPress(form, QStringLiteral("guess"));
+        typeAndPress(form, QString(), Qt::Key_Escape);
+    }, &seen));
+    QVERIFY(seen);
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().at(0).text,
+             Localization::Translate(QStringLiteral("IncorrectPassword")));
+}
+
+void TestPasswordForm::legacyPlainTextFileOpens()
+{
+    writePassword(QStringLiteral("oldsecret"), QStringLiteral("1"));
+    DialogRecorder dialogs;
+    bool seen = false;
+    QVERIFY(askWith([](PasswordForm *form) {
+        typeAndPress(form, QStringLiteral("oldsecret"));
+    }, &seen));
+    QVERIFY(seen);
+    QVERIFY(dialogs.requests().isEmpty());
+    // Asking does not rewrite the file; the settings replace it by its hash when saved.
+    QCOMPARE(IniFile(AppPaths::dataFile(QStringLiteral("Options.ini")))
+                 .readString(QStringLiteral("password"), QStringLiteral("val")),
+             QStringLiteral("oldsecret"));
+}
+
+void TestPasswordForm::languageOfTheSettingsBeforeItIsApplied()
+{
+    // At start-up the dialog comes before the interface language is applied; a Russian user
+    // still gets Russian buttons.
+    const QString russianAccept = LanguageTexts::load(QStringLiteral("Russian")).text(
+        QStringLiteral("Accept"));
+    QVERIFY(!russianAccept.isEmpty());
+    QVERIFY(russianAccept != QLatin1String("Accept"));
+    writePassword(StartPassword::valueFor(QStringLiteral("secret")), QStringLiteral("1"),
+                  QStringLiteral("Russian"));
+    DialogRecorder dialogs;
+    QString shown;
+    bool seen = false;
+    QVERIFY(askWith([&shown](PasswordForm *form) {
+        shown = form->findChild<QPushButton *>(QStringLiteral("AcceptBtn"))->text();
+        saveScreenshot(form, QStringLiteral("password-form-russian"));
+        typeAndPress(form, QStringLiteral("secret"));
+    }, &seen));
+    QVERIFY(seen);
+    QCOMPARE(shown, russianAccept);
+}
+
+QTEST_MAIN(TestPasswordForm)
+#include "tst_password_form.moc"
