@@ -8,4 +8,6 @@ list(APPEND VANDREL_CORE_SOURCES
   core/app/TestFollower.h core/app/TestFollower.cpp
   core/app/UnixSignalWatcher.h core/app/UnixSignalWatcher.cpp
   core/app/StartPassword.h core/app/StartPassword.cpp
+  core/app/MeasuringOrder.h core/app/MeasuringOrder.cpp
+  core/app/SettingsValues.h core/app/SettingsValues.cpp
 )

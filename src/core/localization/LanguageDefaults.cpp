@@ -241,6 +241,7 @@ constexpr const char *kWindowWordKeys[] = {
     "Correct", "Normal", "Metal", "MinisterialFire", "MonarchFire", "Earth", "Wood", "Water",
     "HIGH", "LOW", "lang260", "lang261", "lang262", "lang263", "lang264", "lang265", "lang266",
     "lang267", "lang268", "lang269", "lang270", "RecomMustHaveName", "DefaultStencil",
+    "SettingsMeridians", "SettingsPassword", "SettingsLanguage", "SettingsFrequencies", "MiddleLine",
 };
 
 template<std::size_t N>

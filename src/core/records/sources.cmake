@@ -5,4 +5,5 @@ list(APPEND VANDREL_CORE_SOURCES
   core/records/DataModule.h core/records/DataModule.cpp
   core/records/ClientKeys.h core/records/ClientKeys.cpp
   core/records/TestsModel.h core/records/TestsModel.cpp
+  core/records/FreqDesRepository.h core/records/FreqDesRepository.cpp
 )

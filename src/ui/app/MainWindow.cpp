@@ -2,6 +2,7 @@
 
 #include "PasswordForm.h"
 #include "PlaceholderPage.h"
+#include "SettingsPage.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/TestFollower.h"
@@ -79,6 +80,7 @@ MainWindow::MainWindow(QWidget *parent)
     DataFolderSetup::run();
     m_makerFolder = AppPaths::makerFolder();
     m_dots.load(DotCatalogue::defaultPath());
+    installPages();
     m_mashineLabel->setText(DeviceIdentity::notConnectedText());
     loadDevice();
     m_reportTemplate = ReportTemplate::load();
@@ -273,20 +275,29 @@ bool MainWindow::start()
     return false;
 }
 
+void MainWindow::installPages()
+{
+    // Settings read Options.ini, so the page comes once the data folder is seeded.
+    auto *settings = new SettingsPage(m_data.get());
+    installPage(settings);
+    connect(settings, &SettingsPage::languageChosen, this, &MainWindow::ApplyLanguage);
+}
+
 void MainWindow::bindTexts()
 {
     auto &applier = LanguageApplier::instance();
     for (const WorkModeInfo &info : WorkModes::buttons()) {
         QToolButton *button = m_buttons.value(info.button);
-        auto *page = qobject_cast<PlaceholderPage *>(m_pages.value(info.panel));
+        const QString panel = info.panel;
         const QKeySequence shortcut = info.shortcut;
-        applier.bind(button, info.hintKey, [button, page, shortcut](const QString &hint) {
+        applier.bind(button, info.hintKey, [this, button, panel, shortcut](const QString &hint) {
             button->setText(buttonCaption(button, hint));
             // Setting a button's text resets its shortcut to the text's mnemonic.
             button->setShortcut(shortcut);
             const QString keys = shortcut.toString(QKeySequence::NativeText);
             button->setToolTip(keys.isEmpty() ? hint : hint + QStringLiteral(" (") + keys + QLatin1Char(')'));
-            if (page)
+            // Pages are looked up each time: a feature's page may have replaced the placeholder.
+            if (auto *page = qobject_cast<PlaceholderPage *>(m_pages.value(panel)))
                 page->setTitle(hint);
         });
     }

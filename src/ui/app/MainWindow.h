@@ -72,6 +72,7 @@ private:
     void loadDevice();
     void onDeviceFound(const QString &displayName);
     void updateClock();
+    void installPages();
     void bindTexts();
     QString buttonOfPage(const WorkPage *page) const;
 

@@ -3,4 +3,5 @@ list(APPEND VANDREL_UI_SOURCES
   ui/app/PlaceholderPage.h ui/app/PlaceholderPage.cpp
   ui/app/WorkPage.h ui/app/WorkPage.cpp
   ui/app/PasswordForm.h ui/app/PasswordForm.cpp
+  ui/app/SettingsPage.h ui/app/SettingsPage.cpp
 )

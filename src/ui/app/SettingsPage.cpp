@@ -1,0 +1,923 @@
+#include "SettingsPage.h"
+
+#include "app/AppPaths.h"
+#include "app/MeasuringOrder.h"
+#include "app/SettingsValues.h"
+#include "common/Dialogs.h"
+#include "common/IniFile.h"
+#include "localization/LanguageApplier.h"
+#include "localization/Localization.h"
+#include "records/DataModule.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+enum Column { NumberColumn = 0, CodeColumn, NameColumn, LeftColumn, RightColumn, ColumnCount };
+
+constexpr double kMinFrequency = 0.01;
+constexpr double kMaxFrequency = 10000.0;
+
+// The editor of an order cell takes digits only, at most two.
+class OrderCellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+            line->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("[0-9]{0,2}")), line));
+            line->setAlignment(Qt::AlignCenter);
+        }
+        return editor;
+    }
+};
+
+QString optionsPath()
+{
+    return AppPaths::dataFile(QStringLiteral("Options.ini"));
+}
+
+// The match and mismatch marks beside the password edits.
+QPixmap markPixmap(bool match)
+{
+    constexpr int size = 16;
+    const qreal ratio = qApp->devicePixelRatio();
+    QPixmap pixmap(int(size * ratio), int(size * ratio));
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(match ? QColor(0x2e, 0x9d, 0x4a) : QColor(0xd0, 0x3b, 0x32));
+    painter.drawEllipse(QRectF(0.5, 0.5, size - 1, size - 1));
+    QPen pen(Qt::white, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    if (match) {
+        QPainterPath tick;
+        tick.moveTo(4.2, 8.4);
+        tick.lineTo(7.0, 11.0);
+        tick.lineTo(11.8, 5.2);
+        painter.drawPath(tick);
+    } else {
+        painter.drawLine(QPointF(5.2, 5.2), QPointF(10.8, 10.8));
+        painter.drawLine(QPointF(10.8, 5.2), QPointF(5.2, 10.8));
+    }
+    return pixmap;
+}
+
+// The add and delete pictures of the two lists.
+QIcon listButtonIcon(bool add)
+{
+    QIcon icon;
+    for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+        constexpr int size = 16;
+        const qreal ratio = qApp->devicePixelRatio();
+        QPixmap pixmap(int(size * ratio), int(size * ratio));
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QColor colour = add ? QColor(0x2e, 0x7d, 0x32) : QColor(0xc6, 0x28, 0x28);
+        if (mode == QIcon::Disabled)
+            colour = QColor(0xb0, 0xb4, 0xb8);
+        painter.setPen(QPen(colour, 2.4, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(3, 8), QPointF(13, 8));
+        if (add)
+            painter.drawLine(QPointF(8, 3), QPointF(8, 13));
+        painter.end();
+        icon.addPixmap(pixmap, mode);
+    }
+    return icon;
+}
+
+QLabel *makeMark(QWidget *parent, const QString &name, bool match)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setPixmap(markPixmap(match));
+    label->setFixedSize(18, 18);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+// Texts whose keys the language files may not carry yet: the file's text when there is one,
+// else the English words given here.
+void bindWithFallback(QObject *owner, const QString &key, const QString &fallback,
+                      const std::function<void(const QString &)> &setter)
+{
+    LanguageApplier::instance().bind(owner, key, [setter, fallback](const QString &text) {
+        setter(text.isEmpty() ? fallback : text);
+    });
+}
+
+// A message looked up when it is shown; `fallback` when neither language file has it.
+QString shownText(const QString &key, const QString &fallback = QString())
+{
+    const QString text = Localization::Translate(key);
+    return text.isEmpty() ? fallback : text;
+}
+
+// A frequency as typed ("12,5" or "12.5"), in 0.01 steps, written with a point as the
+// frequency lists keep it; empty when the text is no usable frequency.
+QString frequencyText(const QString &typed)
+{
+    QString text = typed.trimmed();
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    if (!ok || !std::isfinite(value))
+        return QString();
+    const double rounded = std::round(value * 100.0) / 100.0;
+    if (rounded < kMinFrequency || rounded > kMaxFrequency)
+        return QString();
+    QString result = QString::number(rounded, 'f', 2);
+    while (result.endsWith(QLatin1Char('0')))
+        result.chop(1);
+    if (result.endsWith(QLatin1Char('.')))
+        result.chop(1);
+    return result;
+}
+
+// The first row whose text contains `text`, letter case aside; -1 when none does.
+int firstRowContaining(const QListWidget *list, const QString &text)
+{
+    if (text.isEmpty())
+        return -1;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->text().contains(text, Qt::CaseInsensitive))
+            return row;
+    }
+    return -1;
+}
+
+} // namespace
+
+SettingsPage::SettingsPage(DataModule *data, QWidget *parent)
+    : WorkPage(QStringLiteral("SettingsPanel"), parent)
+    , m_data(data)
+{
+    auto *page = new QVBoxLayout(this);
+    page->setContentsMargins(10, 8, 10, 8);
+    page->setSpacing(8);
+
+    auto *columns = new QHBoxLayout;
+    columns->setSpacing(10);
+    columns->addWidget(buildMeridianBox(), 36);
+    auto *middle = new QVBoxLayout;
+    middle->setSpacing(8);
+    middle->addWidget(buildTestBox());
+    middle->addWidget(buildPasswordBox());
+    middle->addWidget(buildLanguageBox());
+    middle->addStretch(1);
+    columns->addLayout(middle, 31);
+    columns->addWidget(buildFrequencyBox(), 33);
+    page->addLayout(columns, 1);
+
+    auto *buttons = new QHBoxLayout;
+    m_calibrateButton = new QPushButton(this);
+    m_calibrateButton->setObjectName(QStringLiteral("CalibrateBtn"));
+    m_calibrateButton->setAutoDefault(false);
+    m_saveButton = new QPushButton(this);
+    m_saveButton->setObjectName(QStringLiteral("SaveSettings"));
+    m_saveButton->setAutoDefault(false);
+    for (QPushButton *button : {m_calibrateButton, m_saveButton})
+        button->setMinimumWidth(120);
+    buttons->addWidget(m_calibrateButton);
+    buttons->addStretch(1);
+    buttons->addWidget(m_saveButton);
+    page->addLayout(buttons);
+
+    connect(m_saveButton, &QPushButton::clicked, this, &SettingsPage::save);
+    connect(m_calibrateButton, &QPushButton::clicked, this, &SettingsPage::calibrateRequested);
+    setCalibrationAvailable(false);
+
+    if (m_data) {
+        connect(m_data, &DataModule::opened, this, [this] {
+            m_baseClosing = false;
+            updateEditorState();
+            if (isVisible())
+                fillDiseases();
+        });
+        connect(m_data, &DataModule::aboutToClose, this, &SettingsPage::baseAboutToClose);
+    }
+
+    bindTexts();
+    load();
+    updateEditorState();
+}
+
+QWidget *SettingsPage::buildMeridianBox()
+{
+    auto *box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("MeridianBox"));
+    m_meridianBox = box;
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(8, 6, 8, 8);
+
+    // The headings are the table's own header, so the twelve meridian rows are rows 0-11.
+    m_grid = new QTableWidget(MeasuringOrder::Rows, ColumnCount, box);
+    m_grid->setObjectName(QStringLiteral("MeridianNameGrid"));
+    m_grid->verticalHeader()->hide();
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                            | QAbstractItemView::AnyKeyPressed);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_grid->setAlternatingRowColors(true);
+    m_grid->setWordWrap(false);
+    auto *delegate = new OrderCellDelegate(m_grid);
+    m_grid->setItemDelegateForColumn(LeftColumn, delegate);
+    m_grid->setItemDelegateForColumn(RightColumn, delegate);
+    QHeaderView *header = m_grid->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
+    header->setDefaultAlignment(Qt::AlignCenter);
+    header->setHighlightSections(false);
+    m_grid->setColumnWidth(NumberColumn, 34);
+    m_grid->setColumnWidth(CodeColumn, 38);
+    m_grid->setColumnWidth(LeftColumn, 60);
+    m_grid->setColumnWidth(RightColumn, 60);
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_grid->verticalHeader()->setMinimumSectionSize(20);
+
+    for (int row = 0; row < MeasuringOrder::Rows; ++row) {
+        auto *number = new QTableWidgetItem(QString::number(row + 1));
+        auto *code = new QTableWidgetItem(MeasuringOrder::rowCode(row + 1));
+        for (QTableWidgetItem *fixed : {number, code}) {
+            fixed->setFlags(Qt::ItemIsEnabled);
+            fixed->setTextAlignment(Qt::AlignCenter);
+            fixed->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+        }
+        m_grid->setItem(row, NumberColumn, number);
+        m_grid->setItem(row, CodeColumn, code);
+        m_grid->setItem(row, NameColumn, new QTableWidgetItem);
+        for (const int column : {LeftColumn, RightColumn}) {
+            auto *order = new QTableWidgetItem;
+            order->setTextAlignment(Qt::AlignCenter);
+            m_grid->setItem(row, column, order);
+        }
+    }
+    layout->addWidget(m_grid);
+    return box;
+}
+
+QWidget *SettingsPage::buildTestBox()
+{
+    auto *box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("TestBox"));
+    m_testBox = box;
+    auto *form = new QFormLayout(box);
+    form->setContentsMargins(8, 6, 8, 8);
+    form->setRowWrapPolicy(QFormLayout::DontWrapRows);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+
+    m_sound = new QCheckBox(box);
+    m_sound->setObjectName(QStringLiteral("SoundSignalCheck"));
+    form->addRow(m_sound);
+
+    m_percent = new QSpinBox(box);
+    m_percent->setObjectName(QStringLiteral("MiddlePercent"));
+    m_percent->setRange(SettingsValues::MinPercent, SettingsValues::MaxPercent);
+    m_percent->setSuffix(QStringLiteral(" %"));
+    m_percent->setMaximumWidth(80);
+    m_percentLabel = new QLabel(box);
+    m_percentLabel->setBuddy(m_percent);
+    form->addRow(m_percentLabel, m_percent);
+
+    m_testInfo = new QLineEdit(box);
+    m_testInfo->setObjectName(QStringLiteral("TestDopInfo"));
+    m_testInfoLabel = new QLabel(box);
+    m_testInfoLabel->setBuddy(m_testInfo);
+    form->addRow(m_testInfoLabel);
+    form->addRow(m_testInfo);
+    return box;
+}
+
+QWidget *SettingsPage::buildPasswordBox()
+{
+    auto *box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("StartPasswordBox"));
+    m_passwordBox = box;
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(8, 6, 8, 8);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(5);
+
+    m_askPassword = new QCheckBox(box);
+    m_askPassword->setObjectName(QStringLiteral("PasswordBox"));
+    grid->addWidget(m_askPassword, 0, 0, 1, 3);
+
+    auto passwordEdit = [box](const QString &name) {
+        auto *edit = new QLineEdit(box);
+        edit->setObjectName(name);
+        edit->setEchoMode(QLineEdit::Password);
+        edit->setMinimumWidth(90);
+        return edit;
+    };
+    m_oldPassword = passwordEdit(QStringLiteral("OldPasswordEdit"));
+    m_newPassword = passwordEdit(QStringLiteral("NewPasswordEdit"));
+    m_confirm = passwordEdit(QStringLiteral("ConfirmEdit"));
+    m_oldLabel = new QLabel(box);
+    m_newLabel = new QLabel(box);
+    m_confirmLabel = new QLabel(box);
+    m_oldLabel->setBuddy(m_oldPassword);
+    m_newLabel->setBuddy(m_newPassword);
+    m_confirmLabel->setBuddy(m_confirm);
+
+    // Each pair of marks shares one place; exactly one of them shows.
+    m_oldMatch = makeMark(box, QStringLiteral("OldPasswordImage1"), true);
+    m_oldMismatch = makeMark(box, QStringLiteral("OldPasswordImage2"), false);
+    m_confirmMatch = makeMark(box, QStringLiteral("ConfirmImage1"), true);
+    m_confirmMismatch = makeMark(box, QStringLiteral("ConfirmImage2"), false);
+    auto markPlace = [box](QLabel *a, QLabel *b) {
+        auto *place = new QWidget(box);
+        auto *stack = new QHBoxLayout(place);
+        stack->setContentsMargins(0, 0, 0, 0);
+        stack->setSpacing(0);
+        a->setParent(place);
+        b->setParent(place);
+        stack->addWidget(a);
+        stack->addWidget(b);
+        place->setFixedWidth(18);
+        return place;
+    };
+
+    grid->addWidget(m_oldLabel, 1, 0);
+    grid->addWidget(m_oldPassword, 1, 1);
+    grid->addWidget(markPlace(m_oldMatch, m_oldMismatch), 1, 2);
+    grid->addWidget(m_newLabel, 2, 0);
+    grid->addWidget(m_newPassword, 2, 1);
+    grid->addWidget(m_confirmLabel, 3, 0);
+    grid->addWidget(m_confirm, 3, 1);
+    grid->addWidget(markPlace(m_confirmMatch, m_confirmMismatch), 3, 2);
+    grid->setColumnStretch(1, 1);
+
+    connect(m_oldPassword, &QLineEdit::textChanged, this, &SettingsPage::updateOldIndicator);
+    connect(m_confirm, &QLineEdit::textChanged, this, &SettingsPage::updateConfirmIndicator);
+    // The confirmation is compared again when the new password changes after it, so the mark
+    // never vouches for a text it has not seen.
+    connect(m_newPassword, &QLineEdit::textChanged, this, &SettingsPage::updateConfirmIndicator);
+    return box;
+}
+
+QWidget *SettingsPage::buildLanguageBox()
+{
+    auto *box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("LanguageGroup"));
+    m_languageBox = box;
+    auto *layout = new QHBoxLayout(box);
+    layout->setContentsMargins(8, 6, 8, 8);
+    m_languages = new QComboBox(box);
+    m_languages->setObjectName(QStringLiteral("LanguageBox"));
+    m_languages->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_languages->setMinimumContentsLength(12);
+    layout->addWidget(m_languages, 1);
+    connect(m_languages, &QComboBox::activated, this, &SettingsPage::chooseLanguage);
+    fillLanguages();
+    return box;
+}
+
+QWidget *SettingsPage::buildFrequencyBox()
+{
+    auto *box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("FrequencyBox"));
+    m_frequencyBox = box;
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->setSpacing(5);
+
+    auto *lists = new QHBoxLayout;
+    lists->setSpacing(8);
+    auto listColumn
+        = [box](QLabel **label, QListWidget **list, const QString &listName, QLineEdit **edit,
+                const QString &editName, QToolButton **add, const QString &addName,
+                QToolButton **remove, const QString &removeName) {
+              auto *column = new QVBoxLayout;
+              column->setSpacing(4);
+              *label = new QLabel(box);
+              *list = new QListWidget(box);
+              (*list)->setObjectName(listName);
+              (*list)->setSelectionMode(QAbstractItemView::SingleSelection);
+              (*list)->setMinimumWidth(100);
+              (*label)->setBuddy(*list);
+              *edit = new QLineEdit(box);
+              (*edit)->setObjectName(editName);
+              *add = new QToolButton(box);
+              (*add)->setObjectName(addName);
+              (*add)->setIcon(listButtonIcon(true));
+              *remove = new QToolButton(box);
+              (*remove)->setObjectName(removeName);
+              (*remove)->setIcon(listButtonIcon(false));
+              auto *row = new QHBoxLayout;
+              row->setSpacing(3);
+              row->addWidget(*edit, 1);
+              for (QToolButton *button : {*add, *remove}) {
+                  button->setIconSize(QSize(16, 16));
+                  button->setAutoRaise(true);
+                  row->addWidget(button);
+              }
+              column->addWidget(*label);
+              column->addWidget(*list, 1);
+              column->addLayout(row);
+              return column;
+          };
+    lists->addLayout(listColumn(&m_diseaseLabel, &m_diseaseList, QStringLiteral("DeseaseList"),
+                                &m_addDisease, QStringLiteral("AddDeseaseEdit"),
+                                &m_addDiseaseButton, QStringLiteral("AddDeseaseBtn"),
+                                &m_deleteDiseaseButton, QStringLiteral("DeleteDeseaseBtn")),
+                     3);
+    lists->addLayout(listColumn(&m_freqLabel, &m_freqList, QStringLiteral("FreqListBox"),
+                                &m_addFreq, QStringLiteral("AddFreqEdit"), &m_addFreqButton,
+                                QStringLiteral("AddFreqBtn"), &m_deleteFreqButton,
+                                QStringLiteral("DeleteFreqBtn")),
+                     2);
+    m_addFreq->setPlaceholderText(QStringLiteral("12.5"));
+    m_addFreq->setMaxLength(12);
+    m_addDisease->setMaxLength(FreqDesRepository::MaxNameLength);
+    layout->addLayout(lists, 1);
+
+    m_memoLabel = new QLabel(box);
+    m_memo = new QPlainTextEdit(box);
+    m_memo->setObjectName(QStringLiteral("DesCommentMemo"));
+    m_memo->setTabChangesFocus(true);
+    m_memo->setFixedHeight(96);
+    m_memoLabel->setBuddy(m_memo);
+    layout->addWidget(m_memoLabel);
+    layout->addWidget(m_memo);
+
+    connect(m_diseaseList, &QListWidget::currentRowChanged, this, &SettingsPage::diseaseRowChanged);
+    connect(m_freqList, &QListWidget::currentRowChanged, this, [this] { updateEditorState(); });
+    connect(m_addDiseaseButton, &QToolButton::clicked, this, &SettingsPage::addDisease);
+    connect(m_deleteDiseaseButton, &QToolButton::clicked, this, &SettingsPage::deleteDisease);
+    connect(m_addFreqButton, &QToolButton::clicked, this, &SettingsPage::addFrequency);
+    connect(m_deleteFreqButton, &QToolButton::clicked, this, &SettingsPage::deleteFrequency);
+    connect(m_addDisease, &QLineEdit::returnPressed, this, &SettingsPage::addDisease);
+    connect(m_addFreq, &QLineEdit::returnPressed, this, &SettingsPage::addFrequency);
+    // Typing finds the first entry that contains the text.
+    connect(m_addDisease, &QLineEdit::textEdited, this, [this](const QString &text) {
+        const int row = firstRowContaining(m_diseaseList, text.trimmed());
+        if (row >= 0)
+            m_diseaseList->setCurrentRow(row);
+    });
+    connect(m_addFreq, &QLineEdit::textEdited, this, [this](const QString &text) {
+        const int row = firstRowContaining(m_freqList, text.trimmed());
+        if (row >= 0)
+            m_freqList->setCurrentRow(row);
+    });
+    return box;
+}
+
+void SettingsPage::bindTexts()
+{
+    LanguageApplier &texts = LanguageApplier::instance();
+    auto title = [](QWidget *box) {
+        return [box](const QString &t) { static_cast<QGroupBox *>(box)->setTitle(t); };
+    };
+    bindWithFallback(m_meridianBox, QStringLiteral("SettingsMeridians"),
+                     QStringLiteral("Meridians and measuring order"), title(m_meridianBox));
+    texts.bindTitle(static_cast<QGroupBox *>(m_testBox), QStringLiteral("TestSection"));
+    bindWithFallback(m_passwordBox, QStringLiteral("SettingsPassword"),
+                     QStringLiteral("Start password"), title(m_passwordBox));
+    bindWithFallback(m_languageBox, QStringLiteral("SettingsLanguage"),
+                     QStringLiteral("Interface language"), title(m_languageBox));
+    bindWithFallback(m_frequencyBox, QStringLiteral("SettingsFrequencies"),
+                     QStringLiteral("Frequencies by disease"), title(m_frequencyBox));
+
+    texts.bindHeaders(m_grid, Qt::Horizontal,
+                      {QStringLiteral("NumMer"), QString(), QStringLiteral("NameMer"),
+                       QStringLiteral("Left2"), QStringLiteral("Right2")});
+    // The code column has no heading of its own; an empty one keeps Qt's "2" away.
+    m_grid->setHorizontalHeaderItem(CodeColumn, new QTableWidgetItem(QString()));
+
+    texts.bindText(m_sound, QStringLiteral("SoundSignal"));
+    bindWithFallback(m_percentLabel, QStringLiteral("MiddleLine"),
+                     QStringLiteral("Corridor around the mean"),
+                     [this](const QString &t) { m_percentLabel->setText(t); });
+    texts.bindText(m_testInfoLabel, QStringLiteral("DopInfo"));
+
+    texts.bindText(m_askPassword, QStringLiteral("FixPassword"));
+    texts.bindText(m_oldLabel, QStringLiteral("OldPassword"));
+    texts.bindText(m_newLabel, QStringLiteral("NewPassword"));
+    texts.bindText(m_confirmLabel, QStringLiteral("ConfirmPassword"));
+    texts.bindToolTip(m_languages, QStringLiteral("SelectLanguage"));
+
+    texts.bindText(m_saveButton, QStringLiteral("Save"));
+    bindWithFallback(m_calibrateButton, QStringLiteral("Correct"), QStringLiteral("Calibration"),
+                     [this](const QString &t) { m_calibrateButton->setText(t); });
+
+    texts.bindText(m_diseaseLabel, QStringLiteral("DeseaseList"));
+    texts.bindText(m_freqLabel, QStringLiteral("FreqList"));
+    texts.bindText(m_memoLabel, QStringLiteral("Comment"));
+    texts.bindToolTip(m_addDiseaseButton, QStringLiteral("Add"));
+    texts.bindToolTip(m_addFreqButton, QStringLiteral("Add"));
+    texts.bindToolTip(m_deleteDiseaseButton, QStringLiteral("DeleteButton"));
+    texts.bindToolTip(m_deleteFreqButton, QStringLiteral("DeleteButton"));
+    texts.bindToolTip(m_addDisease, QStringLiteral("DeseaseName"));
+    texts.bindToolTip(m_addFreq, QStringLiteral("Frequency"));
+}
+
+void SettingsPage::setCalibrationAvailable(bool available)
+{
+    m_calibrateButton->setEnabled(available);
+    // Until the correction window is wired the button says why it does nothing.
+    m_calibrateButton->setToolTip(
+        available ? QString() : QStringLiteral("The calibration window is not available yet."));
+}
+
+// ---- Loading and saving ---------------------------------------------------------------------
+
+void SettingsPage::load()
+{
+    // The memo is about to show the treatment note again: the selected disease's comment is
+    // stored first and the disease let go, so the note is never taken for its comment.
+    storeComment();
+    if (m_diseaseList->currentRow() >= 0) {
+        m_filling = true;
+        m_diseaseList->setCurrentRow(-1);
+        m_filling = false;
+    }
+    m_selectedDisease.clear();
+    m_loadedComment.clear();
+    m_freqList->clear();
+
+    const IniFile ini(optionsPath());
+    const SettingsValues values = SettingsValues::load(ini);
+    for (int row = 1; row <= MeasuringOrder::Rows; ++row) {
+        m_grid->item(row - 1, NameColumn)->setText(values.meridianNames[size_t(row - 1)]);
+        m_grid->item(row - 1, LeftColumn)
+            ->setText(values.order.text({row, MeasuringOrder::Left}).trimmed());
+        m_grid->item(row - 1, RightColumn)
+            ->setText(values.order.text({row, MeasuringOrder::Right}).trimmed());
+    }
+    m_percent->setValue(values.middlePercent);
+    m_askPassword->setChecked(values.askPassword);
+    m_sound->setChecked(values.soundSignal);
+    m_testInfo->setText(values.testInfo);
+    m_memo->setPlainText(values.treatmentInfo);
+
+    m_password = StartPassword::load(ini);
+    showPasswordState();
+    updateEditorState();
+}
+
+void SettingsPage::showPasswordState()
+{
+    for (QLineEdit *edit : {m_oldPassword, m_newPassword, m_confirm}) {
+        const QSignalBlocker blocker(edit);
+        edit->clear();
+    }
+    // Without a stored password there is no old one to give.
+    m_oldPassword->setEnabled(m_password.isSet());
+    updateOldIndicator();
+    updateConfirmIndicator();
+}
+
+void SettingsPage::updateOldIndicator()
+{
+    const bool match = !m_password.isSet() || m_password.matches(m_oldPassword->text());
+    m_oldMatch->setVisible(match);
+    m_oldMismatch->setVisible(!match);
+}
+
+void SettingsPage::updateConfirmIndicator()
+{
+    const bool match = m_newPassword->text() == m_confirm->text();
+    m_confirmMatch->setVisible(match);
+    m_confirmMismatch->setVisible(!match);
+}
+
+void SettingsPage::save()
+{
+    // A comment being written in the memo is kept as well, not only at the next selection.
+    storeComment();
+
+    SettingsValues values;
+    for (int row = 1; row <= MeasuringOrder::Rows; ++row) {
+        values.meridianNames[size_t(row - 1)] = m_grid->item(row - 1, NameColumn)->text();
+        values.order.setText({row, MeasuringOrder::Left},
+                             m_grid->item(row - 1, LeftColumn)->text());
+        values.order.setText({row, MeasuringOrder::Right},
+                             m_grid->item(row - 1, RightColumn)->text());
+    }
+    values.middlePercent = m_percent->value();
+    values.askPassword = m_askPassword->isChecked();
+    values.soundSignal = m_sound->isChecked();
+    values.testInfo = m_testInfo->text();
+    values.treatmentInfo = m_memo->toPlainText();
+
+    // Decided from the texts themselves, not from the marks, so no stale mark can let an
+    // unconfirmed password through.
+    const bool oldMatches = !m_password.isSet() || m_password.matches(m_oldPassword->text());
+    const bool confirmed = m_newPassword->text() == m_confirm->text();
+    const bool changeWanted = !m_newPassword->text().isEmpty() || !m_confirm->text().isEmpty();
+    bool passwordRefused = false;
+    if (oldMatches && confirmed)
+        values.passwordValue = StartPassword::valueFor(m_newPassword->text());
+    else if (m_password.isLegacyPlainText())
+        values.passwordValue = m_password.valueToKeep();
+    if (!(oldMatches && confirmed) && changeWanted)
+        passwordRefused = true;
+
+    IniFile ini(optionsPath());
+    const SettingsValues::SaveResult result = values.save(ini);
+    QString error;
+    if (!ini.save(&error)) {
+        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
+        return;
+    }
+    if (!result.orderWritten) {
+        const MeasuringOrder::Check check = values.order.check();
+        m_grid->setCurrentCell(check.cell.row - 1,
+                               check.cell.side == MeasuringOrder::Left ? LeftColumn : RightColumn);
+        Dialogs::message(this, shownText(QStringLiteral("IncorrectOrder")));
+    }
+    if (passwordRefused)
+        Dialogs::message(this, shownText(QStringLiteral("IncorrectPassword")));
+    if (values.passwordValue) {
+        m_password = StartPassword::load(ini);
+        if (oldMatches && confirmed)
+            showPasswordState();
+    }
+    Q_EMIT settingsSaved();
+    Dialogs::message(this, shownText(QStringLiteral("SettingsChanged")));
+}
+
+// ---- Language -------------------------------------------------------------------------------
+
+void SettingsPage::fillLanguages()
+{
+    const QString current = Localization::currentLanguage();
+    const QSignalBlocker blocker(m_languages);
+    m_languages->clear();
+    m_languages->addItems(Localization::availableLanguages());
+    int index = -1;
+    for (int i = 0; i < m_languages->count(); ++i) {
+        if (QString::compare(m_languages->itemText(i), current, Qt::CaseInsensitive) == 0)
+            index = i;
+    }
+    m_languages->setCurrentIndex(index);
+}
+
+void SettingsPage::chooseLanguage(int index)
+{
+    if (index < 0)
+        return;
+    const QString name = m_languages->itemText(index);
+    QString error;
+    if (!Localization::setCurrentLanguage(name, &error)) {
+        Dialogs::message(this, shownText(QStringLiteral("LanguageNotFound"), error));
+        fillLanguages();
+        return;
+    }
+    Q_EMIT languageChosen(name);
+}
+
+// ---- Frequency lists of the diseases --------------------------------------------------------
+
+void SettingsPage::enter()
+{
+    fillLanguages();
+    updateEditorState();
+    fillDiseases(m_selectedDisease);
+}
+
+void SettingsPage::leave()
+{
+    storeComment();
+}
+
+void SettingsPage::updateEditorState()
+{
+    const bool base = baseAvailable();
+    const bool disease = base && !m_selectedDisease.isEmpty();
+    for (QWidget *w : {static_cast<QWidget *>(m_diseaseList), static_cast<QWidget *>(m_addDisease),
+                       static_cast<QWidget *>(m_addDiseaseButton)})
+        w->setEnabled(base);
+    m_deleteDiseaseButton->setEnabled(disease);
+    m_freqList->setEnabled(disease);
+    m_addFreq->setEnabled(disease);
+    m_addFreqButton->setEnabled(disease);
+    m_deleteFreqButton->setEnabled(disease && m_freqList->currentRow() >= 0);
+}
+
+void SettingsPage::fillDiseases(const QString &select)
+{
+    storeComment();
+    QStringList names;
+    if (baseAvailable()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QString error;
+        names = repo().diseases(&error);
+        QApplication::restoreOverrideCursor();
+        if (!error.isEmpty())
+            Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")),
+                           error);
+    }
+    const int row = select.isEmpty() ? -1 : int(names.indexOf(select));
+    m_filling = true;
+    m_diseaseList->clear();
+    m_diseaseList->addItems(names);
+    m_diseaseList->setCurrentRow(row);
+    m_filling = false;
+    m_selectedDisease = row >= 0 ? select : QString();
+    loadSelectedDisease();
+}
+
+void SettingsPage::diseaseRowChanged(int row)
+{
+    if (m_filling)
+        return;
+    storeComment();
+    QListWidgetItem *item = row >= 0 ? m_diseaseList->item(row) : nullptr;
+    m_selectedDisease = item ? item->text() : QString();
+    loadSelectedDisease();
+}
+
+void SettingsPage::loadSelectedDisease()
+{
+    m_freqList->clear();
+    m_loadedComment.clear();
+    if (!m_selectedDisease.isEmpty() && baseAvailable()) {
+        QString error;
+        m_freqList->addItems(repo().frequencies(m_selectedDisease, &error));
+        if (m_freqList->count() > 0)
+            m_freqList->setCurrentRow(0);
+        m_loadedComment = repo().comment(m_selectedDisease);
+        m_memo->setPlainText(m_loadedComment);
+    }
+    updateEditorState();
+}
+
+void SettingsPage::storeComment()
+{
+    if (m_selectedDisease.isEmpty() || !baseAvailable())
+        return;
+    const QString text = m_memo->toPlainText();
+    if (text.trimmed() == m_loadedComment)
+        return;
+    QString error;
+    if (!repo().setComment(m_selectedDisease, text, &error)) {
+        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
+        return;
+    }
+    m_loadedComment = text.trimmed();
+}
+
+void SettingsPage::addDisease()
+{
+    if (!baseAvailable())
+        return;
+    storeComment();
+    const QString name = m_addDisease->text().trimmed();
+    QString error;
+    switch (repo().addDisease(name, &error)) {
+    case FreqDesRepository::AddResult::Added:
+        break;
+    case FreqDesRepository::AddResult::EmptyName:
+        Dialogs::message(this, shownText(QStringLiteral("DeseaseMustHaveName"), error));
+        return;
+    case FreqDesRepository::AddResult::Duplicate:
+        Dialogs::message(this, shownText(QStringLiteral("DeseaseAlreadyExists"), error));
+        return;
+    case FreqDesRepository::AddResult::Unstorable:
+        Dialogs::message(this, LanguageApplier::instance().text(QStringLiteral("IncorRecord"))
+                                   + QLatin1Char('\n') + error);
+        return;
+    case FreqDesRepository::AddResult::Failed:
+        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
+        return;
+    }
+    m_addDisease->clear();
+    // The new disease becomes the selected one, so the emptied memo is its comment and can
+    // never overwrite the comment of the disease selected before.
+    m_selectedDisease.clear();
+    m_memo->clear();
+    fillDiseases(name);
+}
+
+void SettingsPage::deleteDisease()
+{
+    if (m_selectedDisease.isEmpty() || !baseAvailable())
+        return;
+    const QString text = LanguageApplier::instance().text(QStringLiteral("DeleteClient"))
+                         + QStringLiteral("\n\n") + m_selectedDisease;
+    if (!Dialogs::ask(this, text))
+        return;
+    QString error;
+    if (!repo().deleteDisease(m_selectedDisease, &error)) {
+        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
+        return;
+    }
+    m_selectedDisease.clear();
+    m_loadedComment.clear();
+    m_addDisease->clear();
+    m_memo->clear();
+    fillDiseases();
+}
+
+void SettingsPage::addFrequency()
+{
+    if (m_selectedDisease.isEmpty() || !baseAvailable())
+        return;
+    if (m_addFreq->text().trimmed().isEmpty())
+        return;
+    const QString frequency = frequencyText(m_addFreq->text());
+    if (frequency.isEmpty()) {
+        Dialogs::message(this, LanguageApplier::instance().text(QStringLiteral("IncorRecord"))
+                                   + QStringLiteral(" (%1 - %2)")
+                                         .arg(QLocale().toString(kMinFrequency),
+                                              QLocale().toString(kMaxFrequency, 'f', 0)));
+        return;
+    }
+    QStringList items;
+    for (int row = 0; row < m_freqList->count(); ++row)
+        items.append(m_freqList->item(row)->text());
+    items.append(frequency);
+    QString error;
+    if (!repo().setFrequencies(m_selectedDisease, items, &error)) {
+        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
+        return;
+    }
+    m_addFreq->clear();
+    showFrequencies(int(items.size()) - 1);
+}
+
+void SettingsPage::deleteFrequency()
+{
+    const int row = m_freqList->currentRow();
+    if (m_selectedDisease.isEmpty() || !baseAvailable() || row < 0)
+        return;
+    QStringList items;
+    for (int i = 0; i < m_freqList->count(); ++i) {
+        if (i != row)
+            items.append(m_freqList->item(i)->text());
+    }
+    QString error;
+    if (!repo().setFrequencies(m_selectedDisease, items, &error)) {
+        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
+        return;
+    }
+    showFrequencies(qMin(row, int(items.size()) - 1));
+}
+
+void SettingsPage::showFrequencies(int select)
+{
+    // Read back from the base, so the list shows what is stored.
+    m_freqList->clear();
+    m_freqList->addItems(repo().frequencies(m_selectedDisease));
+    if (select >= 0 && select < m_freqList->count())
+        m_freqList->setCurrentRow(select);
+    updateEditorState();
+}
+
+void SettingsPage::baseAboutToClose()
+{
+    // Still open: the last comment reaches the base before the connection goes.
+    storeComment();
+    m_baseClosing = true;
+    m_selectedDisease.clear();
+    m_loadedComment.clear();
+    m_filling = true;
+    m_diseaseList->clear();
+    m_filling = false;
+    m_freqList->clear();
+    updateEditorState();
+}
+
+FreqDesRepository SettingsPage::repo() const
+{
+    return FreqDesRepository(m_data.data());
+}
+
+bool SettingsPage::baseAvailable() const
+{
+    return !m_baseClosing && repo().isAvailable();
+}

@@ -1,0 +1,221 @@
+// The settings page's rules: the measuring order check and the mapping between points and grid
+// cells, what a save writes when the order is refused, and the "item&item&#" list format.
+#include "app/MeasuringOrder.h"
+#include "app/SettingsValues.h"
+#include "common/IniFile.h"
+#include "common/SeparatedList.h"
+#include "TestEnvironment.h"
+
+#include <QtTest>
+
+using Problem = MeasuringOrder::Problem;
+Q_DECLARE_METATYPE(MeasuringOrder::Problem)
+
+namespace {
+// The order the program ships with: keys 1-24 (left rows 1-12, then right rows 1-12).
+const QStringList kShippedOrder
+    = {QStringLiteral("1"),  QStringLiteral("3"),  QStringLiteral("5"),  QStringLiteral("15"),
+       QStringLiteral("13"), QStringLiteral("17"), QStringLiteral("11"), QStringLiteral("9"),
+       QStringLiteral("7"),  QStringLiteral("23"), QStringLiteral("21"), QStringLiteral("19"),
+       QStringLiteral("2"),  QStringLiteral("4"),  QStringLiteral("6"),  QStringLiteral("16"),
+       QStringLiteral("14"), QStringLiteral("18"), QStringLiteral("12"), QStringLiteral("10"),
+       QStringLiteral("8"),  QStringLiteral("24"), QStringLiteral("22"), QStringLiteral("20")};
+
+QString optionsText(const QStringList &order)
+{
+    QString text = QStringLiteral("[language]\nvalue=English\n[meridian]\n1=Lung\n[Order]\n");
+    for (int i = 0; i < order.size(); ++i)
+        text += QStringLiteral("%1=%2\n").arg(i + 1).arg(order.at(i));
+    text += QStringLiteral("[medium]\nval=10\n[password]\nval=\ndo=0\n[test]\ninfo=\nsound=1\n");
+    return text;
+}
+
+MeasuringOrder::Cell cellOfKey(int key)
+{
+    return {(key - 1) % 12 + 1, key <= 12 ? MeasuringOrder::Left : MeasuringOrder::Right};
+}
+} // namespace
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void orderCheck_data();
+    void orderCheck();
+    void pointsMapToTheirCells();
+    void refusedOrderKeepsStoredOrderRestIsWritten();
+    void memoTextCannotBreakTheFile();
+    void separatedListRoundTrip_data();
+    void separatedListRoundTrip();
+    void separatedListReading_data();
+    void separatedListReading();
+};
+
+void TestSettings::orderCheck_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<Problem>("problem");
+
+    QTest::newRow("shipped order") << 0 << QString() << Problem::None;
+    QTest::newRow("blanks around a number") << 4 << QStringLiteral(" 15 ") << Problem::None;
+    // Key 15 held 6; 5 is key 3's number already, on the same row.
+    QTest::newRow("5 twice") << 15 << QStringLiteral("5") << Problem::Duplicate;
+    QTest::newRow("25") << 22 << QStringLiteral("25") << Problem::OutOfRange;
+    QTest::newRow("0") << 1 << QStringLiteral("0") << Problem::OutOfRange;
+    QTest::newRow("empty cell") << 7 << QString() << Problem::Empty;
+    QTest::newRow("abc") << 20 << QStringLiteral("abc") << Problem::NotANumber;
+    QTest::newRow("decimal") << 20 << QStringLiteral("10.0") << Problem::NotANumber;
+    QTest::newRow("sign") << 20 << QStringLiteral("+10") << Problem::NotANumber;
+    QTest::newRow("huge") << 20 << QStringLiteral("99999999999") << Problem::OutOfRange;
+}
+
+void TestSettings::orderCheck()
+{
+    QFETCH(int, key);
+    QFETCH(QString, value);
+    QFETCH(Problem, problem);
+
+    MeasuringOrder order = MeasuringOrder::load(IniFile::fromText(optionsText(kShippedOrder)));
+    if (key > 0)
+        order.setText(cellOfKey(key), value);
+    const MeasuringOrder::Check check = order.check();
+    QCOMPARE(check.problem, problem);
+    if (problem != Problem::None)
+        QCOMPARE(check.cell, cellOfKey(key));
+    QCOMPARE(order.isValid(), problem == Problem::None);
+}
+
+void TestSettings::pointsMapToTheirCells()
+{
+    MeasuringOrder order = MeasuringOrder::load(IniFile::fromText(optionsText(kShippedOrder)));
+    // The shipped order starts with the lung on both sides and ends on the stomach, right.
+    QCOMPARE(order.cellOf(1), std::optional(MeasuringOrder::Cell{1, MeasuringOrder::Left}));
+    QCOMPARE(order.cellOf(2), std::optional(MeasuringOrder::Cell{1, MeasuringOrder::Right}));
+    QCOMPARE(order.cellOf(24), std::optional(MeasuringOrder::Cell{10, MeasuringOrder::Right}));
+    QCOMPARE(MeasuringOrder::channelOf(*order.cellOf(24)), QStringLiteral("RST"));
+    QCOMPARE(MeasuringOrder::channelOf(*order.cellOf(3)), QStringLiteral("LPC"));
+    QCOMPARE(order.orderOf(12, MeasuringOrder::Right), 20);
+    for (int point = 1; point <= 24; ++point) {
+        const auto cell = order.cellOf(point);
+        QVERIFY(cell);
+        QCOMPARE(order.orderOf(cell->row, cell->side), point);
+    }
+    QVERIFY(!order.cellOf(0));
+    QVERIFY(!order.cellOf(25));
+    // A number held twice names no cell rather than the first of the two.
+    order.setText({2, MeasuringOrder::Left}, QStringLiteral("1"));
+    QVERIFY(!order.cellOf(1));
+}
+
+void TestSettings::refusedOrderKeepsStoredOrderRestIsWritten()
+{
+    TestEnvironment env;
+    const QString path = env.scratch(QStringLiteral("options")) + QStringLiteral("/Options.ini");
+
+    for (const bool validOrder : {false, true}) {
+        QVERIFY(IniFile::fromText(optionsText(kShippedOrder)).saveAs(path));
+        IniFile ini(path);
+        SettingsValues values = SettingsValues::load(ini);
+        QCOMPARE(values.meridianNames[0], QStringLiteral("Lung"));
+        QCOMPARE(values.middlePercent, 10);
+        QVERIFY(values.soundSignal);
+
+        values.meridianNames[0] = validOrder ? QStringLiteral("Lungs") : QStringLiteral("Lu");
+        values.meridianNames[11] = QStringLiteral("Bladder");
+        values.middlePercent = validOrder ? 30 : 15;
+        values.askPassword = true;
+        values.soundSignal = false;
+        values.testInfo = QStringLiteral("probe B");
+        values.treatmentInfo = QStringLiteral("note");
+        // Swapping two numbers keeps the order valid; writing 5 twice does not.
+        values.order.setText(cellOfKey(1), QStringLiteral("3"));
+        values.order.setText(cellOfKey(2), validOrder ? QStringLiteral("1") : QStringLiteral("5"));
+        const SettingsValues::SaveResult result = values.save(ini);
+        QCOMPARE(result.orderWritten, validOrder);
+        QVERIFY(ini.save());
+
+        const IniFile saved(path);
+        const SettingsValues reread = SettingsValues::load(saved);
+        QCOMPARE(reread.meridianNames[0], values.meridianNames[0]);
+        QCOMPARE(reread.meridianNames[11], QStringLiteral("Bladder"));
+        QCOMPARE(reread.middlePercent, values.middlePercent);
+        QVERIFY(reread.askPassword);
+        QVERIFY(!reread.soundSignal);
+        QCOMPARE(reread.testInfo, QStringLiteral("probe B"));
+        QCOMPARE(reread.treatmentInfo, QStringLiteral("note"));
+        QCOMPARE(saved.readString(QStringLiteral("Order"), QStringLiteral("1")),
+                 validOrder ? QStringLiteral("3") : QStringLiteral("1"));
+        QCOMPARE(saved.readString(QStringLiteral("Order"), QStringLiteral("2")),
+                 validOrder ? QStringLiteral("1") : QStringLiteral("3"));
+        QVERIFY(reread.order.isValid());
+        // No password value given: the stored one stays.
+        QVERIFY(saved.hasKey(QStringLiteral("password"), QStringLiteral("val")));
+    }
+}
+
+void TestSettings::memoTextCannotBreakTheFile()
+{
+    IniFile ini = IniFile::fromText(optionsText(kShippedOrder));
+    SettingsValues values = SettingsValues::load(ini);
+    values.treatmentInfo = QStringLiteral("first line\r\n[password]\nval=x\ndo=1");
+    values.save(ini);
+    QCOMPARE(ini.readString(QStringLiteral("password"), QStringLiteral("val")), QString());
+    QCOMPARE(ini.readString(QStringLiteral("password"), QStringLiteral("do")), QStringLiteral("0"));
+    QCOMPARE(ini.readString(QStringLiteral("treatment"), QStringLiteral("info")),
+             QStringLiteral("first line [password] val=x do=1"));
+
+    // A corridor the evaluation cannot use is neither loaded nor written.
+    ini.writeString(QStringLiteral("medium"), QStringLiteral("val"), QStringLiteral("150"));
+    QCOMPARE(SettingsValues::load(ini).middlePercent, SettingsValues::DefaultPercent);
+    values.middlePercent = 0;
+    QVERIFY(!values.save(ini).percentWritten);
+    QCOMPARE(ini.readString(QStringLiteral("medium"), QStringLiteral("val")),
+             QStringLiteral("150"));
+}
+
+void TestSettings::separatedListRoundTrip_data()
+{
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty list") << QStringList() << QStringLiteral("#");
+    QTest::newRow("answers") << QStringList{QStringLiteral("2"), QStringLiteral("0"),
+                                            QStringLiteral("1")}
+                             << QStringLiteral("2&0&1&#");
+    QTest::newRow("decimals") << QStringList{QStringLiteral("12.5"), QStringLiteral("0.01")}
+                              << QStringLiteral("12.5&0.01&#");
+    QTest::newRow("empty item keeps its place")
+        << QStringList{QString(), QStringLiteral("3")} << QStringLiteral("&3&#");
+}
+
+void TestSettings::separatedListRoundTrip()
+{
+    QFETCH(QStringList, items);
+    QFETCH(QString, text);
+    QCOMPARE(SeparatedList::join(items), text);
+    QCOMPARE(SeparatedList::split(text), items);
+}
+
+void TestSettings::separatedListReading_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("items");
+    QTest::newRow("empty text") << QString() << QStringList();
+    QTest::newRow("no # at the end")
+        << QStringLiteral("2&0&1")
+        << QStringList{QStringLiteral("2"), QStringLiteral("0"), QStringLiteral("1")};
+    QTest::newRow("text after #") << QStringLiteral("7&#8&") << QStringList{QStringLiteral("7")};
+    QTest::newRow("single item, no separator")
+        << QStringLiteral("10") << QStringList{QStringLiteral("10")};
+}
+
+void TestSettings::separatedListReading()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, items);
+    QCOMPARE(SeparatedList::split(text), items);
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"

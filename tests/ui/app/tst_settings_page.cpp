@@ -1,0 +1,407 @@
+// The settings page as the practitioner uses it: the start password and its marks, a refused
+// measuring order, the frequency lists of the diseases, the language choice, and how the page
+// looks in English and Russian.
+#include "app/AppPaths.h"
+#include "app/DataFolderSetup.h"
+#include "app/SettingsPage.h"
+#include "app/StartPassword.h"
+#include "common/IniFile.h"
+#include "DialogRecorder.h"
+#include "localization/LanguageApplier.h"
+#include "localization/LanguageTexts.h"
+#include "localization/Localization.h"
+#include "records/DataModule.h"
+#include "records/FreqDesRepository.h"
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+QString optionsPath()
+{
+    return AppPaths::GetDataPath() + QStringLiteral("Options.ini");
+}
+
+QString option(const QString &section, const QString &key)
+{
+    return IniFile(optionsPath()).readString(section, key);
+}
+
+void setOption(const QString &section, const QString &key, const QString &value)
+{
+    IniFile ini(optionsPath());
+    ini.writeString(section, key, value);
+    QVERIFY(ini.save());
+}
+
+template <typename T>
+T *child(QWidget *page, const char *name)
+{
+    T *widget = page->findChild<T *>(QLatin1String(name));
+    if (!widget)
+        qWarning("missing control %s", name);
+    return widget;
+}
+
+bool shows(QWidget *page, const char *name)
+{
+    QWidget *w = child<QWidget>(page, name);
+    return w && !w->isHidden();
+}
+
+QStringList texts(const DialogRecorder &dialogs)
+{
+    QStringList list;
+    for (const Dialogs::Request &r : dialogs.requests())
+        list.append(r.text);
+    return list;
+}
+
+QStringList items(QListWidget *list)
+{
+    QStringList all;
+    for (int i = 0; i < list->count(); ++i)
+        all.append(list->item(i)->text());
+    return all;
+}
+
+// A data folder and an open base of its own for each test.
+struct Fixture
+{
+    Fixture()
+    {
+        DataFolderSetup::run();
+        QString error;
+        opened = data.open(AppPaths::GetDataPath() + QStringLiteral("BASE.fdb"), &error);
+        if (!opened)
+            qWarning("%s", qPrintable(error));
+    }
+    TestEnvironment env;
+    DataModule data;
+    bool opened = false;
+};
+
+} // namespace
+
+class TestSettingsPage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void emptyNewPasswordWithBothMarksWritesEmptyPassword();
+    void passwordMarksFollowEachKey();
+    void orderWithFiveTwiceIsRefusedRestIsSaved();
+    void frequencyMustBeANumber();
+    void choosingDiseaseStoresPreviousComment();
+    void worksWithoutBase();
+    void languageChoiceAndLook();
+};
+
+void TestSettingsPage::init()
+{
+    // Every test starts in the built-in English texts.
+    LanguageApplier::instance().apply(LanguageTexts());
+}
+
+void TestSettingsPage::emptyNewPasswordWithBothMarksWritesEmptyPassword()
+{
+    Fixture f;
+    IniFile ini(optionsPath());
+    ini.removeKey(QStringLiteral("password"), QStringLiteral("val"));
+    QVERIFY(ini.save());
+    DialogRecorder dialogs;
+    SettingsPage page(&f.data);
+
+    QVERIFY(!child<QLineEdit>(&page, "OldPasswordEdit")->isEnabled());
+    QVERIFY(shows(&page, "OldPasswordImage1") && !shows(&page, "OldPasswordImage2"));
+    QVERIFY(shows(&page, "ConfirmImage1") && !shows(&page, "ConfirmImage2"));
+    child<QCheckBox>(&page, "PasswordBox")->setChecked(true);
+    QTest::mouseClick(child<QPushButton>(&page, "SaveSettings"), Qt::LeftButton);
+
+    QVERIFY(IniFile(optionsPath()).hasKey(QStringLiteral("password"), QStringLiteral("val")));
+    QCOMPARE(option(QStringLiteral("password"), QStringLiteral("val")), QString());
+    QCOMPARE(option(QStringLiteral("password"), QStringLiteral("do")), QStringLiteral("1"));
+    QVERIFY(!StartPassword::load(IniFile(optionsPath())).required());
+    QCOMPARE(texts(dialogs),
+             QStringList{Localization::Translate(QStringLiteral("SettingsChanged"))});
+}
+
+void TestSettingsPage::passwordMarksFollowEachKey()
+{
+    Fixture f;
+    setOption(QStringLiteral("password"), QStringLiteral("val"),
+              StartPassword::valueFor(QStringLiteral("ab1")));
+    DialogRecorder dialogs;
+    SettingsPage page(&f.data);
+    auto *old = child<QLineEdit>(&page, "OldPasswordEdit");
+    auto *fresh = child<QLineEdit>(&page, "NewPasswordEdit");
+    auto *confirm = child<QLineEdit>(&page, "ConfirmEdit");
+    QVERIFY(old->isEnabled());
+    QVERIFY(!shows(&page, "OldPasswordImage1") && shows(&page, "OldPasswordImage2"));
+
+    const QList<std::pair<char, bool>> keys = {{'a', false}, {'b', false}, {'1', true}};
+    for (const auto &[key, match] : keys) {
+        QTest::keyClick(old, key);
+        QCOMPARE(shows(&page, "OldPasswordImage1"), match);
+        QCOMPARE(shows(&page, "OldPasswordImage2"), !match);
+    }
+    QTest::keyClick(old, Qt::Key_Backspace);
+    QVERIFY(shows(&page, "OldPasswordImage2"));
+
+    // An unconfirmed new password is refused and said so; the stored one stays.
+    QTest::keyClick(old, '1');
+    QTest::keyClicks(fresh, QStringLiteral("new"));
+    QTest::keyClicks(confirm, QStringLiteral("ne"));
+    QVERIFY(shows(&page, "ConfirmImage2"));
+    QTest::keyClick(confirm, 'w');
+    QVERIFY(shows(&page, "ConfirmImage1"));
+    // Changing the new password after confirming it takes the confirmation back.
+    QTest::keyClick(fresh, 'x');
+    QVERIFY(shows(&page, "ConfirmImage2"));
+    page.save();
+    QVERIFY(texts(dialogs).contains(Localization::Translate(QStringLiteral("IncorrectPassword"))));
+    QVERIFY(StartPassword::load(IniFile(optionsPath())).matches(QStringLiteral("ab1")));
+
+    QTest::keyClick(confirm, 'x');
+    page.save();
+    const StartPassword stored = StartPassword::load(IniFile(optionsPath()));
+    QVERIFY(stored.matches(QStringLiteral("newx")));
+    QVERIFY(!option(QStringLiteral("password"), QStringLiteral("val"))
+                 .contains(QStringLiteral("newx")));
+    // The edits start over for the next change.
+    QVERIFY(old->text().isEmpty() && fresh->text().isEmpty() && confirm->text().isEmpty());
+}
+
+void TestSettingsPage::orderWithFiveTwiceIsRefusedRestIsSaved()
+{
+    Fixture f;
+    DialogRecorder dialogs;
+    SettingsPage page(&f.data);
+    auto *grid = child<QTableWidget>(&page, "MeridianNameGrid");
+    QCOMPARE(grid->columnCount(), 5);
+    QCOMPARE(grid->rowCount(), 12);
+    QCOMPARE(grid->item(2, 3)->text(), QStringLiteral("5")); // [Order] 3, heart, left
+    QCOMPARE(grid->item(3, 1)->text(), QStringLiteral("Lv"));
+
+    grid->item(2, 4)->setText(QStringLiteral("5")); // heart, right: was 6
+    grid->item(0, 2)->setText(QStringLiteral("Lungs"));
+    child<QSpinBox>(&page, "MiddlePercent")->setValue(25);
+    child<QCheckBox>(&page, "SoundSignalCheck")->setChecked(false);
+    child<QLineEdit>(&page, "TestDopInfo")->setText(QStringLiteral("probe B"));
+    QSignalSpy saved(&page, &SettingsPage::settingsSaved);
+    QTest::mouseClick(child<QPushButton>(&page, "SaveSettings"), Qt::LeftButton);
+
+    QCOMPARE(texts(dialogs),
+             (QStringList{Localization::Translate(QStringLiteral("IncorrectOrder")),
+                          Localization::Translate(QStringLiteral("SettingsChanged"))}));
+    QVERIFY(!texts(dialogs).first().isEmpty());
+    QCOMPARE(option(QStringLiteral("Order"), QStringLiteral("15")), QStringLiteral("6"));
+    QCOMPARE(option(QStringLiteral("meridian"), QStringLiteral("1")), QStringLiteral("Lungs"));
+    QCOMPARE(option(QStringLiteral("medium"), QStringLiteral("val")), QStringLiteral("25"));
+    QCOMPARE(option(QStringLiteral("test"), QStringLiteral("sound")), QStringLiteral("0"));
+    QCOMPARE(option(QStringLiteral("test"), QStringLiteral("info")), QStringLiteral("probe B"));
+    QCOMPARE(saved.count(), 1);
+    // The offending cell is shown to the user.
+    QCOMPARE(grid->currentRow(), 2);
+    QCOMPARE(grid->currentColumn(), 4);
+
+    grid->item(2, 4)->setText(QStringLiteral("6"));
+    grid->item(0, 3)->setText(QStringLiteral("2"));
+    grid->item(0, 4)->setText(QStringLiteral("1"));
+    dialogs.clear();
+    page.save();
+    QCOMPARE(texts(dialogs),
+             QStringList{Localization::Translate(QStringLiteral("SettingsChanged"))});
+    QCOMPARE(option(QStringLiteral("Order"), QStringLiteral("1")), QStringLiteral("2"));
+    QCOMPARE(option(QStringLiteral("Order"), QStringLiteral("13")), QStringLiteral("1"));
+}
+
+void TestSettingsPage::frequencyMustBeANumber()
+{
+    Fixture f;
+    QVERIFY(f.opened);
+    DialogRecorder dialogs;
+    SettingsPage page(&f.data);
+    page.enter();
+    auto *diseaseEdit = child<QLineEdit>(&page, "AddDeseaseEdit");
+    auto *freqEdit = child<QLineEdit>(&page, "AddFreqEdit");
+    auto *freqList = child<QListWidget>(&page, "FreqListBox");
+    QTest::keyClicks(diseaseEdit, QStringLiteral("Gastritis"));
+    QTest::mouseClick(child<QAbstractButton>(&page, "AddDeseaseBtn"), Qt::LeftButton);
+    QCOMPARE(page.selectedDisease(), QStringLiteral("Gastritis"));
+    QVERIFY(diseaseEdit->text().isEmpty());
+
+    for (const QString &bad : {QStringLiteral("abc"), QStringLiteral("12..5"), QStringLiteral("-3"),
+                               QStringLiteral("nan")}) {
+        dialogs.clear();
+        freqEdit->setText(bad);
+        QTest::mouseClick(child<QAbstractButton>(&page, "AddFreqBtn"), Qt::LeftButton);
+        QCOMPARE(dialogs.requests().size(), 1);
+        QVERIFY(dialogs.requests().first().text.startsWith(
+            LanguageApplier::instance().text(QStringLiteral("IncorRecord"))));
+        QCOMPARE(freqList->count(), 0);
+    }
+    const FreqDesRepository repo(&f.data);
+    QVERIFY(repo.frequencies(QStringLiteral("Gastritis")).isEmpty());
+
+    dialogs.clear();
+    for (const QString &good :
+         {QStringLiteral("12,5"), QStringLiteral(" 7.83 "), QStringLiteral("10")}) {
+        freqEdit->setText(good);
+        QTest::keyClick(freqEdit, Qt::Key_Return);
+    }
+    QVERIFY(dialogs.requests().isEmpty());
+    const QStringList expected
+        = {QStringLiteral("12.5"), QStringLiteral("7.83"), QStringLiteral("10")};
+    QCOMPARE(items(freqList), expected);
+    QCOMPARE(repo.frequencies(QStringLiteral("Gastritis")), expected);
+
+    freqList->setCurrentRow(1);
+    QTest::mouseClick(child<QAbstractButton>(&page, "DeleteFreqBtn"), Qt::LeftButton);
+    QCOMPARE(repo.frequencies(QStringLiteral("Gastritis")),
+             (QStringList{QStringLiteral("12.5"), QStringLiteral("10")}));
+
+    // A name that is there already is refused with its message.
+    diseaseEdit->setText(QStringLiteral("gastritis"));
+    QTest::mouseClick(child<QAbstractButton>(&page, "AddDeseaseBtn"), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().last().text,
+             Localization::Translate(QStringLiteral("DeseaseAlreadyExists")));
+    QCOMPARE(repo.diseases(), QStringList{QStringLiteral("Gastritis")});
+}
+
+void TestSettingsPage::choosingDiseaseStoresPreviousComment()
+{
+    Fixture f;
+    QVERIFY(f.opened);
+    FreqDesRepository repo(&f.data);
+    QCOMPARE(repo.addDisease(QStringLiteral("Angina")), FreqDesRepository::AddResult::Added);
+    QCOMPARE(repo.addDisease(QStringLiteral("Bronchitis")), FreqDesRepository::AddResult::Added);
+    QVERIFY(repo.setComment(QStringLiteral("Bronchitis"), QStringLiteral("warm drinks")));
+    QVERIFY(repo.setFrequencies(QStringLiteral("Bronchitis"),
+                                {QStringLiteral("4"), QStringLiteral("9.6")}));
+    DialogRecorder dialogs;
+    SettingsPage page(&f.data);
+    page.enter();
+    auto *list = child<QListWidget>(&page, "DeseaseList");
+    auto *memo = child<QPlainTextEdit>(&page, "DesCommentMemo");
+    QCOMPARE(items(list), (QStringList{QStringLiteral("Angina"), QStringLiteral("Bronchitis")}));
+
+    list->setCurrentRow(0);
+    memo->setPlainText(QStringLiteral("gargle"));
+    // Typing part of a name selects the first disease containing it.
+    QTest::keyClicks(child<QLineEdit>(&page, "AddDeseaseEdit"), QStringLiteral("BRON"));
+    QCOMPARE(page.selectedDisease(), QStringLiteral("Bronchitis"));
+    QCOMPARE(repo.comment(QStringLiteral("Angina")), QStringLiteral("gargle"));
+    QCOMPARE(memo->toPlainText(), QStringLiteral("warm drinks"));
+    QCOMPARE(items(child<QListWidget>(&page, "FreqListBox")),
+             (QStringList{QStringLiteral("4"), QStringLiteral("9.6")}));
+    QCOMPARE(child<QListWidget>(&page, "FreqListBox")->currentRow(), 0);
+
+    // Leaving the mode stores the comment being written.
+    memo->setPlainText(QStringLiteral("warm drinks, rest"));
+    page.leave();
+    QCOMPARE(repo.comment(QStringLiteral("Bronchitis")), QStringLiteral("warm drinks, rest"));
+
+    // A deleted disease takes nothing else with it, and its comment goes nowhere.
+    page.enter();
+    QCOMPARE(page.selectedDisease(), QStringLiteral("Bronchitis"));
+    QTest::mouseClick(child<QAbstractButton>(&page, "DeleteDeseaseBtn"), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().size(), 1); // asked first
+    QCOMPARE(items(list), QStringList{QStringLiteral("Angina")});
+    QVERIFY(page.selectedDisease().isEmpty());
+    memo->setPlainText(QStringLiteral("stray"));
+    page.leave();
+    QCOMPARE(repo.comment(QStringLiteral("Angina")), QStringLiteral("gargle"));
+    QVERIFY(texts(dialogs).filter(QStringLiteral("rror")).isEmpty());
+}
+
+void TestSettingsPage::worksWithoutBase()
+{
+    TestEnvironment env;
+    DataFolderSetup::run();
+    DialogRecorder dialogs;
+    DataModule closed;
+    for (DataModule *data : {static_cast<DataModule *>(nullptr), &closed}) {
+        SettingsPage page(data);
+        page.enter();
+        QVERIFY(!child<QListWidget>(&page, "DeseaseList")->isEnabled());
+        QVERIFY(!child<QAbstractButton>(&page, "AddDeseaseBtn")->isEnabled());
+        QVERIFY(!child<QLineEdit>(&page, "AddFreqEdit")->isEnabled());
+        page.save();
+        page.leave();
+    }
+    QCOMPARE(dialogs.requests().size(), 2); // "settings saved", twice, and nothing else
+
+    // A base opened later brings the editor to life; closing it shuts it again.
+    SettingsPage page(&closed);
+    page.show();
+    page.enter();
+    QVERIFY(closed.open(AppPaths::GetDataPath() + QStringLiteral("BASE.fdb")));
+    QVERIFY(child<QListWidget>(&page, "DeseaseList")->isEnabled());
+    closed.close();
+    QVERIFY(!child<QListWidget>(&page, "DeseaseList")->isEnabled());
+}
+
+void TestSettingsPage::languageChoiceAndLook()
+{
+    Fixture f;
+    QVERIFY(f.opened);
+    DialogRecorder dialogs;
+    FreqDesRepository repo(&f.data);
+    repo.addDisease(QStringLiteral("Bronchitis"));
+    repo.setFrequencies(QStringLiteral("Bronchitis"), {QStringLiteral("4"), QStringLiteral("9.6")});
+    repo.addDisease(QStringLiteral("Гастрит"));
+    SettingsPage page(&f.data);
+    page.resize(1020, 536);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    page.enter();
+    child<QListWidget>(&page, "DeseaseList")->setCurrentRow(0);
+
+    auto *languages = child<QComboBox>(&page, "LanguageBox");
+    QCOMPARE(languages->count(), 2);
+    QCOMPARE(languages->currentText(), QStringLiteral("English"));
+    QSignalSpy chosen(&page, &SettingsPage::languageChosen);
+
+    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
+        const int index = languages->findText(language);
+        QVERIFY(index >= 0);
+        languages->setCurrentIndex(index);
+        Q_EMIT languages->activated(index);
+        QCOMPARE(option(QStringLiteral("language"), QStringLiteral("value")), language);
+        QCOMPARE(chosen.last().first().toString(), language);
+        // What the main window does on languageChosen.
+        LanguageApplier::instance().apply(LanguageTexts::load(language));
+        QCoreApplication::processEvents();
+
+        // Nothing is squeezed below the room it needs.
+        const QSize needed = page.minimumSizeHint();
+        QVERIFY2(needed.width() <= 1020 && needed.height() <= 536,
+                 qPrintable(QStringLiteral("%1x%2").arg(needed.width()).arg(needed.height())));
+        for (QWidget *w : page.findChildren<QWidget *>()) {
+            if (!w->isVisible()
+                || !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w)))
+                continue;
+            QVERIFY2(w->width() >= w->sizeHint().width(), qPrintable(w->objectName()));
+        }
+        saveScreenshot(&page, QStringLiteral("settings-page-") + language.toLower());
+    }
+    QCOMPARE(child<QPushButton>(&page, "SaveSettings")->text(), QStringLiteral("Сохранить"));
+    QVERIFY(dialogs.requests().isEmpty());
+}
+
+QTEST_MAIN(TestSettingsPage)
+#include "tst_settings_page.moc"
