@@ -1,7 +1,6 @@
 // Language files: the [Font] section, the two ways a text is found, the built-in English texts,
 // and the two language files the program ships.
 #include "TestEnvironment.h"
-#include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "common/Cp1251.h"
 #include "localization/LanguageDefaults.h"
@@ -14,36 +13,6 @@
 #include <QtTest>
 
 namespace {
-
-// The keys the windows read when a language is applied, as the interface uses them.
-const char kAppliedKeys[] =
-    "3D AboutClient Accept AcceptButton AcupunctureRecipe Add AddAns Address AllCond "
-    "AnalysisFormCaption AutoNext Begin BirthDay Browse Calculate Cancel Cansel CanselButton "
-    "Cell CellPhoneMustBeDigit CellPhoneMustBeLess ChoosFreq CircleDiag City Clear ClearAll "
-    "ClearButton ClientsBtnHint ClientsList Close Color ColorLabel Comment ConfirmPassword "
-    "Country CreateRecomendation CreateStencil CustomColor Day DefaultOrder DeleteButton "
-    "DeleteClient DeseaseBtnHint DeseaseDots DeseaseList DeseaseName Dispersion DopInfo Dots "
-    "EditButton End Exit FIO Female FileName FixPassword Footer Formula FreqLabel FreqList "
-    "FreqSlash Frequency FrequencyTreatment GeneralGraph GraphBtnHint Header Height "
-    "HeigthMustBeDigit HeigthMustBeLess HightCond Histogram HomePhone HomePhoneMustBeDigit "
-    "HomePhoneMustBeLess Hour Hour2 ID ID3sym IDExist In IncorRecord InetClientLabel "
-    "InetHelpLabel InetManualLabel InetUpdateLabel Info InfoLabel InquirerBtnHint "
-    "InternetBtnHint KindOfGraphics KindOfTest LawCond Left Left2 LoItem LoadButton Mail Male "
-    "Message Method Method3D MiddleName Minute Monitoring NValDate Name Name2 NameMer NewButton "
-    "NewNameMer NewPassword NewStenc Next NextToGraph No NoData NosGroup NotesDate NumMer OK "
-    "OldPassword OpenPointBtnHint Order Other Pause PlanBtnHint Planing PlantRecomendation Play "
-    "PmerPass Pngns Pnone PressLabel Previous Print PrintBtnHint PrintOrder PrintPreview "
-    "PunctLabel RecomList Recomendations RegistrationDate Remember Reminder Return "
-    "ReturnToMainWindow RidorakuBtnHint Right Right2 Riodoraku SafeFile Save Schedule "
-    "SelectLanguage SelectStenc Sess SetTime SettingsBtnHint Sex Show Signal SkypeMustBeDigit "
-    "SkypeMustBeLess SlashBoxItem0 SlashBoxItem1 SortOfGraphics Sound Sound2 SoundSignal "
-    "StencilList Stimulation Stop Surname TableLabel TableList TablesBtnHint TestBtnHint "
-    "TestDate TestDateTime TestFinished TestSection Testing TestingDate Time TimeOut TreatCompl "
-    "Treatment TreatmentBtnHint TreatmentPart TwoColorBox Use UseTable WaitingTime WebPage "
-    "Weight WeightMustBeDigit WeightMustBeLess WorkPhone WorkPhoneMustBeDigit "
-    "WorkPhoneMustBeLess WriteBirthDate WriteID WriteName WriteSex WriteSurname Yang Yes Zip c "
-    "from sec to"
-    ;
 
 LanguageFile fileOf(const QStringList &lines)
 {
@@ -66,16 +35,13 @@ private Q_SLOTS:
     void fontSection_data();
     void fontSection();
     void fontKeepsStyleAndIgnoresUnreadableSize();
-    void textReadsOnlyLanguageSection();
-    void findAnywhere_data();
-    void findAnywhere();
-    void defaultsCoverEveryAppliedKey();
+    void textAndFindAnywhere_data();
+    void textAndFindAnywhere();
+    void everyAppliedKeyHasADefault();
     void tellingDefaults_data();
     void tellingDefaults();
-    void showTimeKeysHaveNoDefault();
     void shippedFile_data();
     void shippedFile();
-    void shippedEnglishMatchesDefaults();
 };
 
 void TestLanguageFiles::fontSection_data()
@@ -84,22 +50,14 @@ void TestLanguageFiles::fontSection_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("charset");
     QTest::addColumn<int>("size");
-
-    QTest::newRow("no font section") << QStringList{QStringLiteral("[language]"),
-                                                    QStringLiteral("Save=Save")}
-                                     << QStringLiteral("Arial") << 1 << 1;
-    QTest::newRow("complete") << QStringList{QStringLiteral("[Font]"),
-                                             QStringLiteral("name=DejaVu Sans"),
-                                             QStringLiteral("charset=204"),
-                                             QStringLiteral("size=9")}
-                              << QStringLiteral("DejaVu Sans") << 204 << 9;
-    QTest::newRow("charset not a number") << QStringList{QStringLiteral("[font]"),
-                                                         QStringLiteral("charset=RUSSIAN_CHARSET")}
-                                          << QStringLiteral("Arial") << 1 << 1;
-    QTest::newRow("charset empty, name empty") << QStringList{QStringLiteral("[Font]"),
-                                                              QStringLiteral("name="),
-                                                              QStringLiteral("charset=")}
-                                               << QStringLiteral("Arial") << 1 << 1;
+    QTest::newRow("no font section")
+        << QStringList{"[language]", "Save=Save"} << "Arial" << 1 << 1;
+    QTest::newRow("complete") << QStringList{"[Font]", "name=DejaVu Sans", "charset=204", "size=9"}
+                              << "DejaVu Sans" << 204 << 9;
+    QTest::newRow("charset not a number")
+        << QStringList{"[font]", "charset=RUSSIAN_CHARSET"} << "Arial" << 1 << 1;
+    QTest::newRow("charset empty, name empty")
+        << QStringList{"[Font]", "name=", "charset="} << "Arial" << 1 << 1;
 }
 
 void TestLanguageFiles::fontSection()
@@ -116,86 +74,49 @@ void TestLanguageFiles::fontKeepsStyleAndIgnoresUnreadableSize()
     QFont bold(QStringLiteral("Sans"), 11);
     bold.setBold(true);
     bold.setItalic(true);
-
     const QFont applied = LanguageFont{QStringLiteral("DejaVu Sans"), 204, 9}.applyTo(bold);
     QCOMPARE(applied.family(), QStringLiteral("DejaVu Sans"));
     QCOMPARE(applied.pointSize(), 9);
-    QVERIFY(applied.bold());
-    QVERIFY(applied.italic());
-
+    QVERIFY(applied.bold() && applied.italic());
     // A file without a size reads 1: the control keeps its own size.
     QCOMPARE(LanguageFont{}.applyTo(bold).pointSize(), 11);
-
-    QCOMPARE(LanguageFont{}.htmlCharsetDeclaration(),
-             QStringLiteral("<META http-equiv=Content-Type content=\"text/html; charset=1\">"));
 }
 
-void TestLanguageFiles::textReadsOnlyLanguageSection()
+void TestLanguageFiles::textAndFindAnywhere_data()
 {
-    const LanguageFile file = fileOf({QStringLiteral("Save=outside"), QStringLiteral("[settings]"),
-                                      QStringLiteral("name=Test"), QStringLiteral("Open=settings"),
-                                      QStringLiteral("[language]"), QStringLiteral("save = Keep ")});
-    QCOMPARE(file.text(QStringLiteral("Save")), QStringLiteral("Keep"));
-    QVERIFY(!file.hasText(QStringLiteral("Open")));
-    QCOMPARE(file.text(QStringLiteral("Open"), QStringLiteral("fallback")),
-             QStringLiteral("fallback"));
-    QCOMPARE(file.displayName(), QStringLiteral("Test"));
-}
-
-void TestLanguageFiles::findAnywhere_data()
-{
-    QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");     // text(): section [language] only
+    QTest::addColumn<QString>("anywhere"); // findAnywhere(): the first line of the whole file
     QTest::addColumn<bool>("found");
-    QTest::addColumn<QString>("text");
-
-    const QStringList file = {
-        QStringLiteral("; Error=commented out"),
-        QStringLiteral("Stray=before any section"),
-        QStringLiteral("[settings]"),
-        QStringLiteral("name=Test"),
-        QStringLiteral("Error=in settings"),
-        QStringLiteral("[language]"),
-        QStringLiteral("Error=in language"),
-        QStringLiteral("  ErrorConnect  =  spaced out  "),
-        QStringLiteral("Quoted=\"a quoted text\""),
-        QStringLiteral("Formula=a=b"),
-        QStringLiteral("Empty="),
-    };
-    QTest::newRow("first line wins, whatever its section")
-        << file << QStringLiteral("Error") << true << QStringLiteral("in settings");
-    QTest::newRow("before any section") << file << QStringLiteral("Stray") << true
-                                        << QStringLiteral("before any section");
-    QTest::newRow("other letter case") << file << QStringLiteral("ERRORCONNECT") << true
-                                       << QStringLiteral("spaced out");
-    QTest::newRow("a prefix is not the key") << file << QStringLiteral("Err") << false << QString();
-    QTest::newRow("quotes dropped") << file << QStringLiteral("Quoted") << true
-                                    << QStringLiteral("a quoted text");
-    QTest::newRow("text holding =") << file << QStringLiteral("Formula") << true
-                                    << QStringLiteral("a=b");
-    QTest::newRow("present but empty") << file << QStringLiteral("Empty") << true << QString();
-    QTest::newRow("missing") << file << QStringLiteral("Missing") << false << QString();
+    // clang-format off
+    QTest::newRow("in two sections")    << "Error"        << "in language" << "in settings" << true;
+    QTest::newRow("before any section") << "Stray"        << "" << "before any section" << true;
+    QTest::newRow("outside [language]") << "Open"         << "" << "settings only"      << true;
+    QTest::newRow("other letter case")  << "ERRORCONNECT" << "spaced out"  << "spaced out" << true;
+    QTest::newRow("a prefix is no key") << "Err"          << ""            << ""           << false;
+    QTest::newRow("present but empty")  << "Empty"        << ""            << ""           << true;
+    QTest::newRow("missing")            << "Missing"      << ""            << ""           << false;
+    // clang-format on
 }
 
-void TestLanguageFiles::findAnywhere()
+void TestLanguageFiles::textAndFindAnywhere()
 {
-    QFETCH(QStringList, lines);
     QFETCH(QString, key);
+    const LanguageFile file =
+        fileOf({"; Error=commented out", "Stray=before any section", "[settings]", "name=Test",
+                "Error=in settings", "Open=settings only", "[language]", "Error=in language",
+                "  ErrorConnect  =  spaced out  ", "Empty="});
     bool found = false;
-    const QString text = fileOf(lines).findAnywhere(key, &found);
+    QTEST(file.findAnywhere(key, &found), "anywhere");
     QTEST(found, "found");
-    QTEST(text, "text");
+    QTEST(file.text(key), "text");
 }
 
-void TestLanguageFiles::defaultsCoverEveryAppliedKey()
+void TestLanguageFiles::everyAppliedKeyHasADefault()
 {
-    const QStringList expected = QString::fromLatin1(kAppliedKeys).split(QLatin1Char(' '),
-                                                                         Qt::SkipEmptyParts);
-    QCOMPARE(expected.size(), 212);
-    QCOMPARE(LanguageDefaults::keys(), expected);
-    for (const QString &key : expected)
+    QCOMPARE(LanguageDefaults::keys().size(), 212);
+    for (const QString &key : LanguageDefaults::keys())
         QVERIFY2(!LanguageDefaults::defaultText(key).isEmpty(), qPrintable(key));
-
     // Keys compare without case everywhere, so no two keys may differ only in case.
     QSet<QString> folded;
     for (const QString &key : LanguageDefaults::allKeys())
@@ -227,6 +148,7 @@ void TestLanguageFiles::tellingDefaults_data()
         {"Stimulation", "Stimulation"},
         {"LoItem", "1 to 3 sessions of acupuncture using LO-items"},
         {"PmerPass", "paired meridians and points-associates"},
+        {"Cansel", "Cancel"}, // the key language files carry, spelt as they spell it
         {"CLIENTSLIST", "List of clients"}, // keys compare without case
     };
     for (const auto &[key, text] : rows)
@@ -239,24 +161,13 @@ void TestLanguageFiles::tellingDefaults()
     QTEST(LanguageDefaults::defaultText(key), "text");
 }
 
-void TestLanguageFiles::showTimeKeysHaveNoDefault()
-{
-    QCOMPARE(LanguageDefaults::showTimeKeys().size(), 26);
-    for (const QString &key : LanguageDefaults::showTimeKeys() + LanguageDefaults::windowWordKeys()) {
-        QVERIFY2(!LanguageDefaults::hasDefault(key), qPrintable(key));
-        QVERIFY(LanguageDefaults::defaultText(key).isEmpty());
-    }
-    QVERIFY(LanguageDefaults::showTimeKeys().contains(QStringLiteral("ErrorConnect")));
-    QVERIFY(LanguageDefaults::showTimeKeys().contains(QStringLiteral("IncorrectPassword")));
-}
-
 void TestLanguageFiles::shippedFile_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("displayName");
     QTest::addColumn<int>("charset");
-    QTest::newRow("English") << QStringLiteral("English") << QStringLiteral("English") << 1;
-    QTest::newRow("Russian") << QStringLiteral("Russian") << QStringLiteral("Русский") << 204;
+    QTest::newRow("English") << "English" << "English" << 1;
+    QTest::newRow("Russian") << "Russian" << "Русский" << 204;
 }
 
 void TestLanguageFiles::shippedFile()
@@ -265,67 +176,32 @@ void TestLanguageFiles::shippedFile()
     TestEnvironment env;
     DataFolderSetup::run();
     const QString path = Localization::languageFilePath(name);
-    QVERIFY2(QFile::exists(path), qPrintable(path));
-
     QFile raw(path);
-    QVERIFY(raw.open(QIODevice::ReadOnly));
+    QVERIFY2(raw.open(QIODevice::ReadOnly), qPrintable(path));
     const QByteArray bytes = raw.readAll();
-    // Windows line ends throughout.
-    QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
-    QVERIFY(bytes.endsWith("\r\n"));
+    QCOMPARE(bytes.count('\n'), bytes.count("\r\n")); // Windows line ends throughout
+    const bool russian = name == QLatin1String("Russian");
+    // Windows-1251, not UTF-8: "Русский" is seven single bytes.
+    QVERIFY(!russian || bytes.contains(Cp1251::encode(QStringLiteral("name=Русский\r\n"))));
 
     const LanguageFile file(path);
-    QVERIFY(file.exists());
     QTEST(file.displayName(), "displayName");
     QTEST(file.font().charset, "charset");
     QCOMPARE(file.font().name, QStringLiteral("DejaVu Sans"));
     QVERIFY(file.font().size >= LanguageFont::smallestReadableSize);
-
-    const bool russian = name == QLatin1String("Russian");
-    if (russian) {
-        // Windows-1251, not UTF-8: "Русский" is seven single bytes.
-        QVERIFY(bytes.contains(Cp1251::encode(QStringLiteral("name=Русский\r\n"))));
-    }
-
-    // Every key, each once, with a text; shown-time messages as well.
+    // Every key once, with a text: Cyrillic in Russian ("OK" and the number sign are shown
+    // as they are), the built-in text in English.
     for (const QString &key : LanguageDefaults::allKeys()) {
-        QVERIFY2(file.hasText(key), qPrintable(name + QLatin1Char(' ') + key));
         const QString text = file.text(key);
         QVERIFY2(!text.isEmpty(), qPrintable(name + QLatin1Char(' ') + key));
-        QCOMPARE(file.lookup(key), text);
-        // "OK" and the number sign are what Russian interfaces show too.
         if (russian && key != QLatin1String("OK") && key != QLatin1String("NumMer"))
             QVERIFY2(hasCyrillic(text), qPrintable(key + QLatin1Char('=') + text));
         if (!russian)
             QVERIFY2(!hasCyrillic(text), qPrintable(key));
+        if (!russian && LanguageDefaults::hasDefault(key))
+            QCOMPARE(text, LanguageDefaults::defaultText(key));
     }
-    QCOMPARE(file.textKeys().size(), LanguageDefaults::allKeys().size());
-    const int keyLines = int(file.textKeys().size());
-    int lines = 0;
-    bool inLanguage = false;
-    for (const QString &line : QString(Cp1251::decode(bytes)).split(QStringLiteral("\r\n"))) {
-        if (line.startsWith(QLatin1Char('[')))
-            inLanguage = line == QLatin1String("[language]");
-        else if (inLanguage && line.contains(QLatin1Char('=')))
-            ++lines;
-    }
-    QCOMPARE(lines, keyLines); // no key written twice
-}
-
-void TestLanguageFiles::shippedEnglishMatchesDefaults()
-{
-    TestEnvironment env;
-    DataFolderSetup::run();
-    const LanguageFile english(Localization::languageFilePath(QStringLiteral("English")));
-    for (const QString &key : LanguageDefaults::keys())
-        QCOMPARE(english.text(key), LanguageDefaults::defaultText(key));
-    QCOMPARE(english.text(QStringLiteral("ErrorConnect")),
-             QStringLiteral("The client database cannot be opened."));
-    QCOMPARE(english.text(QStringLiteral("NotFoundFile")), QStringLiteral("File not found:"));
-
-    const LanguageFile russian(Localization::languageFilePath(QStringLiteral("Russian")));
-    QCOMPARE(russian.text(QStringLiteral("Save")), QStringLiteral("Сохранить"));
-    QCOMPARE(russian.text(QStringLiteral("Error")), QStringLiteral("Ошибка"));
+    QCOMPARE(file.textLines().size(), LanguageDefaults::allKeys().size());
 }
 
 QTEST_GUILESS_MAIN(TestLanguageFiles)

@@ -4,23 +4,18 @@
 
 #include <QFile>
 #include <QStringList>
-#include <QTest>
 
-// Writes a script for the virtual device into the test's profile and points the device at
-// it; the device reads it at its next OPEN.
+// Points the virtual device at a script in the test's profile (read at its next OPEN); a null
+// text leaves the file unwritten, so the device meets a script it cannot read.
 struct DeviceScript {
     QString folder;
-    QString path;
 
     DeviceScript(const TestEnvironment &env, const QString &name, const QByteArray &text)
-        : folder(env.scratch(name))
-        , path(folder + QStringLiteral("/script.txt")) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
+        : folder(env.scratch(name)) {
+        QFile file(folder + QStringLiteral("/script.txt"));
+        if (!text.isNull() && (!file.open(QIODevice::WriteOnly) || file.write(text) < 0))
             qFatal("cannot write the device script");
-        file.write(text);
-        file.close();
-        qputenv("VANDREL_DEVICE_SCRIPT", QFile::encodeName(path));
+        qputenv("VANDREL_DEVICE_SCRIPT", QFile::encodeName(file.fileName()));
     }
     ~DeviceScript() { qunsetenv("VANDREL_DEVICE_SCRIPT"); }
 

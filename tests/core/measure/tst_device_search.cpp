@@ -25,11 +25,9 @@ private Q_SLOTS:
         qunsetenv("VANDREL_DEVICE_SCRIPT");
     }
 
-    void foundOnlyWhenOpenSucceeds() {
+    void foundOnlyWhenOpenSucceedsAndClosedOnce() {
         DeviceScript script(*m_env, QStringLiteral("open"), "record calls.txt\nopen-fail 2\n");
         DeviceSearch search(m_device.get());
-        QCOMPARE(search.timer()->objectName(), QStringLiteral("USB_FIND"));
-        QCOMPARE(search.timer()->interval(), 5000);
         QSignalSpy failed(&search, &DeviceSearch::openFailed);
         QSignalSpy found(&search, &DeviceSearch::deviceFound);
 
@@ -50,9 +48,13 @@ private Q_SLOTS:
         QVERIFY2(!search.isSearching(), "the search stops once the device is found");
         QCOMPARE(failed.count(), 2);
 
-        const QStringList expected = {QStringLiteral("OPEN 0"), QStringLiteral("OPEN 0"),
-                                      QStringLiteral("OPEN 1"), QStringLiteral("GETHID VirtualDe")};
-        QCOMPARE(script.recorded(), expected);
+        // At exit the device is closed once, however often the program asks.
+        search.closeIfConnected();
+        search.closeIfConnected();
+        QVERIFY(!search.isConnected());
+        QVERIFY(!search.isSearching());
+        QCOMPARE(script.recorded(),
+                 (QStringList{"OPEN 0", "OPEN 0", "OPEN 1", "GETHID VirtualDe", "CLOSE"}));
     }
 
     // GETDATA fails, the measurement restarts the search: the next tick closes the stale
@@ -90,12 +92,8 @@ private Q_SLOTS:
         QVERIFY(m_device->getData(&frame));
         QCOMPARE(int(frame.raw()), 90);
 
-        const QStringList expected = {
-            QStringLiteral("OPEN 1"),          QStringLiteral("GETHID VirtualDe"),
-            QStringLiteral("SETBEEP 10 10 1"), QStringLiteral("CLOSE"),
-            QStringLiteral("OPEN 1"),          QStringLiteral("GETHID VirtualDe"),
-        };
-        QCOMPARE(script.recorded(), expected);
+        QCOMPARE(script.recorded(), (QStringList{"OPEN 1", "GETHID VirtualDe", "SETBEEP 10 10 1",
+                                                 "CLOSE", "OPEN 1", "GETHID VirtualDe"}));
     }
 
     void timerDrivesTheSearch() {
@@ -109,19 +107,6 @@ private Q_SLOTS:
         QCOMPARE(failed.count(), 1);
         QVERIFY(!search.isSearching());
         search.closeIfConnected();
-    }
-
-    void exitClosesAnOpenDeviceOnce() {
-        DeviceScript script(*m_env, QStringLiteral("exit"), "record calls.txt\n");
-        DeviceSearch search(m_device.get());
-        search.start();
-        search.tick();
-        QVERIFY(search.isConnected());
-        search.closeIfConnected();
-        search.closeIfConnected();
-        QVERIFY(!search.isConnected());
-        QVERIFY(!search.isSearching());
-        QCOMPARE(script.recorded().count(QStringLiteral("CLOSE")), 1);
     }
 
     // Without a loaded library there is nothing to search for: the timer never starts.

