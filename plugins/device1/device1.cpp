@@ -6,7 +6,9 @@
  * Time is counted in GETDATA calls (the program polls every 100 ms): 10 calls lifted, 20 calls
  * touching. Each touch reads the next of 24 point values (a plausible Ryodoraku profile with a
  * few channels out of the corridor) with a short rise and a little deterministic noise. Each
- * OPEN starts the cycle again with the first point.
+ * OPEN starts the cycle again with the first point. VANDREL_DEVICE_LIFT_POLLS (1-600, read at
+ * OPEN) sets how many calls the probe stays lifted, so a practitioner trying a waiting time
+ * before the auto-advance (seconds x 10 calls) sees the advance before the next touch.
  *
  * Script. When the environment variable VANDREL_DEVICE_SCRIPT names a file, that file drives
  * the device instead. It is read at OPEN, and read again at a later OPEN when its name or
@@ -77,6 +79,7 @@ struct Device {
     bool open = false;
     bool lost = false;
     long simulatedCalls = 0;
+    long liftCalls = LiftCalls;
 
     bool scriptLoaded = false; // a script (or its absence) has been taken in
     bool scripted = false;
@@ -238,14 +241,23 @@ void writeFrame(unsigned char *frame, int kind, int raw) {
     frame[3] = 0;
 }
 
+// The lift length the environment asks for, or the default.
+long liftCallsFromEnvironment() {
+    const char *env = std::getenv("VANDREL_DEVICE_LIFT_POLLS");
+    long value = LiftCalls;
+    if (env && toNumber(trim(env), 1, 600, &value))
+        return value;
+    return LiftCalls;
+}
+
 // The raw reading of the simulated probe at the given call since OPEN; 0 while lifted.
-int simulatedRaw(long call) {
-    const long cycle = LiftCalls + TouchCalls;
+int simulatedRaw(long call, long liftCalls) {
+    const long cycle = liftCalls + TouchCalls;
     const long phase = call % cycle;
-    if (phase < LiftCalls)
+    if (phase < liftCalls)
         return 0;
     const int point = static_cast<int>((call / cycle) % PointCount);
-    const long touch = phase - LiftCalls;
+    const long touch = phase - liftCalls;
     // Noise of -3..+3, the same on every run.
     std::uint32_t hash = static_cast<std::uint32_t>(call) * 2654435761U;
     hash ^= hash >> 15;
@@ -287,6 +299,7 @@ VANDREL_DEVICE_EXPORT unsigned char OPEN(void) {
         d.open = true;
         d.lost = false;
         d.simulatedCalls = 0;
+        d.liftCalls = liftCallsFromEnvironment();
         record(d, "OPEN 1");
         return 1;
     } catch (...) {
@@ -320,7 +333,7 @@ VANDREL_DEVICE_EXPORT unsigned char GETDATA(unsigned char *frame) {
         if (!d.open || d.lost)
             return 0;
         if (!d.scripted) {
-            writeFrame(frame, 6, simulatedRaw(d.simulatedCalls++));
+            writeFrame(frame, 6, simulatedRaw(d.simulatedCalls++, d.liftCalls));
             return 1;
         }
         Step *step = currentStep(d);

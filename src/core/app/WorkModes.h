@@ -45,4 +45,6 @@ public:
     static QString panelOf(int mode);
     // Modes that need a current client before they can be entered.
     static bool needsClient(int mode) { return mode == Test || mode == Treatment; }
+    // Modes with a client list of their own; leaving them restores the client of their start.
+    static bool browsesClients(int mode) { return mode == Schedule || mode == Treatment; }
 };

@@ -12,8 +12,18 @@ LanguageTexts::LanguageTexts()
 
 LanguageTexts LanguageTexts::load(const QString &languageName)
 {
-    return fromFile(LanguageFile(Localization::languageFilePath(languageName)),
-                    languageName.trimmed());
+    LanguageTexts texts = fromFile(LanguageFile(Localization::languageFilePath(languageName)),
+                                   languageName.trimmed());
+    // Texts of later windows have no built-in default: the English file stands in for them.
+    if (texts.m_languageName.compare(Localization::englishName(), Qt::CaseInsensitive) != 0) {
+        const LanguageFile english(Localization::languageFilePath(Localization::englishName()));
+        for (const auto &[key, value] : english.textLines()) {
+            const QString folded = key.toCaseFolded();
+            if (!value.isEmpty() && !texts.m_englishTexts.contains(folded))
+                texts.m_englishTexts.insert(folded, value);
+        }
+    }
+    return texts;
 }
 
 LanguageTexts LanguageTexts::loadCurrent()
@@ -44,10 +54,13 @@ LanguageTexts LanguageTexts::fromFile(const LanguageFile &file, const QString &l
 
 QString LanguageTexts::text(const QString &key) const
 {
-    const auto it = m_fileTexts.constFind(key.trimmed().toCaseFolded());
+    const QString folded = key.trimmed().toCaseFolded();
+    const auto it = m_fileTexts.constFind(folded);
     if (it != m_fileTexts.constEnd())
         return it.value();
-    return LanguageDefaults::defaultText(key);
+    if (LanguageDefaults::hasDefault(key))
+        return LanguageDefaults::defaultText(key);
+    return m_englishTexts.value(folded);
 }
 
 QString LanguageTexts::displayName() const

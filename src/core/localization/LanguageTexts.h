@@ -33,6 +33,7 @@ public:
 
 private:
     QHash<QString, QString> m_fileTexts; // case-folded key -> non-empty text of the file
+    QHash<QString, QString> m_englishTexts; // the English file's, for keys without a default
     LanguageFont m_font;
     QString m_languageName;
     QString m_displayName;

@@ -3,6 +3,9 @@
 #include "PasswordForm.h"
 #include "PlaceholderPage.h"
 #include "SettingsPage.h"
+#include "measure/CorrectForm.h"
+#include "measure/DiagnosticPanel.h"
+#include "ryodoraku/GraphicPanel.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/TestFollower.h"
@@ -195,6 +198,9 @@ void MainWindow::loadDevice()
     }
     m_search = std::make_unique<DeviceSearch>(m_device.get());
     connect(m_search.get(), &DeviceSearch::deviceFound, this, &MainWindow::onDeviceFound);
+    m_testPage->setDeviceSearch(m_search.get());
+    connect(m_testPage, &DiagnosticPanel::deviceSearchRestartRequested, m_search.get(),
+            &DeviceSearch::restartAfterLoss);
     m_search->start();
     // The first look happens at once rather than five seconds after the window appears.
     QTimer::singleShot(0, m_search.get(), &DeviceSearch::tick);
@@ -281,6 +287,19 @@ void MainWindow::installPages()
     auto *settings = new SettingsPage(m_data.get());
     installPage(settings);
     connect(settings, &SettingsPage::languageChosen, this, &MainWindow::ApplyLanguage);
+    connect(settings, &SettingsPage::calibrateRequested, this, [this] {
+        CorrectForm form(this);
+        form.exec();
+    });
+    settings->setCalibrationAvailable(true);
+
+    // The device search is not there yet; loadDevice() hands it to the page.
+    m_testPage = new DiagnosticPanel(m_data.get(), &m_session, m_device.get(), nullptr, m_dots);
+    installPage(m_testPage);
+    connect(m_testPage, &DiagnosticPanel::graphModeRequested, this,
+            [this] { switchToButton(QStringLiteral("GraphBtn")); });
+
+    installPage(new GraphicPanel(m_data.get(), &m_session, m_tests));
 }
 
 void MainWindow::bindTexts()
@@ -342,17 +361,27 @@ void MainWindow::switchToButton(const QString &button)
 
     // Leave the current mode, and the page on show when it is another one (the open-points
     // and internet pages do not change the mode).
-    WorkPage *modePage = m_pages.value(WorkModes::panelOf(m_session.workMode()));
+    const int leaving = m_session.workMode();
+    WorkPage *modePage = m_pages.value(WorkModes::panelOf(leaving));
     if (modePage)
         modePage->leave();
     if (m_currentPage && m_currentPage != modePage)
         m_currentPage->leave();
+    // The schedule and treatment modes let the user browse other clients in their own lists;
+    // leaving them brings back the client that was current when they were entered.
+    if (WorkModes::browsesClients(leaving) && m_session.currentClient() != m_modeClientKey) {
+        m_modeSaving = true;
+        m_session.setCurrentClient(m_modeClientKey);
+        m_modeSaving = false;
+    }
 
     WorkPage *target = m_pages.value(info->panel);
     m_stack->setCurrentWidget(target);
     m_currentPage = target;
     if (info->mode != WorkModes::None)
         m_session.setWorkMode(info->mode);
+    if (WorkModes::browsesClients(info->mode))
+        m_modeClientKey = m_session.currentClient();
     m_buttons.value(button)->setChecked(true);
     target->enter();
 }

@@ -17,6 +17,7 @@ class DataModule;
 class TestsModel;
 class DeviceLibrary;
 class DeviceSearch;
+class DiagnosticPanel;
 class ShowDeviceForm;
 class WorkPage;
 
@@ -46,6 +47,10 @@ public:
     QString makerFolder() const { return m_makerFolder; }
     bool deviceConnected() const;
     int workMode() const { return m_session.workMode(); }
+    // True while a mode switch moves the current client back (`ModeSaving`): pages that
+    // follow the client do not reload for that move.
+    bool modeSaving() const { return m_modeSaving; }
+    QString modeClientKey() const { return m_modeClientKey; }
 
     // The switching protocol shared by every mode button.
     void switchToButton(const QString &button);
@@ -88,6 +93,8 @@ private:
     QString m_makerFolder;
     QString m_programVersion;
     bool m_closed = false;
+    bool m_modeSaving = false;
+    QString m_modeClientKey;
 
     QWidget *m_fonePanel = nullptr;
     QStackedWidget *m_stack = nullptr;
@@ -99,4 +106,5 @@ private:
     QLabel *m_dateLabel = nullptr;
     QTimer *m_dateTimer = nullptr;
     ShowDeviceForm *m_showDevice = nullptr;
+    DiagnosticPanel *m_testPage = nullptr;
 };

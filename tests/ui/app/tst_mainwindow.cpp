@@ -84,6 +84,7 @@ private Q_SLOTS:
     void fontOnlyLanguageGivesEnglishInItsFont();
     void startPasswordGuardsTheProgram_data();
     void startPasswordGuardsTheProgram();
+    void leavingScheduleRestoresItsClient();
 };
 
 void TestMainWindow::startsWithVirtualDevice()
@@ -346,6 +347,31 @@ void TestMainWindow::startPasswordGuardsTheProgram()
     QCOMPARE(w.start(), starts);
     QVERIFY(asked);
     QCOMPARE(w.dataModule().isOpen(), starts);
+}
+
+void TestMainWindow::leavingScheduleRestoresItsClient()
+{
+    TestEnvironment env;
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.session().setCurrentClient(QStringLiteral("Q71"));
+    click(w, QStringLiteral("PlanBtn"));
+    // The schedule browses another client; a page following the client sees the move back
+    // with ModeSaving set.
+    w.session().setCurrentClient(QStringLiteral("Q72"));
+    QList<bool> savingWhenMovedBack;
+    connect(&w.session(), &Session::currentClientChanged, &w,
+            [&] { savingWhenMovedBack.append(w.modeSaving()); });
+    click(w, QStringLiteral("GraphBtn"));
+    QCOMPARE(w.session().currentClient(), QStringLiteral("Q71"));
+    QCOMPARE(savingWhenMovedBack, QList<bool>{true});
+    QVERIFY(!w.modeSaving());
+
+    // Other modes leave the client where it is.
+    w.session().setCurrentClient(QStringLiteral("Q72"));
+    click(w, QStringLiteral("ClientsBtn"));
+    QCOMPARE(w.session().currentClient(), QStringLiteral("Q72"));
 }
 
 QTEST_MAIN(TestMainWindow)

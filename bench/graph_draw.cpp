@@ -1,0 +1,110 @@
+// Figures of the Ryodoraku evaluation and graphs: the time to build the 24 evaluated, filtered
+// and sorted channels of a test, and the time from "a new current test" to graph 1 painted.
+// Runs in a temporary profile with a copy of the seed base; prints medians and 90th
+// percentiles.
+#include "app/AppPaths.h"
+#include "app/Session.h"
+#include "records/DataModule.h"
+#include "records/TestsModel.h"
+#include "ryodoraku/ChannelCatalogue.h"
+#include "ryodoraku/ChannelResultsBuilder.h"
+#include "ryodoraku/GraphicPanel.h"
+#include "ryodoraku/TestChart.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+void report(const char *what, std::vector<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    QTextStream(stdout) << what << " over " << ms.size() << " runs: median "
+                        << QString::number(ms[ms.size() / 2], 'f', 4) << " ms, 90th percentile "
+                        << QString::number(ms[ms.size() * 9 / 10], 'f', 4) << " ms\n";
+}
+
+TestRecord sampleTest(int seed)
+{
+    TestRecord test;
+    test.codeClient = QStringLiteral("Q71");
+    test.testDate = QDateTime(QDate(2024, 5, 1 + seed), QTime(10, 0));
+    for (int i = 0; i < Channels::Count; ++i)
+        test.values[size_t(i)] = 45 + (i * 37 + seed * 11) % 60;
+    return test;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir profile;
+    qputenv("XDG_DATA_HOME", profile.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    AppPaths::setInstallFolder(QStringLiteral(VANDREL_BENCH_INSTALL_DIR));
+    const int runs = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
+
+    // buildChannelResults with the shipped catalogue, default toggles.
+    const ChannelCatalogue catalogue = ChannelCatalogue::load();
+    const TestRecord sample = sampleTest(0);
+    std::vector<double> build;
+    int shown = 0;
+    for (int i = 0; i < runs * 10; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        const auto cells = buildChannelResults(catalogue, sample, QStringLiteral("10"),
+                                               ChannelFilter());
+        build.push_back(double(timer.nsecsElapsed()) / 1e6);
+        shown += cells ? int(cells->size()) : 0;
+    }
+    report("buildChannelResults", build);
+
+    // Graph 1 for a new current test, from the session's signal to the chart painted.
+    const QString base = profile.path() + QStringLiteral("/BASE.fdb");
+    QFile::copy(QStringLiteral(VANDREL_BENCH_INSTALL_DIR) + QStringLiteral("/Q7/BASE.fdb"), base);
+    QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    DataModule data;
+    QString error;
+    if (!data.open(base, &error)) {
+        QTextStream(stderr) << error << '\n';
+        return 1;
+    }
+    QList<int> keys;
+    for (int i = 0; i < 2; ++i) {
+        TestRecord test = sampleTest(i + 1);
+        if (!data.saveTest(test))
+            return 1;
+        keys.append(test.codeTest);
+    }
+    TestsModel tests(&data);
+    tests.setClient(QStringLiteral("Q71"));
+    Session session;
+    session.setCurrentClient(QStringLiteral("Q71"));
+    session.setCurrentTest(keys.first());
+    GraphicPanel page(&data, &session, &tests);
+    page.setPercentSource([] { return QStringLiteral("10"); });
+    page.resize(1020, 540);
+    page.show();
+    page.enter();
+    QApplication::processEvents();
+    std::vector<double> draw;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        session.setCurrentTest(keys.at((i + 1) % 2));
+        QApplication::processEvents(); // the chart's own layout pass
+        page.chart()->viewport()->repaint();
+        draw.push_back(double(timer.nsecsElapsed()) / 1e6);
+        QApplication::processEvents();
+    }
+    report("graph 1 for a new test", draw);
+    return shown > 0 ? 0 : 1;
+}

@@ -1,0 +1,13 @@
+list(APPEND VANDREL_CORE_SOURCES
+  core/ryodoraku/ConductionClass.h
+  core/ryodoraku/CorridorEvaluation.h core/ryodoraku/CorridorEvaluation.cpp
+  core/ryodoraku/ChannelEntry.h
+  core/ryodoraku/ChannelCatalogue.h core/ryodoraku/ChannelCatalogue.cpp
+  core/ryodoraku/ChannelResult.h
+  core/ryodoraku/ChannelFilter.h
+  core/ryodoraku/ChannelResultsBuilder.h core/ryodoraku/ChannelResultsBuilder.cpp
+  core/ryodoraku/ChannelCard.h core/ryodoraku/ChannelCard.cpp
+  core/ryodoraku/ChannelMarks.h core/ryodoraku/ChannelMarks.cpp
+  core/ryodoraku/SymptomMarksStore.h core/ryodoraku/SymptomMarksStore.cpp
+  core/ryodoraku/GraphOrders.h core/ryodoraku/GraphOrders.cpp
+)

@@ -1,0 +1,439 @@
+#include "GraphicPanel.h"
+
+#include "PolarDiagram.h"
+#include "TestChart.h"
+#include "app/AppPaths.h"
+#include "app/Session.h"
+#include "common/Dialogs.h"
+#include "common/IniFile.h"
+#include "localization/LanguageApplier.h"
+#include "records/DataModule.h"
+#include "records/TestsModel.h"
+#include "ryodoraku/CorridorEvaluation.h"
+#include "ryodoraku/GraphOrders.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+// Small pictures of the five graph kinds for their buttons.
+QIcon kindIcon(int kind)
+{
+    QPixmap pixmap(56, 56);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor green(0x00, 0x80, 0x00), red(0xE0, 0x20, 0x20), blue(0x20, 0x40, 0xE0);
+    p.setPen(Qt::NoPen);
+    if (kind == 1 || kind == 2) {
+        const int heights[] = {14, -8, 20, 4, -14, 10};
+        for (int i = 0; i < 6; ++i) {
+            const int h = heights[kind == 2 ? (i % 2 ? 5 - i / 2 : i / 2) : i];
+            p.setBrush(qAbs(h) <= 5 ? green : h > 0 ? red : blue);
+            p.drawRect(QRectF(6 + i * 8, h > 0 ? 28 - h : 28, 6, qAbs(h)));
+        }
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
+        p.drawLine(4, 28, 52, 28);
+    } else if (kind == 3) {
+        const QColor colors[] = {QColor(0x1F, 0x77, 0xB4), QColor(0xD6, 0x27, 0x28),
+                                 QColor(0x2C, 0xA0, 0x2C)};
+        for (int line = 0; line < 3; ++line) {
+            QPainterPath path;
+            for (int i = 0; i < 6; ++i) {
+                const QPointF pt(6 + i * 9, 30 + std::sin(i * 1.3 + line) * 10 - line * 5);
+                i ? path.lineTo(pt) : path.moveTo(pt);
+            }
+            p.setPen(QPen(colors[line], 3));
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(path);
+        }
+    } else if (kind == 4) {
+        const int heights[] = {30, 26, 38, 34, 20, 24};
+        for (int i = 0; i < 6; ++i) {
+            p.setBrush(i % 2 ? red : blue);
+            p.drawRect(QRectF(6 + i * 8, 50 - heights[i], 6, heights[i]));
+        }
+    } else {
+        for (const bool left : {true, false}) {
+            QPolygonF star;
+            for (int i = 0; i < 12; ++i) {
+                const double a = 2 * 3.14159265 * i / 12;
+                const double r = (i % 2 ? 12 : 22) + (left ? 0 : 3) * std::cos(i);
+                star.append(QPointF(28 + r * std::sin(a), 28 - r * std::cos(a)));
+            }
+            p.setPen(QPen(left ? blue : red, 2.5));
+            p.setBrush(Qt::NoBrush);
+            p.drawPolygon(star);
+        }
+    }
+    return QIcon(pixmap);
+}
+
+QString optionsPercent()
+{
+    const IniFile options(AppPaths::dataFile(QStringLiteral("Options.ini")));
+    return options.readString(QStringLiteral("medium"), QStringLiteral("val"), QStringLiteral("1"));
+}
+
+} // namespace
+
+GraphicPanel::GraphicPanel(DataModule *data, Session *session, TestsModel *tests, QWidget *parent)
+    : WorkPage(QStringLiteral("GraphicPanel"), parent)
+    , m_data(data)
+    , m_session(session)
+    , m_tests(tests)
+    , m_percentSource(optionsPercent)
+{
+    buildPage();
+    bindTexts();
+    if (m_session)
+        connect(m_session, &Session::currentTestChanged, this, &GraphicPanel::onCurrentTestChanged);
+    if (m_tests)
+        connect(m_tests, &QAbstractItemModel::modelReset, this, &GraphicPanel::onTestsReset);
+}
+
+void GraphicPanel::setPercentSource(std::function<QString()> source)
+{
+    m_percentSource = source ? std::move(source) : std::function<QString()>(optionsPercent);
+}
+
+void GraphicPanel::buildPage()
+{
+    setStyleSheet(QStringLiteral(
+        "#GraphicPanel { background: #eef2f6; }"
+        "#GraphTools { background: #f7f9fb; border-right: 1px solid #cfd8e1; }"
+        "#GraphTools QToolButton { border: 1px solid #cfd8e1; border-radius: 5px;"
+        " background: white; padding: 2px; }"
+        "#GraphTools QToolButton:hover { border-color: #6f9fcf; }"
+        "#GraphTools QToolButton:checked { background: #cfe3f7; border-color: #4f86c0; }"
+        "#GraphTools QLabel { color: #24313d; font-weight: bold; }"));
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    auto *tools = new QWidget(this);
+    tools->setObjectName(QStringLiteral("GraphTools"));
+    tools->setAttribute(Qt::WA_StyledBackground);
+    tools->setFixedWidth(212);
+    auto *column = new QVBoxLayout(tools);
+    column->setContentsMargins(10, 10, 10, 10);
+    column->setSpacing(6);
+    m_kindLabel = new QLabel(tools);
+    column->addWidget(m_kindLabel);
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(4);
+    m_kinds = new QButtonGroup(this);
+    m_kinds->setExclusive(true);
+    for (int kind = 1; kind <= 5; ++kind) {
+        auto *button = new QToolButton(tools);
+        button->setObjectName(QStringLiteral("GR%1").arg(kind));
+        button->setCheckable(true);
+        button->setIcon(kindIcon(kind));
+        button->setIconSize(QSize(26, 26));
+        button->setFixedSize(34, 34);
+        m_kinds->addButton(button, kind);
+        m_kindButtons.append(button);
+        buttons->addWidget(button);
+        connect(button, &QToolButton::clicked, this, [this, kind] { showGraph(kind); });
+    }
+    buttons->addStretch();
+    column->addLayout(buttons);
+    column->addSpacing(8);
+
+    m_compareLabel = new QLabel(tools);
+    column->addWidget(m_compareLabel);
+    m_dateList = new QListWidget(tools);
+    m_dateList->setObjectName(QStringLiteral("DateList"));
+    m_dateList->setStyleSheet(QStringLiteral("QListWidget { background: white; }"
+                                             "QListWidget::item { padding: 2px; }"));
+    column->addWidget(m_dateList, 1);
+    for (int i = 0; i < MarkerCount; ++i) {
+        auto *marker = new QLabel(m_dateList->viewport());
+        marker->setObjectName(QStringLiteral("Shape%1").arg(i + 1));
+        marker->setFixedSize(10, 10);
+        marker->hide();
+        m_markers.append(marker);
+    }
+    connect(m_dateList, &QListWidget::itemChanged, this, [this] {
+        if (m_kind == 3)
+            redraw(); // DateListClickCheck
+    });
+    connect(m_dateList->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &GraphicPanel::placeMarkers);
+    column->addStretch();
+
+    m_saveButton = new QPushButton(tools);
+    m_saveButton->setObjectName(QStringLiteral("SaveGraph"));
+    column->addWidget(m_saveButton);
+    connect(m_saveButton, &QPushButton::clicked, this, &GraphicPanel::onSaveClicked);
+    row->addWidget(tools);
+
+    m_views = new QStackedWidget(this);
+    m_chart = new TestChart(m_views);
+    m_polar = new PolarDiagram(m_views);
+    m_views->addWidget(m_chart);
+    m_views->addWidget(m_polar);
+    row->addWidget(m_views, 1);
+
+    m_kindButtons.first()->setChecked(true);
+    m_compareLabel->hide();
+    m_dateList->hide();
+}
+
+QString GraphicPanel::text(const QString &key, const QString &fallback) const
+{
+    const QString value = LanguageApplier::instance().text(key);
+    return value.isEmpty() ? fallback : value;
+}
+
+void GraphicPanel::bindTexts()
+{
+    auto &applier = LanguageApplier::instance();
+    auto bindFallback = [&](QObject *owner, const QString &key, const QString &fallback,
+                            std::function<void(const QString &)> setter) {
+        applier.bind(owner, key, [setter, fallback](const QString &value) {
+            setter(value.isEmpty() ? fallback : value);
+        });
+    };
+    bindFallback(m_kindLabel, QStringLiteral("KindOfGraphics"), QStringLiteral("Kind of graph"),
+                 [this](const QString &t) { m_kindLabel->setText(t); });
+    bindFallback(m_compareLabel, QStringLiteral("CompareTests"), QStringLiteral("Tests to compare"),
+                 [this](const QString &t) { m_compareLabel->setText(t); });
+    bindFallback(m_saveButton, QStringLiteral("SaveGraph"), QStringLiteral("Save picture"),
+                 [this](const QString &t) { m_saveButton->setText(t); });
+    bindFallback(m_saveButton, QStringLiteral("SaveGraphHint"),
+                 QStringLiteral("Save the graph as a PNG picture"),
+                 [this](const QString &t) { m_saveButton->setToolTip(t); });
+    const QString hints[] = {
+        QStringLiteral("Left and right side one after the other"),
+        QStringLiteral("Left and right side side by side"),
+        QStringLiteral("Compare the ticked tests"),
+        QStringLiteral("Raw values: left blue, right red"),
+        QStringLiteral("Polar diagram of both sides"),
+    };
+    for (int i = 0; i < m_kindButtons.size(); ++i) {
+        QToolButton *button = m_kindButtons.at(i);
+        bindFallback(button, QStringLiteral("GR%1Hint").arg(i + 1), hints[i],
+                     [button](const QString &t) { button->setToolTip(t); });
+    }
+    // Words drawn inside the graphs: taken afresh at every drawing.
+    connect(&applier, &LanguageApplier::applied, this, [this] {
+        if (isVisible())
+            redraw();
+    });
+}
+
+void GraphicPanel::enter()
+{
+    fillDateList();
+    m_kindButtons.first()->setChecked(true);
+    m_kind = 1;
+    redraw();
+}
+
+void GraphicPanel::showEvent(QShowEvent *event)
+{
+    WorkPage::showEvent(event);
+    if (m_dirty)
+        redraw();
+}
+
+void GraphicPanel::showGraph(int kind)
+{
+    if (kind < 1 || kind > 5)
+        return;
+    m_kind = kind;
+    if (QAbstractButton *button = m_kinds->button(kind))
+        button->setChecked(true);
+    redraw();
+}
+
+QString GraphicPanel::dateText(const TestRecord &test) const
+{
+    return test.testDate.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+}
+
+void GraphicPanel::fillDateList()
+{
+    // Ticks stay with their tests when the list is filled again.
+    QList<int> ticked;
+    for (int row = 0; row < m_dateList->count(); ++row) {
+        if (m_dateList->item(row)->checkState() == Qt::Checked)
+            ticked.append(m_dateList->item(row)->data(Qt::UserRole).toInt());
+    }
+    const QSignalBlocker blocker(m_dateList);
+    m_dateList->clear();
+    if (!m_tests)
+        return;
+    for (const TestRecord &test : m_tests->tests()) {
+        auto *item = new QListWidgetItem(dateText(test), m_dateList);
+        item->setData(Qt::UserRole, test.codeTest);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        item->setCheckState(ticked.contains(test.codeTest) ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+void GraphicPanel::placeMarkers()
+{
+    for (int i = 0; i < MarkerCount; ++i) {
+        QLabel *marker = m_markers.at(i);
+        QListWidgetItem *item = m_dateList->item(i);
+        if (m_kind != 3 || !item || item->checkState() != Qt::Checked) {
+            marker->hide();
+            continue;
+        }
+        const QRect rect = m_dateList->visualItemRect(item);
+        marker->move(m_dateList->viewport()->width() - 18, rect.center().y() - 4);
+        marker->setStyleSheet(QStringLiteral("background: %1; border-radius: 5px;")
+                                  .arg(GraphOrders::compareColor(i).name()));
+        marker->setVisible(rect.intersects(m_dateList->viewport()->rect()));
+    }
+}
+
+std::optional<TestRecord> GraphicPanel::currentTest() const
+{
+    const int code = m_session ? m_session->currentTest() : 0;
+    if (code <= 0)
+        return std::nullopt;
+    if (m_tests) {
+        const int row = m_tests->rowOfTest(code);
+        if (row >= 0)
+            return m_tests->testAt(row);
+    }
+    if (m_data && m_data->isOpen())
+        return m_data->test(code);
+    return std::nullopt;
+}
+
+bool GraphicPanel::redraw()
+{
+    // The percentage first: a bad one leaves the graph on screen as it is.
+    QString error;
+    const std::optional<int> percent = CorridorEvaluation::parsePercent(
+        m_percentSource ? m_percentSource() : QString(), &error);
+    if (!percent) {
+        m_dirty = false;
+        Dialogs::message(this, error);
+        return false;
+    }
+    m_dirty = false;
+
+    m_compareLabel->setVisible(m_kind == 3);
+    m_dateList->setVisible(m_kind == 3);
+    m_chart->setTipWords(text(QStringLiteral("GraphMean"), QStringLiteral("Mean")),
+                         text(QStringLiteral("GraphDeviation"), QStringLiteral("Deviation")));
+    m_chart->setCorridorNames(text(QStringLiteral("GraphMean"), QStringLiteral("Mean")),
+                              text(QStringLiteral("GraphCorridor"), QStringLiteral("Corridor")));
+    const QString noTest = text(QStringLiteral("GraphNoTest"),
+                                QStringLiteral("No test to show. Choose a client with a test."));
+
+    if (m_kind == 3) {
+        m_views->setCurrentWidget(m_chart);
+        QList<TestRecord> tests;
+        QList<QColor> colors;
+        QStringList names;
+        for (int row = 0; row < m_dateList->count(); ++row) {
+            if (m_dateList->item(row)->checkState() != Qt::Checked || !m_tests
+                || row >= m_tests->rowCount())
+                continue;
+            tests.append(m_tests->testAt(row));
+            colors.append(GraphOrders::compareColor(row));
+            names.append(m_dateList->item(row)->text());
+        }
+        m_chart->showLines(tests, colors, names, GraphOrders::sideAfterSide(),
+                           text(QStringLiteral("CompareTests"), QStringLiteral("Tests to compare")));
+        placeMarkers();
+        Q_EMIT graphDrawn(m_kind);
+        return true;
+    }
+    placeMarkers();
+
+    const std::optional<TestRecord> test = currentTest();
+    if (m_kind == 5) {
+        m_views->setCurrentWidget(m_polar);
+        m_polar->setTexts(text(QStringLiteral("Left"), QStringLiteral("Left")),
+                          text(QStringLiteral("Right"), QStringLiteral("Right")),
+                          text(QStringLiteral("GraphMean"), QStringLiteral("Mean")),
+                          text(QStringLiteral("GraphCorridor"), QStringLiteral("Corridor")));
+        if (test) {
+            m_polar->setTitle(dateText(*test));
+            m_polar->setTest(*test, evaluate(*test, *percent));
+        } else {
+            m_polar->setTitle(noTest);
+            m_polar->clear();
+        }
+        Q_EMIT graphDrawn(m_kind);
+        return true;
+    }
+
+    m_views->setCurrentWidget(m_chart);
+    if (!test)
+        m_chart->showNothing(noTest);
+    else if (m_kind == 4)
+        m_chart->showRawBars(*test, GraphOrders::sideBySide(), dateText(*test));
+    else
+        m_chart->showCorridorBars(*test, evaluate(*test, *percent),
+                                  m_kind == 2 ? GraphOrders::sideBySide()
+                                              : GraphOrders::sideAfterSide(),
+                                  dateText(*test));
+    Q_EMIT graphDrawn(m_kind);
+    return true;
+}
+
+void GraphicPanel::onCurrentTestChanged()
+{
+    // Graph 3 shows the ticked tests, not the current one.
+    if (isVisible() && m_kind != 3)
+        redraw();
+    else if (!isVisible())
+        m_dirty = true;
+}
+
+void GraphicPanel::onTestsReset()
+{
+    fillDateList();
+    if (m_kind == 3 && isVisible())
+        redraw();
+}
+
+bool GraphicPanel::saveGraph(const QString &path, QString *error)
+{
+    QWidget *view = m_views->currentWidget();
+    const QPixmap picture = view->grab();
+    if (!picture.isNull() && picture.save(path, "PNG"))
+        return true;
+    if (error) {
+        QString message = text(QStringLiteral("SaveGraphFailed"),
+                               QStringLiteral("The picture could not be saved to %1."));
+        *error = message.contains(QLatin1String("%1")) ? message.arg(QDir::toNativeSeparators(path))
+                                                       : message;
+    }
+    return false;
+}
+
+void GraphicPanel::onSaveClicked()
+{
+    QString path = Dialogs::saveFile(this, text(QStringLiteral("SaveGraph"), QStringLiteral("Save picture")),
+                                     QDir::homePath(), QStringLiteral("PNG (*.png)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) != 0)
+        path += QStringLiteral(".png");
+    QString error;
+    if (!saveGraph(path, &error))
+        Dialogs::error(this, QString(), error);
+}

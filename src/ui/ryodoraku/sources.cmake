@@ -1,0 +1,5 @@
+list(APPEND VANDREL_UI_SOURCES
+  ui/ryodoraku/TestChart.h ui/ryodoraku/TestChart.cpp
+  ui/ryodoraku/PolarDiagram.h ui/ryodoraku/PolarDiagram.cpp
+  ui/ryodoraku/GraphicPanel.h ui/ryodoraku/GraphicPanel.cpp
+)

@@ -1,0 +1,223 @@
+// The graphs page as the practitioner reads it: bar colours round the corridor, the corridor
+// lines, the comparison of ticked tests, redrawing for a new current test, a bad corridor
+// percentage, saving a picture, and screenshots of the five graphs.
+#include "../../core/records/RecordsTestSupport.h"
+#include "DialogRecorder.h"
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+#include "app/Session.h"
+#include "records/DataModule.h"
+#include "records/TestsModel.h"
+#include "ryodoraku/GraphicPanel.h"
+#include "ryodoraku/PolarDiagram.h"
+#include "ryodoraku/TestChart.h"
+
+#include <QAreaSeries>
+#include <QImageReader>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace RecordsTestSupport;
+
+class TestGraphicPanel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void barsAroundTheCorridor();
+    void comparisonOfTickedTests();
+    void followsTheCurrentTestAndRefusesABadPercent();
+    void savesPictures();
+
+private:
+    // The chart lays itself out at the next turn of the event loop.
+    void shot(const QString &name)
+    {
+        QTest::qWait(30);
+        saveScreenshot(m_page, name);
+    }
+
+    TestEnvironment *m_env = nullptr;
+    DataModule *m_data = nullptr;
+    TestsModel *m_tests = nullptr;
+    Session *m_session = nullptr;
+    GraphicPanel *m_page = nullptr;
+    QString m_percent = QStringLiteral("10");
+    QList<int> m_keys; // newest first
+};
+
+void TestGraphicPanel::init()
+{
+    m_env = new TestEnvironment;
+    m_data = new DataModule;
+    QString error;
+    QVERIFY2(m_data->open(copySeedBase(*m_env), &error), qPrintable(error));
+    // Three tests, the newest with channels at 110, 109, 91, 90 round a mean of 100.
+    m_keys.clear();
+    for (int day = 1; day <= 3; ++day) {
+        TestRecord test = makeTest(QStringLiteral("Q71"), QDateTime(QDate(2024, 3, day), QTime(9, 30)));
+        if (day == 3) {
+            test.values.fill(100);
+            test.values[0] = 110;
+            test.values[1] = 109;
+            test.values[12] = 91;
+            test.values[13] = 90;
+        } else {
+            for (int i = 0; i < Channels::Count; ++i)
+                test.values[size_t(i)] = 40 + day * 15 + (i * 7 + day * 5) % 23;
+        }
+        QVERIFY(m_data->saveTest(test));
+        m_keys.prepend(test.codeTest);
+    }
+    m_tests = new TestsModel(m_data);
+    m_session = new Session;
+    m_tests->setClient(QStringLiteral("Q71"));
+    m_session->setCurrentClient(QStringLiteral("Q71"));
+    m_session->setCurrentTest(m_keys.first());
+    m_percent = QStringLiteral("10");
+    m_page = new GraphicPanel(m_data, m_session, m_tests);
+    m_page->setPercentSource([this] { return m_percent; });
+    m_page->resize(1000, 520);
+    m_page->show();
+    m_page->enter();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+}
+
+void TestGraphicPanel::cleanup()
+{
+    delete m_page;
+    delete m_session;
+    delete m_tests;
+    delete m_data;
+    delete m_env;
+}
+
+void TestGraphicPanel::barsAroundTheCorridor()
+{
+    TestChart *chart = m_page->chart();
+    QCOMPARE(m_page->graphKind(), 1);
+    const auto color = [&](int channel) { return chart->channelSeries(channel)->color(); };
+    QCOMPARE(color(1), QColor(0x00, 0x80, 0x00)); // 109: on the upper bound
+    QCOMPARE(color(0), QColor(0xFF, 0x00, 0x00)); // 110: above it
+    QCOMPARE(color(12), QColor(0x00, 0x80, 0x00)); // 91: on the lower bound
+    QCOMPARE(color(13), QColor(0x00, 0x00, 0xFF)); // 90: below it
+    // Bars stand on the mean.
+    QCOMPARE(chart->channelSeries(13)->lowerSeries()->at(0).y(), 100.0);
+    QCOMPARE(chart->channelSeries(13)->upperSeries()->at(0).y(), 90.0);
+
+    const QList<QLineSeries *> lines = chart->corridorLines();
+    const QList<double> levels{100, 109, 91};
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(lines.at(i)->isVisible());
+        QCOMPARE(lines.at(i)->count(), 25);
+        QCOMPARE(lines.at(i)->at(24).y(), levels.at(i));
+    }
+    shot(QStringLiteral("graph1-sides-one-after-the-other"));
+
+    // Graph 2 puts each meridian's sides together: LLU, RLU, LPC, RPC ...
+    QTest::mouseClick(m_page->findChild<QToolButton *>(QStringLiteral("GR2")), Qt::LeftButton);
+    QCOMPARE(m_page->graphKind(), 2);
+    QCOMPARE(chart->channelSeries(12)->upperSeries()->at(0).x(), 1.14);
+    QCOMPARE(chart->channelSeries(1)->upperSeries()->at(0).x(), 2.14);
+    shot(QStringLiteral("graph2-sides-side-by-side"));
+
+    // Graph 4: raw values from 0, left blue and right red, no corridor.
+    m_page->showGraph(4);
+    QCOMPARE(chart->channelSeries(0)->lowerSeries()->at(0).y(), 0.0);
+    QCOMPARE(chart->channelSeries(0)->color(), QColor(Qt::blue));
+    QCOMPARE(chart->channelSeries(12)->color(), QColor(Qt::red));
+    for (QLineSeries *line : lines)
+        QVERIFY(!line->isVisible());
+    shot(QStringLiteral("graph4-raw-values"));
+
+    m_page->showGraph(5);
+    QVERIFY(m_page->polar()->isVisible());
+    QVERIFY(m_page->polar()->hasTest());
+    // The left and right outlines are apart: LLU at 110 lies further out than RLU at 91.
+    const QPointF c = m_page->polar()->centre();
+    const QPointF l = m_page->polar()->pointOf(0) - c, r = m_page->polar()->pointOf(12) - c;
+    QVERIFY(QPointF::dotProduct(l, l) > QPointF::dotProduct(r, r));
+    shot(QStringLiteral("graph5-polar"));
+}
+
+void TestGraphicPanel::comparisonOfTickedTests()
+{
+    QListWidget *dates = m_page->dateList();
+    QVERIFY(!dates->isVisible());
+    m_page->showGraph(3);
+    QVERIFY(dates->isVisible());
+    QCOMPARE(dates->count(), 3);
+    QVERIFY(m_page->chart()->comparisonLines().isEmpty()); // nothing ticked, no line
+    for (const QLineSeries *line : m_page->chart()->corridorLines())
+        QVERIFY(!line->isVisible());
+
+    dates->item(2)->setCheckState(Qt::Checked);
+    dates->item(0)->setCheckState(Qt::Checked);
+    const QList<QLineSeries *> lines = m_page->chart()->comparisonLines();
+    QCOMPARE(lines.size(), 2);
+    // In table order (newest first), each named by its date.
+    QCOMPARE(lines.at(0)->name(), dates->item(0)->text());
+    QCOMPARE(lines.at(1)->name(), dates->item(2)->text());
+    QVERIFY(lines.at(0)->name().contains(QStringLiteral("03.03.2024")));
+    QCOMPARE(lines.at(0)->at(0).y(), 110.0);
+    QVERIFY(lines.at(0)->pen().color() != lines.at(1)->pen().color());
+    QVERIFY(m_page->findChild<QWidget *>(QStringLiteral("Shape1"))->isVisible());
+    QVERIFY(!m_page->findChild<QWidget *>(QStringLiteral("Shape2"))->isVisible());
+    dates->item(1)->setCheckState(Qt::Checked);
+    shot(QStringLiteral("graph3-comparison"));
+
+    m_page->showGraph(1);
+    QVERIFY(!dates->isVisible());
+    QVERIFY(!m_page->findChild<QWidget *>(QStringLiteral("Shape1"))->isVisible());
+}
+
+void TestGraphicPanel::followsTheCurrentTestAndRefusesABadPercent()
+{
+    TestChart *chart = m_page->chart();
+    QCOMPARE(chart->channelSeries(0)->upperSeries()->at(0).y(), 110.0);
+    m_session->setCurrentTest(m_keys.at(1));
+    const double older = m_tests->testAt(1).values[0];
+    QCOMPARE(chart->channelSeries(0)->upperSeries()->at(0).y(), older);
+
+    // A percentage that is no number: a message, and the graph stays as it was.
+    DialogRecorder dialogs;
+    m_percent = QStringLiteral("1O");
+    m_session->setCurrentTest(m_keys.first());
+    QCOMPARE(dialogs.requests().size(), 1);
+    QVERIFY(dialogs.requests().first().text.contains(QStringLiteral("1O")));
+    QCOMPARE(chart->channelSeries(0)->upperSeries()->at(0).y(), older);
+
+    // Without a current test nothing is drawn.
+    m_percent = QStringLiteral("10");
+    m_session->setCurrentTest(0);
+    QVERIFY(!chart->channelSeries(0)->isVisible());
+}
+
+void TestGraphicPanel::savesPictures()
+{
+    const QString path = m_env->scratch(QStringLiteral("pictures")) + QStringLiteral("/graph");
+    DialogRecorder dialogs(path);
+    for (const int kind : {1, 5}) {
+        m_page->showGraph(kind);
+        QFile::remove(path + QStringLiteral(".png"));
+        QTest::mouseClick(m_page->findChild<QWidget *>(QStringLiteral("SaveGraph")),
+                          Qt::LeftButton);
+        QCOMPARE(dialogs.requests().last().kind, Dialogs::Kind::SaveFile);
+        QImageReader picture(path + QStringLiteral(".png"));
+        QCOMPARE(picture.format(), QByteArray("png"));
+        QVERIFY(picture.size().width() > 400);
+    }
+    // A folder that cannot be written: a message, no picture.
+    dialogs.setAnswer(QStringLiteral("/proc/no-such-folder/graph.png"));
+    const qsizetype before = dialogs.requests().size();
+    QTest::mouseClick(m_page->findChild<QWidget *>(QStringLiteral("SaveGraph")), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().size(), before + 2);
+    QCOMPARE(dialogs.requests().last().kind, Dialogs::Kind::Error);
+}
+
+QTEST_MAIN(TestGraphicPanel)
+#include "tst_graphic_panel.moc"
