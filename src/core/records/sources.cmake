@@ -6,4 +6,10 @@ list(APPEND VANDREL_CORE_SOURCES
   core/records/ClientKeys.h core/records/ClientKeys.cpp
   core/records/TestsModel.h core/records/TestsModel.cpp
   core/records/FreqDesRepository.h core/records/FreqDesRepository.cpp
+  core/records/ClientCard.h core/records/ClientListEntry.h
+  core/records/ClientValidation.h core/records/ClientValidation.cpp
+  core/records/ClientSearch.h core/records/ClientSearch.cpp
+  core/records/ClientRepository.h core/records/ClientRepository.cpp
+  core/records/ClientsModel.h core/records/ClientsModel.cpp
+  core/records/ClientSync.h core/records/ClientSync.cpp
 )

@@ -3,6 +3,8 @@
 #include "PasswordForm.h"
 #include "PlaceholderPage.h"
 #include "SettingsPage.h"
+#include "records/ClientPanel.h"
+#include "records/ClientSync.h"
 #include "measure/CorrectForm.h"
 #include "measure/DiagnosticPanel.h"
 #include "ryodoraku/GraphicPanel.h"
@@ -236,6 +238,19 @@ void MainWindow::registerStartup()
         QApplication::setOverrideCursor(Qt::WaitCursor);
         return entered;
     });
+    m_sequence.onShow(S::SynchroniseClients, QStringLiteral("clients"), [this] {
+        // The shared base is the master of the client list; a failure is logged and the
+        // start goes on with the local list.
+        ClientSync sync(CaseInsensitivePath::resolve(AppPaths::GetDataPath(), QStringLiteral("BASE.fdb")));
+        sync.setProgress([this](int done, int total) {
+            m_clientLabel->setText(Localization::Translate(QStringLiteral("SynchronisingClients"))
+                                       .arg(done)
+                                       .arg(total));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+        sync.synchroniseAll();
+        return true;
+    });
     m_sequence.onShow(S::OpenDatabase, QStringLiteral("database"), [this] {
         const QString path = CaseInsensitivePath::resolve(AppPaths::GetDataPath(),
                                                           QStringLiteral("BASE.fdb"));
@@ -283,6 +298,11 @@ bool MainWindow::start()
 
 void MainWindow::installPages()
 {
+    // The client list makes its first client current when the base opens.
+    auto *clients = new ClientPanel(m_data.get(), &m_session);
+    installPage(clients);
+    connect(clients, &ClientPanel::clientNameChanged, m_clientLabel, &QLabel::setText);
+
     // Settings read Options.ini, so the page comes once the data folder is seeded.
     auto *settings = new SettingsPage(m_data.get());
     installPage(settings);

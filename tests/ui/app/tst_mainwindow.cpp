@@ -370,7 +370,7 @@ void TestMainWindow::leavingScheduleRestoresItsClient()
 
     // Other modes leave the client where it is.
     w.session().setCurrentClient(QStringLiteral("Q72"));
-    click(w, QStringLiteral("ClientsBtn"));
+    click(w, QStringLiteral("TablesBtn"));
     QCOMPARE(w.session().currentClient(), QStringLiteral("Q72"));
 }
 

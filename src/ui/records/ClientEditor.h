@@ -1,0 +1,71 @@
+#pragma once
+
+#include "records/ClientCard.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The card editor (`CorrectPanel`): every field of a card, the photo with LoadButton and
+// ClearButton, AcceptButton and CanselButton. It only edits; the clients page validates and
+// saves when AcceptButton is pressed.
+class ClientEditor : public QWidget {
+    Q_OBJECT
+public:
+    explicit ClientEditor(QWidget *parent = nullptr);
+
+    // Empty fields, no photo chosen.
+    void startNew();
+    // The card's fields; the stored photo is kept unless the user loads or clears one.
+    void startEdit(const ClientCard &card);
+
+    // The card as the fields say (the key of the card being edited, empty for a new one).
+    ClientCard card() const;
+    // Empty = no photo, "old" = keep the stored one, otherwise the chosen file.
+    QString photoSource() const { return m_photoSource; }
+    // Puts the keyboard focus on the first field.
+    void focusFirst();
+
+Q_SIGNALS:
+    void acceptRequested();
+    void cancelRequested();
+
+private:
+    QLineEdit *lineEdit(const QString &objectName, int maxLength);
+    void loadPhoto();
+    void clearPhoto();
+    void showPhoto(const QPixmap &photo);
+    void checkSexText();
+    void bindTexts();
+
+    QString m_code;
+    QString m_photoSource;
+    QLabel *m_codeLabel = nullptr;
+    QLineEdit *m_name = nullptr;
+    QLineEdit *m_surname = nullptr;
+    QDateEdit *m_birth = nullptr;
+    QComboBox *m_sex = nullptr;
+    QLineEdit *m_height = nullptr;
+    QLineEdit *m_weight = nullptr;
+    QLineEdit *m_adress = nullptr;
+    QLineEdit *m_adress2 = nullptr;
+    QLineEdit *m_city = nullptr;
+    QLineEdit *m_index = nullptr;
+    QLineEdit *m_country = nullptr;
+    QLineEdit *m_tel1 = nullptr;
+    QLineEdit *m_tel2 = nullptr;
+    QLineEdit *m_tel3 = nullptr;
+    QLineEdit *m_mail = nullptr;
+    QLineEdit *m_sait = nullptr;
+    QComboBox *m_messengerBox = nullptr;
+    QLineEdit *m_messenger = nullptr;
+    QPlainTextEdit *m_comment = nullptr;
+    QLabel *m_photo = nullptr;
+    QPixmap m_photoPixmap;
+};

@@ -1,0 +1,460 @@
+#include "ClientPanel.h"
+
+#include "app/Session.h"
+#include "app/WorkModes.h"
+#include "ClientCardView.h"
+#include "ClientEditor.h"
+#include "ClientTexts.h"
+#include "common/Clock.h"
+#include "common/Dialogs.h"
+#include "localization/LanguageApplier.h"
+#include "records/ClientRepository.h"
+#include "records/ClientsModel.h"
+#include "records/ClientSync.h"
+#include "records/ClientValidation.h"
+#include "records/DataModule.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct Radio {
+    const char *name;
+    const char *key;
+    const char *fallback;
+    ClientSearch::Criterion criterion;
+};
+
+const Radio kRadios[] = {
+    {"IdRadio", "ID", "ID", ClientSearch::Criterion::Id},
+    {"NameRadio", "Name", "Name", ClientSearch::Criterion::Name},
+    {"SurnameRadio", "Surname", "Surname", ClientSearch::Criterion::Surname},
+    {"BirthRadio", "BirthDay", "Date of birth", ClientSearch::Criterion::Birth},
+    {"CityRadio", "City", "City", ClientSearch::Criterion::City},
+    {"AdressRadio", "Address", "Address", ClientSearch::Criterion::Address},
+    {"PhoneRadio", "Phone", "Phone", ClientSearch::Criterion::Phone},
+    {"MailRadio", "Mail", "E-mail", ClientSearch::Criterion::Mail},
+};
+
+} // namespace
+
+ClientPanel::ClientPanel(DataModule *data, Session *session, QWidget *parent)
+    : WorkPage(QStringLiteral("ClientPanel"), parent)
+    , m_data(data)
+    , m_session(session)
+    , m_model(new ClientsModel(data, this)) {
+    setStyleSheet(
+        QStringLiteral("#ClientPanel { background: #eef2f6; }"
+                       "#ClientsList { background: #ffffff; alternate-background-color: #f5f8fb;"
+                       " selection-background-color: #cfe3f7; selection-color: #1f2b36;"
+                       " border: 1px solid #c9d3dd; gridline-color: #e6ebf0; }"
+                       "#ListCaption { color: #1f3b57; font-weight: 600; }"));
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(10, 8, 10, 8);
+    row->setSpacing(10);
+
+    auto *column = new QWidget(this);
+    column->setFixedWidth(340);
+    buildList(column);
+    row->addWidget(column);
+
+    m_stack = new QStackedWidget(this);
+    m_card = new ClientCardView(m_stack);
+    m_editor = new ClientEditor(m_stack);
+    m_stack->addWidget(m_card);
+    m_stack->addWidget(m_editor);
+    row->addWidget(m_stack, 1);
+
+    connect(m_editor, &ClientEditor::acceptRequested, this, &ClientPanel::acceptCard);
+    connect(m_editor, &ClientEditor::cancelRequested, this, &ClientPanel::cancelEditing);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ClientPanel::onModelReset);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &ClientPanel::onCurrentRowChanged);
+    if (m_session)
+        connect(m_session, &Session::currentClientChanged, this,
+                &ClientPanel::onSessionClientChanged);
+
+    bindTexts();
+    if (data && data->isOpen())
+        m_model->reload();
+    updateButtons();
+}
+
+void ClientPanel::buildList(QWidget *column) {
+    auto *layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+
+    auto *caption = new QLabel(column);
+    caption->setObjectName(QStringLiteral("ListCaption"));
+    m_listCaption = caption;
+    LanguageApplier::instance().bindText(caption, QStringLiteral("ClientsList"));
+    layout->addWidget(caption);
+
+    auto *searchRow = new QHBoxLayout;
+    searchRow->setSpacing(4);
+    m_searchEdit = new QLineEdit(column);
+    m_searchEdit->setObjectName(QStringLiteral("SearchEdit"));
+    m_searchEdit->setClearButtonEnabled(true);
+    m_birthFilter = new QDateEdit(column);
+    m_birthFilter->setObjectName(QStringLiteral("FilterBirthEdit"));
+    m_birthFilter->setCalendarPopup(true);
+    m_birthFilter->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    m_birthFilter->setDate(QDate(1970, 1, 1));
+    m_birthFilter->hide();
+    m_searchButton = new QPushButton(column);
+    m_searchButton->setObjectName(QStringLiteral("SearchButton"));
+    m_returnImage = new QToolButton(column);
+    m_returnImage->setObjectName(QStringLiteral("ReturnImage"));
+    m_returnImage->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    m_returnImage->setAutoRaise(true);
+    searchRow->addWidget(m_searchEdit, 1);
+    searchRow->addWidget(m_birthFilter, 1);
+    searchRow->addWidget(m_searchButton);
+    searchRow->addWidget(m_returnImage);
+    layout->addLayout(searchRow);
+
+    auto *radios = new QGridLayout;
+    radios->setHorizontalSpacing(8);
+    radios->setVerticalSpacing(2);
+    auto *group = new QButtonGroup(column);
+    int index = 0;
+    for (const Radio &r : kRadios) {
+        auto *radio = new QRadioButton(column);
+        radio->setObjectName(QLatin1String(r.name));
+        ClientTexts::bind(radio, QLatin1String(r.key), QLatin1String(r.fallback),
+                          [radio](const QString &t) { radio->setText(t); });
+        group->addButton(radio, index);
+        radios->addWidget(radio, index % 4, index / 4);
+        m_radios.append(radio);
+        ++index;
+    }
+    m_radios.at(1)->setChecked(true); // by name
+    connect(group, &QButtonGroup::idToggled, this, [this](int, bool) {
+        const bool birth = criterion() == ClientSearch::Criterion::Birth;
+        m_searchEdit->setVisible(!birth);
+        m_birthFilter->setVisible(birth);
+    });
+    layout->addLayout(radios);
+
+    m_list = new QTableView(column);
+    m_list->setObjectName(QStringLiteral("ClientsList"));
+    m_list->setModel(m_model);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setAlternatingRowColors(true);
+    m_list->setShowGrid(false);
+    m_list->verticalHeader()->hide();
+    // Fixed row heights and column widths keep the list instant with thousands of cards.
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
+    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->horizontalHeader()->setHighlightSections(false);
+    m_list->setColumnWidth(ClientsModel::CodeColumn, 70);
+    m_list->setColumnWidth(ClientsModel::NameColumn, 120);
+    layout->addWidget(m_list, 1);
+
+    auto *buttons = new QHBoxLayout;
+    m_newButton = new QPushButton(column);
+    m_newButton->setObjectName(QStringLiteral("NewButton"));
+    m_editButton = new QPushButton(column);
+    m_editButton->setObjectName(QStringLiteral("EditButton"));
+    m_deleteButton = new QPushButton(column);
+    m_deleteButton->setObjectName(QStringLiteral("DeleteButton"));
+    for (QPushButton *button : {m_newButton, m_editButton, m_deleteButton})
+        buttons->addWidget(button);
+    layout->addLayout(buttons);
+
+    connect(m_newButton, &QPushButton::clicked, this, &ClientPanel::newCard);
+    connect(m_editButton, &QPushButton::clicked, this, &ClientPanel::editCard);
+    connect(m_deleteButton, &QPushButton::clicked, this, &ClientPanel::deleteCard);
+    connect(m_searchButton, &QPushButton::clicked, this, &ClientPanel::search);
+    connect(m_searchEdit, &QLineEdit::returnPressed, this, &ClientPanel::search);
+    connect(m_returnImage, &QToolButton::clicked, this, &ClientPanel::showAllClients);
+    // Ctrl+S in the search field searches, as Enter does.
+    m_searchEdit->installEventFilter(this);
+}
+
+bool ClientPanel::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_searchEdit && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_S && (key->modifiers() & Qt::ControlModifier)) {
+            search();
+            return true;
+        }
+    }
+    return WorkPage::eventFilter(watched, event);
+}
+
+void ClientPanel::bindTexts() {
+    auto &applier = LanguageApplier::instance();
+    for (QPushButton *button : {m_newButton, m_editButton, m_deleteButton})
+        applier.bindText(button, button->objectName());
+    ClientTexts::bind(m_searchButton, QStringLiteral("Search"), QStringLiteral("Search"),
+                      [this](const QString &t) { m_searchButton->setText(t); });
+    ClientTexts::bind(m_returnImage, QStringLiteral("ShowAllClients"),
+                      QStringLiteral("Show all clients"),
+                      [this](const QString &t) { m_returnImage->setToolTip(t); });
+    ClientTexts::bind(m_searchEdit, QStringLiteral("SearchHint"), QStringLiteral("Search (Ctrl+S)"),
+                      [this](const QString &t) { m_searchEdit->setPlaceholderText(t); });
+    applier.bind(m_model, QStringLiteral("ID"), [this](const QString &) {
+        const auto &a = LanguageApplier::instance();
+        auto text = [&a](const char *key, const char *fallback) {
+            const QString t = a.text(QLatin1String(key));
+            return t.isEmpty() ? QLatin1String(fallback) : t;
+        };
+        m_model->setHeaders({text("ID", "ID"), text("Name", "Name"), text("Surname", "Surname")});
+    });
+}
+
+ClientSearch::Criterion ClientPanel::criterion() const {
+    for (int i = 0; i < m_radios.size(); ++i) {
+        if (m_radios.at(i)->isChecked())
+            return kRadios[i].criterion;
+    }
+    return ClientSearch::Criterion::Name;
+}
+
+bool ClientPanel::isEditing() const {
+    return m_stack->currentWidget() == m_editor;
+}
+
+QPixmap ClientPanel::currentPhoto() const {
+    return m_card->photo();
+}
+
+void ClientPanel::enter() {
+    if (m_model->rowCount() == 0 && m_data && m_data->isOpen())
+        m_model->reload();
+    showCurrentCard();
+}
+
+void ClientPanel::leave() {
+    // Another mode takes the window: an unfinished card is dropped, nothing is written.
+    if (isEditing())
+        cancelEditing();
+}
+
+void ClientPanel::setLocked(bool locked) {
+    QList<QWidget *> widgets = {m_list,         m_searchEdit,   m_birthFilter,
+                                m_searchButton, m_returnImage,  m_newButton,
+                                m_editButton,   m_deleteButton, m_listCaption};
+    for (QRadioButton *radio : std::as_const(m_radios))
+        widgets.append(radio);
+    for (QWidget *widget : std::as_const(widgets))
+        widget->setEnabled(!locked);
+    if (!locked)
+        updateButtons();
+}
+
+void ClientPanel::updateButtons() {
+    const bool hasClient = m_list->currentIndex().isValid() && !isEditing();
+    m_editButton->setEnabled(hasClient);
+    m_deleteButton->setEnabled(hasClient);
+}
+
+void ClientPanel::newCard() {
+    setLocked(true);
+    if (m_session)
+        m_session->setWorkMode(WorkModes::NewClient);
+    m_editor->startNew();
+    m_stack->setCurrentWidget(m_editor);
+    m_editor->focusFirst();
+}
+
+void ClientPanel::editCard() {
+    const QString code = m_model->codeAt(m_list->currentIndex().row());
+    if (code.isEmpty())
+        return;
+    QString error;
+    const std::optional<ClientCard> card = ClientRepository(m_data).card(code, &error);
+    if (!card) {
+        Dialogs::error(this,
+                       ClientTexts::translate(QStringLiteral("Error"), QStringLiteral("Error")),
+                       error.isEmpty() ? code : error);
+        return;
+    }
+    setLocked(true);
+    if (m_session)
+        m_session->setWorkMode(WorkModes::EditClient);
+    m_editor->startEdit(*card);
+    m_stack->setCurrentWidget(m_editor);
+    m_editor->focusFirst();
+}
+
+void ClientPanel::cancelEditing() {
+    m_stack->setCurrentWidget(m_card);
+    setLocked(false);
+    if (m_session)
+        m_session->setWorkMode(WorkModes::Clients);
+}
+
+bool ClientPanel::acceptCard() {
+    ClientCard card = m_editor->card();
+    const ClientValidation::Problem problem = ClientValidation::check(card, Clock::today());
+    if (!problem.ok()) {
+        QString text = ClientTexts::translate(problem.key, problem.key);
+        if (!problem.field.isEmpty()) {
+            const QString field = ClientTexts::current(problem.field, problem.field);
+            if (problem.key == QLatin1String("FieldTooLong"))
+                text = ClientTexts::translate(problem.key,
+                                              QStringLiteral("The field \"%1\" is too long."));
+            else
+                text = ClientTexts::translate(problem.key,
+                                              QStringLiteral("The field \"%1\" holds characters "
+                                                             "the base cannot store."));
+            text = text.arg(field);
+        }
+        Dialogs::message(this, text);
+        return false;
+    }
+    ClientRepository repo(m_data);
+    QString error;
+    const bool isNew = card.code.isEmpty();
+    // Another installation may have given the next key to a card of the shared base already.
+    ClientRepository::KeyCheck freeInSharedBase;
+    if (m_syncEnabled && m_data)
+        freeInSharedBase = [path = m_data->path()](const QString &key) {
+            return ClientSync(path).isKeyFree(key);
+        };
+    const bool saved = isNew ? repo.addCard(card, m_editor->photoSource(), Clock::today(), &error,
+                                            freeInSharedBase)
+                             : repo.updateCard(card, m_editor->photoSource(), &error);
+    if (!saved) {
+        Dialogs::error(
+            this, ClientTexts::translate(QStringLiteral("Error"), QStringLiteral("Error")), error);
+        return false;
+    }
+    synchronise(card.code);
+    m_stack->setCurrentWidget(m_card);
+    setLocked(false);
+    if (m_session)
+        m_session->setWorkMode(WorkModes::Clients);
+    m_model->reload();
+    selectCode(card.code);
+    showCurrentCard();
+    return true;
+}
+
+void ClientPanel::deleteCard() {
+    const int row = m_list->currentIndex().row();
+    const QString code = m_model->codeAt(row);
+    if (code.isEmpty() || isEditing())
+        return;
+    const ClientListEntry entry = m_model->entries().at(row);
+    const QString name = QString(entry.name + QLatin1Char(' ') + entry.surname).trimmed();
+    const QString question = ClientTexts::translate(QStringLiteral("DeleteClient"),
+                                                    QStringLiteral("Delete the selected record?")) +
+                             QStringLiteral("\n\n") + name + QStringLiteral(" (") + code +
+                             QLatin1Char(')');
+    if (!Dialogs::ask(this, question))
+        return;
+    QString error;
+    if (!ClientRepository(m_data).removeCard(code, &error)) {
+        Dialogs::error(
+            this, ClientTexts::translate(QStringLiteral("Error"), QStringLiteral("Error")), error);
+        return;
+    }
+    synchronise(code);
+    m_model->reload();
+    if (m_model->rowCount() > 0)
+        selectCode(m_model->codeAt(qMin(row, m_model->rowCount() - 1)));
+}
+
+void ClientPanel::search() {
+    if (isEditing())
+        return;
+    ClientSearch s;
+    s.criterion = criterion();
+    s.text = m_searchEdit->text().trimmed().toUpper();
+    s.birthday = m_birthFilter->date();
+    m_model->setSearch(s);
+}
+
+void ClientPanel::showAllClients() {
+    if (isEditing())
+        return;
+    m_model->clearSearch();
+}
+
+void ClientPanel::synchronise(const QString &key) {
+    if (!m_syncEnabled || !m_data)
+        return;
+    // Failures are logged by the synchronisation; the card is saved locally either way.
+    ClientSync sync(m_data->path());
+    sync.synchroniseOne(key);
+}
+
+void ClientPanel::selectCode(const QString &code) {
+    const int row = m_model->rowOfCode(code);
+    if (row < 0)
+        return;
+    const QModelIndex index = m_model->index(row, 0);
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    m_list->scrollTo(index);
+}
+
+void ClientPanel::onModelReset() {
+    // The list was read anew: stay on the current client, else take the first one.
+    const QString current = m_session ? m_session->currentClient() : QString();
+    if (m_model->rowOfCode(current) >= 0) {
+        selectCode(current);
+    } else if (m_model->rowCount() > 0) {
+        selectCode(m_model->codeAt(0));
+    } else {
+        if (m_session && !m_model->isSearching())
+            m_session->setCurrentClient(QString());
+        showCurrentCard();
+    }
+    updateButtons();
+}
+
+void ClientPanel::onCurrentRowChanged() {
+    const QString code = m_model->codeAt(m_list->currentIndex().row());
+    if (m_session && !code.isEmpty()) {
+        m_selecting = true;
+        m_session->setCurrentClient(code);
+        m_selecting = false;
+    }
+    showCurrentCard();
+    updateButtons();
+}
+
+void ClientPanel::onSessionClientChanged(const QString &code) {
+    if (m_selecting)
+        return;
+    if (m_model->codeAt(m_list->currentIndex().row()) != code)
+        selectCode(code);
+    showCurrentCard();
+}
+
+void ClientPanel::showCurrentCard() {
+    const QString code =
+        m_session ? m_session->currentClient() : m_model->codeAt(m_list->currentIndex().row());
+    std::optional<ClientCard> card;
+    if (!code.isEmpty() && m_data && m_data->isOpen())
+        card = ClientRepository(m_data).card(code);
+    m_card->showCard(card);
+    Q_EMIT clientNameChanged(card ? card->displayName() : QString());
+    Q_EMIT currentPhotoChanged(m_card->photo());
+}

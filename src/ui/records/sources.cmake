@@ -1,0 +1,6 @@
+list(APPEND VANDREL_UI_SOURCES
+  ui/records/ClientTexts.h ui/records/ClientTexts.cpp
+  ui/records/ClientCardView.h ui/records/ClientCardView.cpp
+  ui/records/ClientEditor.h ui/records/ClientEditor.cpp
+  ui/records/ClientPanel.h ui/records/ClientPanel.cpp
+)

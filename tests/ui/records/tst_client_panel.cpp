@@ -1,0 +1,286 @@
+// The clients page driven as a user would: new and changed cards with their checks, photo,
+// locking while editing, deletion only after the question, searches and the current client;
+// and how the page looks in English and Russian.
+#include "app/AppPaths.h"
+#include "app/DataFolderSetup.h"
+#include "app/Session.h"
+#include "app/WorkModes.h"
+#include "common/Clock.h"
+#include "DialogRecorder.h"
+#include "localization/LanguageApplier.h"
+#include "localization/LanguageTexts.h"
+#include "records/ClientPanel.h"
+#include "records/ClientRepository.h"
+#include "records/ClientsModel.h"
+#include "records/DataModule.h"
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+template <typename T> T *child(QWidget *parent, const char *name) {
+    T *widget = parent->findChild<T *>(QLatin1String(name));
+    if (!widget)
+        qFatal("no widget %s", name);
+    return widget;
+}
+
+struct Fixture {
+    TestEnvironment env;
+    DataModule data;
+    Session session;
+    Fixture() {
+        const QString base = env.scratch(QStringLiteral("b")) + QStringLiteral("/BASE.fdb");
+        QFile::copy(TestEnvironment::installDir() + QStringLiteral("/Q7/BASE.fdb"), base);
+        QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        data.open(base);
+        session.setWorkMode(WorkModes::Clients);
+        DataFolderSetup::run(); // the language files
+    }
+    QString add(const QString &name, const QString &surname, const QString &city = QString()) {
+        ClientCard c;
+        c.name = name;
+        c.surname = surname;
+        c.city = city;
+        c.birthday = QDate(1971, 4, 3);
+        c.sex = QStringLiteral("1");
+        ClientRepository(&data).addCard(c, QString(), QDate(2026, 2, 1));
+        return c.code;
+    }
+};
+
+void fillNewCard(ClientPanel &page, const QString &name, const QString &height) {
+    QTest::mouseClick(child<QPushButton>(&page, "NewButton"), Qt::LeftButton);
+    child<QLineEdit>(&page, "NameEdit")->setText(name);
+    child<QLineEdit>(&page, "SurNameEdit")->setText(QStringLiteral("Quill"));
+    child<QDateEdit>(&page, "BirthDateEdit")->setDate(QDate(1990, 6, 1));
+    child<QComboBox>(&page, "SexBox")->setCurrentIndex(0);
+    child<QLineEdit>(&page, "HeightEdit")->setText(height);
+}
+
+} // namespace
+
+class TestClientPanel : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { LanguageApplier::instance().apply(LanguageTexts()); }
+    void newCardIsCheckedSavedAndBecomesCurrent();
+    void editingKeepsPhotoUnlessCleared();
+    void deleteAsksFirst();
+    void searchAndShowAll();
+    void looks();
+};
+
+void TestClientPanel::newCardIsCheckedSavedAndBecomesCurrent() {
+    Fixture f;
+    f.add(QStringLiteral("Vera"), QStringLiteral("Lind"));
+    DialogRecorder dialogs;
+    ClientPanel page(&f.data, &f.session);
+    page.setSharedBaseEnabled(false);
+    QSignalSpy names(&page, &ClientPanel::clientNameChanged);
+    page.show();
+    page.enter();
+    QCOMPARE(f.session.currentClient(), QStringLiteral("Q71")); // the first client
+
+    fillNewCard(page, QStringLiteral("Nika"), QStringLiteral("175a"));
+    QCOMPARE(f.session.workMode(), int(WorkModes::NewClient));
+    // While the card is edited, the list and the search are locked.
+    for (const char *name : {"ClientsList", "SearchEdit", "NameRadio", "BirthRadio", "NewButton",
+                             "EditButton", "DeleteButton", "SearchButton"})
+        QVERIFY2(!child<QWidget>(&page, name)->isEnabled(), name);
+
+    QTest::mouseClick(child<QPushButton>(&page, "AcceptButton"), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().first().text,
+             QStringLiteral("The height may contain digits only."));
+    QCOMPARE(page.model()->rowCount(), 1); // nothing written
+    QVERIFY(page.isEditing());
+
+    child<QLineEdit>(&page, "HeightEdit")->setText(QStringLiteral("175"));
+    QTest::mouseClick(child<QPushButton>(&page, "AcceptButton"), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().size(), 1);
+    QVERIFY(!page.isEditing());
+    QCOMPARE(f.session.workMode(), int(WorkModes::Clients));
+    QCOMPARE(page.model()->rowCount(), 2);
+    QCOMPARE(f.session.currentClient(), QStringLiteral("Q72"));
+    QCOMPARE(names.last().first().toString(), QStringLiteral("Nika Quill"));
+    QVERIFY(child<QWidget>(&page, "ClientsList")->isEnabled());
+    QCOMPARE(child<QLabel>(&page, "HeightLabel")->text(), QStringLiteral("175"));
+    QCOMPARE(child<QLabel>(&page, "SkypeLabel")->text(), QStringLiteral("No messenger"));
+    QCOMPARE(ClientRepository(&f.data).card(QStringLiteral("Q72"))->dateCreate, Clock::today());
+
+    // Cancel writes nothing.
+    fillNewCard(page, QStringLiteral("Nobody"), QString());
+    QTest::mouseClick(child<QPushButton>(&page, "CanselButton"), Qt::LeftButton);
+    QCOMPARE(page.model()->rowCount(), 2);
+    QCOMPARE(f.session.workMode(), int(WorkModes::Clients));
+
+    // A name the base cannot store is refused with the field named.
+    fillNewCard(page, QStringLiteral("王小明"), QString());
+    QTest::mouseClick(child<QPushButton>(&page, "AcceptButton"), Qt::LeftButton);
+    QVERIFY(dialogs.requests().last().text.contains(QLatin1String("Name")));
+    QCOMPARE(page.model()->rowCount(), 2);
+}
+
+void TestClientPanel::editingKeepsPhotoUnlessCleared() {
+    Fixture f;
+    QImage picture(40, 50, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const QString jpeg = f.env.scratch(QStringLiteral("p")) + QStringLiteral("/face.jpg");
+    QVERIFY(picture.save(jpeg, "JPG"));
+    f.add(QStringLiteral("Foto"), QStringLiteral("Graf"));
+    DialogRecorder dialogs(jpeg); // the file dialog answers with the picture
+    ClientPanel page(&f.data, &f.session);
+    page.setSharedBaseEnabled(false);
+    page.show();
+
+    QTest::mouseClick(child<QPushButton>(&page, "EditButton"), Qt::LeftButton);
+    QCOMPARE(f.session.workMode(), int(WorkModes::EditClient));
+    QTest::mouseClick(child<QPushButton>(&page, "LoadButton"), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().last().kind, Dialogs::Kind::OpenFile);
+    QVERIFY(!child<QLabel>(&page, "Photo2")->pixmap().isNull());
+    QVERIFY(page.acceptCard());
+    QVERIFY(!page.currentPhoto().isNull());
+    QVERIFY(!child<QLabel>(&page, "Photo")->pixmap().isNull());
+
+    // Changing another field keeps the photo.
+    page.editCard();
+    child<QLineEdit>(&page, "CityEdit")->setText(QStringLiteral("Riga"));
+    // A messenger account without a kind is not kept.
+    child<QLineEdit>(&page, "MessengerEdit")->setText(QStringLiteral("abc"));
+    QCOMPARE(child<QLineEdit>(&page, "MessengerEdit")->text(), QString());
+    QVERIFY(page.acceptCard());
+    QVERIFY(ClientRepository(&f.data).card(QStringLiteral("Q71"))->hasPhoto());
+    QCOMPARE(child<QLabel>(&page, "CityLabel")->text(), QStringLiteral("Riga"));
+
+    page.editCard();
+    QTest::mouseClick(child<QPushButton>(&page, "ClearButton"), Qt::LeftButton);
+    QVERIFY(page.acceptCard());
+    QVERIFY(!ClientRepository(&f.data).card(QStringLiteral("Q71"))->hasPhoto());
+    QVERIFY(page.currentPhoto().isNull());
+}
+
+void TestClientPanel::deleteAsksFirst() {
+    Fixture f;
+    f.add(QStringLiteral("Anna"), QStringLiteral("Berg"));
+    const QString second = f.add(QStringLiteral("Olga"), QStringLiteral("Ivanova"));
+    TestRecord test;
+    test.codeClient = second;
+    test.testDate = QDateTime(QDate(2026, 1, 5), QTime(9, 0));
+    QVERIFY(f.data.saveTest(test));
+    DialogRecorder dialogs(QStringLiteral("no"));
+    ClientPanel page(&f.data, &f.session);
+    page.setSharedBaseEnabled(false);
+    page.show();
+    f.session.setCurrentClient(second);
+    QCOMPARE(page.model()->codeAt(child<QTableView>(&page, "ClientsList")->currentIndex().row()),
+             second);
+
+    QTest::mouseClick(child<QPushButton>(&page, "DeleteButton"), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().first().kind, Dialogs::Kind::Question);
+    QVERIFY(dialogs.requests().first().text.contains(QLatin1String("Olga Ivanova")));
+    QCOMPARE(page.model()->rowCount(), 2);
+
+    dialogs.setAnswer(QStringLiteral("yes"));
+    QTest::mouseClick(child<QPushButton>(&page, "DeleteButton"), Qt::LeftButton);
+    QCOMPARE(page.model()->rowCount(), 1);
+    QCOMPARE(f.session.currentClient(), QStringLiteral("Q71"));
+    QCOMPARE(f.data.testsOfClient(second).size(), 1); // tests stay
+}
+
+void TestClientPanel::searchAndShowAll() {
+    Fixture f;
+    f.add(QStringLiteral("Maria"), QStringLiteral("O'Neil"), QStringLiteral("Wien"));
+    f.add(QStringLiteral("Marta"), QStringLiteral("Novak"), QStringLiteral("Praha"));
+    f.add(QStringLiteral("Amara"), QStringLiteral("Stone"), QStringLiteral("Wien"));
+    ClientPanel page(&f.data, &f.session);
+    page.show();
+    auto *edit = child<QLineEdit>(&page, "SearchEdit");
+    edit->setText(QStringLiteral("mar"));
+    QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(page.model()->rowCount(), 2);
+    QCOMPARE(f.session.currentClient(), QStringLiteral("Q71"));
+
+    child<QRadioButton>(&page, "SurnameRadio")->setChecked(true);
+    edit->setText(QStringLiteral("o'n"));
+    QTest::mouseClick(child<QPushButton>(&page, "SearchButton"), Qt::LeftButton);
+    QCOMPARE(page.model()->rowCount(), 1);
+    edit->setText(QStringLiteral("%"));
+    QTest::mouseClick(child<QPushButton>(&page, "SearchButton"), Qt::LeftButton);
+    QCOMPARE(page.model()->rowCount(), 0);
+
+    child<QRadioButton>(&page, "BirthRadio")->setChecked(true);
+    QVERIFY(!edit->isVisible());
+    child<QDateEdit>(&page, "FilterBirthEdit")->setDate(QDate(1971, 4, 3));
+    QTest::mouseClick(child<QPushButton>(&page, "SearchButton"), Qt::LeftButton);
+    QCOMPARE(page.model()->rowCount(), 3);
+
+    QTest::mouseClick(child<QWidget>(&page, "ReturnImage"), Qt::LeftButton);
+    QCOMPARE(page.model()->rowCount(), 3);
+    QVERIFY(!page.model()->isSearching());
+}
+
+void TestClientPanel::looks() {
+    Fixture f;
+    for (int i = 0; i < 30; ++i)
+        f.add(i % 2 ? QStringLiteral("Елена") : QStringLiteral("Margarethe"),
+              i % 2 ? QStringLiteral("Кузнецова") : QStringLiteral("Schmidt-Hansen"),
+              QStringLiteral("Санкт-Петербург"));
+    ClientCard full = *ClientRepository(&f.data).card(QStringLiteral("Q72"));
+    full.adress = QStringLiteral("ул. Садовая, д. 12, кв. 4");
+    full.tel1 = QStringLiteral("+7 812 555-1234");
+    full.tel3 = QStringLiteral("+7 921 000-1122");
+    full.eMail = QStringLiteral("elena@example.org");
+    full.skypeType = 0;
+    full.skype = QStringLiteral("elena.k");
+    full.height = QStringLiteral("168");
+    full.weight = QStringLiteral("59");
+    full.comment = QStringLiteral("Бессонница, головные боли по утрам. Аллергия на йод.");
+    QImage picture(120, 150, QImage::Format_RGB32);
+    picture.fill(QColor(0xc8, 0xd8, 0xe8));
+    const QString jpeg = f.env.scratch(QStringLiteral("p")) + QStringLiteral("/face.jpg");
+    picture.save(jpeg, "JPG");
+    QString error;
+    QVERIFY2(ClientRepository(&f.data).updateCard(full, jpeg, &error), qPrintable(error));
+
+    ClientPanel page(&f.data, &f.session);
+    page.setSharedBaseEnabled(false);
+    page.resize(1020, 536);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    f.session.setCurrentClient(QStringLiteral("Q72"));
+    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
+        LanguageApplier::instance().apply(LanguageTexts::load(language));
+        page.enter();
+        QCoreApplication::processEvents();
+        const QSize needed = page.minimumSizeHint();
+        QVERIFY2(needed.width() <= 1020 && needed.height() <= 536,
+                 qPrintable(QStringLiteral("%1x%2").arg(needed.width()).arg(needed.height())));
+        for (QAbstractButton *button : page.findChildren<QAbstractButton *>()) {
+            if (button->isVisible())
+                QVERIFY2(button->width() >= button->sizeHint().width(),
+                         qPrintable(button->objectName()));
+        }
+        saveScreenshot(&page, QStringLiteral("client-page-") + language.toLower());
+        page.editCard();
+        QCoreApplication::processEvents();
+        saveScreenshot(&page, QStringLiteral("client-editor-") + language.toLower());
+        page.cancelEditing();
+    }
+}
+
+QTEST_MAIN(TestClientPanel)
+#include "tst_client_panel.moc"
