@@ -30,7 +30,5 @@ fi
 
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-# firebird3.0-server asks for a SYSDBA password through debconf; answer it up front.
-echo "firebird3.0-server shared/firebird/enabled boolean false" | $SUDO debconf-set-selections || true
 $SUDO apt-get update -q
 $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
