@@ -128,16 +128,6 @@ QLabel *makeMark(QWidget *parent, const QString &name, bool match)
     return label;
 }
 
-// Texts whose keys the language files may not carry yet: the file's text when there is one,
-// else the English words given here.
-void bindWithFallback(QObject *owner, const QString &key, const QString &fallback,
-                      const std::function<void(const QString &)> &setter)
-{
-    LanguageApplier::instance().bind(owner, key, [setter, fallback](const QString &text) {
-        setter(text.isEmpty() ? fallback : text);
-    });
-}
-
 // A message looked up when it is shown; `fallback` when neither language file has it.
 QString shownText(const QString &key, const QString &fallback = QString())
 {
@@ -501,14 +491,14 @@ void SettingsPage::bindTexts()
     auto title = [](QWidget *box) {
         return [box](const QString &t) { static_cast<QGroupBox *>(box)->setTitle(t); };
     };
-    bindWithFallback(m_meridianBox, QStringLiteral("SettingsMeridians"),
+    LanguageApplier::instance().bindWithFallback(m_meridianBox, QStringLiteral("SettingsMeridians"),
                      QStringLiteral("Meridians and measuring order"), title(m_meridianBox));
     texts.bindTitle(static_cast<QGroupBox *>(m_testBox), QStringLiteral("TestSection"));
-    bindWithFallback(m_passwordBox, QStringLiteral("SettingsPassword"),
+    LanguageApplier::instance().bindWithFallback(m_passwordBox, QStringLiteral("SettingsPassword"),
                      QStringLiteral("Start password"), title(m_passwordBox));
-    bindWithFallback(m_languageBox, QStringLiteral("SettingsLanguage"),
+    LanguageApplier::instance().bindWithFallback(m_languageBox, QStringLiteral("SettingsLanguage"),
                      QStringLiteral("Interface language"), title(m_languageBox));
-    bindWithFallback(m_frequencyBox, QStringLiteral("SettingsFrequencies"),
+    LanguageApplier::instance().bindWithFallback(m_frequencyBox, QStringLiteral("SettingsFrequencies"),
                      QStringLiteral("Frequencies by disease"), title(m_frequencyBox));
 
     texts.bindHeaders(m_grid, Qt::Horizontal,
@@ -518,7 +508,7 @@ void SettingsPage::bindTexts()
     m_grid->setHorizontalHeaderItem(CodeColumn, new QTableWidgetItem(QString()));
 
     texts.bindText(m_sound, QStringLiteral("SoundSignal"));
-    bindWithFallback(m_percentLabel, QStringLiteral("MiddleLine"),
+    LanguageApplier::instance().bindWithFallback(m_percentLabel, QStringLiteral("MiddleLine"),
                      QStringLiteral("Corridor around the mean"),
                      [this](const QString &t) { m_percentLabel->setText(t); });
     texts.bindText(m_testInfoLabel, QStringLiteral("DopInfo"));
@@ -530,7 +520,7 @@ void SettingsPage::bindTexts()
     texts.bindToolTip(m_languages, QStringLiteral("SelectLanguage"));
 
     texts.bindText(m_saveButton, QStringLiteral("Save"));
-    bindWithFallback(m_calibrateButton, QStringLiteral("Correct"), QStringLiteral("Calibration"),
+    LanguageApplier::instance().bindWithFallback(m_calibrateButton, QStringLiteral("Correct"), QStringLiteral("Calibration"),
                      [this](const QString &t) { m_calibrateButton->setText(t); });
 
     texts.bindText(m_diseaseLabel, QStringLiteral("DeseaseList"));

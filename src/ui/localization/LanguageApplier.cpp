@@ -22,6 +22,14 @@ void LanguageApplier::bind(QObject *owner, const QString &key,
     m_bindings.append({owner, key, std::move(setter)});
 }
 
+void LanguageApplier::bindWithFallback(QObject *owner, const QString &key, const QString &fallback,
+                                       std::function<void(const QString &)> setter)
+{
+    bind(owner, key, [setter = std::move(setter), fallback](const QString &t) {
+        setter(t.isEmpty() ? fallback : t);
+    });
+}
+
 void LanguageApplier::bindText(QLabel *label, const QString &key)
 {
     bind(label, key, [label](const QString &t) { label->setText(t); });

@@ -28,6 +28,9 @@ public:
 
     // General form: `setter` receives the text of `key` whenever a language is applied.
     void bind(QObject *owner, const QString &key, std::function<void(const QString &)> setter);
+    // For keys the language files may lack: `fallback` stands in for an empty text.
+    void bindWithFallback(QObject *owner, const QString &key, const QString &fallback,
+                          std::function<void(const QString &)> setter);
     // Common cases.
     void bindText(QLabel *label, const QString &key);
     void bindText(QAbstractButton *button, const QString &key);
@@ -42,6 +45,11 @@ public:
     void apply(const LanguageTexts &texts);
     const LanguageTexts &texts() const { return m_texts; }
     QString text(const QString &key) const { return m_texts.text(key); }
+    QString text(const QString &key, const QString &fallback) const
+    {
+        const QString t = m_texts.text(key);
+        return t.isEmpty() ? fallback : t;
+    }
 
 Q_SIGNALS:
     // After every application, for windows that rebuild texts of their own.

@@ -20,9 +20,8 @@ QString optionsPath() {
 
 // Until the language files carry these keys the controls keep readable texts.
 void bindWithFallback(QAbstractButton *button, const QString &key, const QString &fallback) {
-    LanguageApplier::instance().bind(button, key, [button, fallback](const QString &text) {
-        button->setText(text.isEmpty() ? fallback : text);
-    });
+    LanguageApplier::instance().bindWithFallback(button, key, fallback,
+                                                 [button](const QString &t) { button->setText(t); });
 }
 
 } // namespace

@@ -45,8 +45,7 @@ QString optionsPath() {
 }
 
 QString languageText(const QString &key, const QString &fallback = QString()) {
-    const QString text = LanguageApplier::instance().text(key);
-    return text.isEmpty() ? fallback : text;
+    return LanguageApplier::instance().text(key, fallback);
 }
 
 // The chart's colour for a reading: low conductance blue, middling green, high red.

@@ -8,9 +8,7 @@ namespace ClientTexts {
 
 void bind(QObject *owner, const QString &key, const QString &fallback,
           const std::function<void(const QString &)> &setter) {
-    LanguageApplier::instance().bind(owner, key, [setter, fallback](const QString &text) {
-        setter(text.isEmpty() ? fallback : text);
-    });
+    LanguageApplier::instance().bindWithFallback(owner, key, fallback, setter);
 }
 
 QString translate(const QString &key, const QString &fallback) {
@@ -21,8 +19,7 @@ QString translate(const QString &key, const QString &fallback) {
 }
 
 QString current(const QString &key, const QString &fallback) {
-    const QString text = LanguageApplier::instance().text(key);
-    return text.isEmpty() ? fallback : text;
+    return LanguageApplier::instance().text(key, fallback);
 }
 
 } // namespace ClientTexts

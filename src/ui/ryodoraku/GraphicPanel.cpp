@@ -196,8 +196,7 @@ void GraphicPanel::buildPage()
 
 QString GraphicPanel::text(const QString &key, const QString &fallback) const
 {
-    const QString value = LanguageApplier::instance().text(key);
-    return value.isEmpty() ? fallback : value;
+    return LanguageApplier::instance().text(key, fallback);
 }
 
 void GraphicPanel::bindTexts()
@@ -205,9 +204,7 @@ void GraphicPanel::bindTexts()
     auto &applier = LanguageApplier::instance();
     auto bindFallback = [&](QObject *owner, const QString &key, const QString &fallback,
                             std::function<void(const QString &)> setter) {
-        applier.bind(owner, key, [setter, fallback](const QString &value) {
-            setter(value.isEmpty() ? fallback : value);
-        });
+        applier.bindWithFallback(owner, key, fallback, std::move(setter));
     };
     bindFallback(m_kindLabel, QStringLiteral("KindOfGraphics"), QStringLiteral("Kind of graph"),
                  [this](const QString &t) { m_kindLabel->setText(t); });
