@@ -66,6 +66,20 @@ void click(MainWindow &w, const QString &button)
 {
     QTest::mouseClick(w.findChild<QToolButton *>(button), Qt::LeftButton);
 }
+
+// A picture of every page that opens without a client, for people to look at.
+void saveScreenshots(MainWindow &w, const QString &language)
+{
+    if (qEnvironmentVariableIsEmpty("VANDREL_SCREENSHOTS"))
+        return;
+    for (const WorkModeInfo &info : WorkModes::buttons()) {
+        if (WorkModes::needsClient(info.mode))
+            continue;
+        click(w, info.button);
+        saveScreenshot(&w, QStringLiteral("main-") + info.panel + QLatin1Char('-') + language);
+    }
+    click(w, QStringLiteral("ClientsBtn"));
+}
 } // namespace
 
 class TestMainWindow : public QObject
@@ -126,7 +140,7 @@ void TestMainWindow::startsWithVirtualDevice()
     QTRY_COMPARE(machine->text(), QStringLiteral("  Device ID: Virtual Device v1.0"));
     QVERIFY(w.deviceConnected());
     QVERIFY(dialogs.requests().isEmpty());
-    saveScreenshot(&w, QStringLiteral("main-window"));
+    saveScreenshots(w, QStringLiteral("english"));
     w.close();
     QVERIFY(!w.dataModule().isOpen());
 }
@@ -225,7 +239,7 @@ void TestMainWindow::russianLanguageGivesRussianTexts()
         QVERIFY2(!text.isEmpty() && !text.contains(latin), qPrintable(text));
     }
     QVERIFY(w.reportTemplate().lines().value(2).contains(QStringLiteral("charset=204\"")));
-    saveScreenshot(&w, QStringLiteral("main-window-russian"));
+    saveScreenshots(w, QStringLiteral("russian"));
 }
 
 void TestMainWindow::switchingLeavesThenEnters()
