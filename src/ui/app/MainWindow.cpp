@@ -8,6 +8,7 @@
 #include "measure/CorrectForm.h"
 #include "measure/DiagnosticPanel.h"
 #include "ryodoraku/GraphicPanel.h"
+#include "ryodoraku/RidorakuPanel.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/TestFollower.h"
@@ -320,6 +321,7 @@ void MainWindow::installPages()
             [this] { switchToButton(QStringLiteral("GraphBtn")); });
 
     installPage(new GraphicPanel(m_data.get(), &m_session, m_tests));
+    installPage(new RidorakuPanel(m_data.get(), &m_session, m_tests));
 }
 
 void MainWindow::bindTexts()

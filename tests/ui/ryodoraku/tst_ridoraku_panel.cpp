@@ -1,0 +1,363 @@
+// The Ryodoraku card view as the practitioner uses it: choosing a date, ticking symptoms that
+// stay with their test, the filter toggles, the card sizing, and screenshots of the cards.
+#include "../../core/records/RecordsTestSupport.h"
+#include "DialogRecorder.h"
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+#include "app/DataFolderSetup.h"
+#include "app/Session.h"
+#include "localization/LanguageApplier.h"
+#include "records/DataModule.h"
+#include "records/TestsModel.h"
+#include "ryodoraku/ChannelCard.h"
+#include "ryodoraku/ChannelCatalogue.h"
+#include "ryodoraku/ChannelMarks.h"
+#include "ryodoraku/RidorakuPanel.h"
+#include "ryodoraku/SymptomMarksStore.h"
+#include "ryodoraku/TRiodoracuFrame.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QtTest>
+
+using namespace RecordsTestSupport;
+
+class TestRidorakuPanel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void sameDateTextSelectsTheFirst();
+    void ticksStayWithTheirTest();
+    void filterToggles_data();
+    void filterToggles();
+    void listHeights_data();
+    void listHeights();
+    void screenshots();
+
+private:
+    void addTest(const QDateTime &when, const std::function<void(TestRecord &)> &values);
+    void clickToggles(const QStringList &names);
+    // Clicks a symptom row of the card of `channel`.
+    void tick(int channel, const QString &list, int row);
+    QList<bool> ticksOf(int channel, const QString &list) const;
+    int indexOfDate(const QDateTime &when) const;
+
+    TestEnvironment *m_env = nullptr;
+    DataModule *m_data = nullptr;
+    TestsModel *m_tests = nullptr;
+    Session *m_session = nullptr;
+    RidorakuPanel *m_page = nullptr;
+};
+
+// Values round a mean of 100 with a 10 % corridor (half-width 9): LLU high, RPC low.
+static void corridorValues(TestRecord &t)
+{
+    t.values.fill(100);
+    t.values[0] = 110;
+    t.values[1] = 109;
+    t.values[12] = 91;
+    t.values[13] = 90;
+}
+
+void TestRidorakuPanel::addTest(const QDateTime &when,
+                                const std::function<void(TestRecord &)> &values)
+{
+    TestRecord test = makeTest(QStringLiteral("Q71"), when);
+    values(test);
+    QVERIFY(m_data->saveTest(test));
+}
+
+void TestRidorakuPanel::init()
+{
+    m_env = new TestEnvironment;
+    DataFolderSetup::run(); // the language files
+    LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
+    m_data = new DataModule;
+    QString error;
+    QVERIFY2(m_data->open(copySeedBase(*m_env), &error), qPrintable(error));
+    m_tests = new TestsModel(m_data);
+    m_session = new Session;
+    m_page = new RidorakuPanel(m_data, m_session, m_tests);
+    m_page->setPercentSource([] { return QStringLiteral("10"); });
+    m_page->resize(1020, 536);
+}
+
+void TestRidorakuPanel::cleanup()
+{
+    delete m_page;
+    delete m_session;
+    delete m_tests;
+    delete m_data;
+    delete m_env;
+}
+
+int TestRidorakuPanel::indexOfDate(const QDateTime &when) const
+{
+    return m_page->dateList()->findText(RidorakuPanel::dateText(when));
+}
+
+void TestRidorakuPanel::clickToggles(const QStringList &names)
+{
+    for (const QString &name : names) {
+        auto *toggle = m_page->findChild<QLabel *>(name);
+        QVERIFY2(toggle, qPrintable(name));
+        QTest::mouseClick(toggle, Qt::LeftButton);
+    }
+}
+
+void TestRidorakuPanel::tick(int channel, const QString &list, int row)
+{
+    QListWidget *box = nullptr;
+    for (const TRiodoracuFrame *card : m_page->cards()) {
+        if (card->channel() == channel)
+            box = card->findChild<QListWidget *>(list);
+    }
+    QVERIFY(box && box->item(row));
+    QTest::mouseClick(box->viewport(), Qt::LeftButton, {},
+                      box->visualItemRect(box->item(row)).center());
+}
+
+QList<bool> TestRidorakuPanel::ticksOf(int channel, const QString &list) const
+{
+    for (const TRiodoracuFrame *card : m_page->cards()) {
+        if (card->channel() == channel)
+            return list == QLatin1String("FirstBox") ? card->ticks().first : card->ticks().second;
+    }
+    return {};
+}
+
+void TestRidorakuPanel::sameDateTextSelectsTheFirst()
+{
+    const QDateTime when(QDate(2024, 5, 2), QTime(10, 15, 7));
+    addTest(when, corridorValues);
+    addTest(when, [](TestRecord &t) { t.values.fill(60); });
+    m_tests->setClient(QStringLiteral("Q71"));
+    m_session->setCurrentClient(QStringLiteral("Q71"));
+    m_page->show();
+    m_page->enter();
+
+    QComboBox *dates = m_page->dateList();
+    QCOMPARE(dates->count(), 2);
+    QCOMPARE(dates->itemText(0), dates->itemText(1));
+    const int first = m_tests->testAt(0).codeTest;
+    for (int index : {1, 0, 1}) {
+        dates->setCurrentIndex(index);
+        QCOMPARE(m_page->shownTest(), first);
+        QCOMPARE(m_page->cards().size(), 24);
+        QCOMPARE(m_page->cards().first()->findChild<QLabel *>(QStringLiteral("PointValue"))->text(),
+                 m_tests->testAt(0).values[0] == 110 ? QStringLiteral("110/100")
+                                                     : QStringLiteral("60/60"));
+    }
+    // Reopening the view keeps the date chosen last.
+    m_page->leave();
+    m_page->enter();
+    QCOMPARE(dates->currentIndex(), 1);
+    QCOMPARE(m_page->shownTest(), first);
+}
+
+void TestRidorakuPanel::ticksStayWithTheirTest()
+{
+    const QDateTime a(QDate(2024, 5, 1), QTime(9, 0)), b(QDate(2024, 5, 3), QTime(9, 0));
+    addTest(a, corridorValues);
+    addTest(b, [](TestRecord &t) {
+        corridorValues(t);
+        t.values[0] = 100; // LLU normal: its card shows the other lists
+    });
+    m_tests->setClient(QStringLiteral("Q71"));
+    m_session->setCurrentClient(QStringLiteral("Q71"));
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    m_page->enter();
+    QComboBox *dates = m_page->dateList();
+
+    // Test A: tick LLU's first complaint and its third accompanying sign.
+    dates->setCurrentIndex(indexOfDate(a));
+    QCOMPARE(m_page->cards().first()->channel(), 0);
+    tick(0, QStringLiteral("FirstBox"), 0);
+    tick(0, QStringLiteral("SeccondBox"), 2);
+    QCOMPARE(ticksOf(0, QStringLiteral("FirstBox")), (QList<bool>{true, false, false}));
+
+    // Test B starts clean; tick something of its own.
+    dates->setCurrentIndex(indexOfDate(b));
+    QCOMPARE(ticksOf(0, QStringLiteral("FirstBox")), (QList<bool>{false, false, false}));
+    QCOMPARE(ticksOf(0, QStringLiteral("SeccondBox")), (QList<bool>{false, false, false}));
+    tick(0, QStringLiteral("FirstBox"), 1);
+
+    // Back to A: A's ticks return; and B's when going back again.
+    dates->setCurrentIndex(indexOfDate(a));
+    QCOMPARE(ticksOf(0, QStringLiteral("FirstBox")), (QList<bool>{true, false, false}));
+    QCOMPARE(ticksOf(0, QStringLiteral("SeccondBox")), (QList<bool>{false, false, true}));
+    dates->setCurrentIndex(indexOfDate(b));
+    QCOMPARE(ticksOf(0, QStringLiteral("FirstBox")).value(1), true);
+
+    // A filter that hides the card and shows it again keeps its ticks; nothing is rebuilt
+    // until Show is clicked.
+    dates->setCurrentIndex(indexOfDate(a));
+    clickToggles({QStringLiteral("LeftOrgan")});
+    QCOMPARE(m_page->cards().size(), 24);
+    m_page->ShowSymptomsClick();
+    QCOMPARE(m_page->cards().size(), 12);
+    QVERIFY(ticksOf(0, QStringLiteral("FirstBox")).isEmpty());
+    clickToggles({QStringLiteral("LeftOrgan")});
+    m_page->ShowSymptomsClick();
+    QCOMPARE(ticksOf(0, QStringLiteral("FirstBox")), (QList<bool>{true, false, false}));
+
+    // Leaving the mode stores A's ticks in the base, under A.
+    m_page->leave();
+    ChannelMarks stored;
+    loadCatalogueNames(stored, ChannelCatalogue::load());
+    int codeA = 0;
+    for (const TestRecord &t : m_tests->tests())
+        codeA = t.testDate == a ? t.codeTest : codeA;
+    QVERIFY(SymptomMarksStore::loadMarks(*m_data, QStringLiteral("Q71"), codeA, stored));
+    QCOMPARE(stored[0].first, QStringLiteral("100&"));
+    QCOMPARE(stored[0].second, QStringLiteral("001&"));
+    m_page->enter();
+    QCOMPARE(m_page->shownTest(), codeA);
+    QCOMPARE(ticksOf(0, QStringLiteral("SeccondBox")), (QList<bool>{false, false, true}));
+}
+
+void TestRidorakuPanel::filterToggles_data()
+{
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<bool>("allCond");
+    QTest::addColumn<QList<int>>("channels"); // the cards, in order; empty list for none
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("default: highest first") << QStringList() << true << QList<int>{0} << 24;
+    QTest::newRow("all off") << QStringList{QStringLiteral("AllCond")} << false << QList<int>{} << 0;
+    QTest::newRow("all off, all on") << QStringList{QStringLiteral("AllCond"), QStringLiteral("AllCond")}
+                                     << true << QList<int>{0} << 24;
+    QTest::newRow("both sides off")
+        << QStringList{QStringLiteral("LeftOrgan"), QStringLiteral("RightOrgan")} << false
+        << QList<int>{} << 0;
+    QTest::newRow("low only") << QStringList{QStringLiteral("HightCond")} << false << QList<int>{13}
+                              << 1;
+    QTest::newRow("high only") << QStringList{QStringLiteral("LawCond")} << false << QList<int>{0} << 1;
+    QTest::newRow("right only, lowest last")
+        << QStringList{QStringLiteral("LeftOrgan")} << false << QList<int>{} << 12;
+    QTest::newRow("yang only") << QStringList{QStringLiteral("InOrgan")} << false << QList<int>{} << 12;
+}
+
+void TestRidorakuPanel::filterToggles()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(bool, allCond);
+    QFETCH(QList<int>, channels);
+    QFETCH(int, count);
+
+    addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), corridorValues);
+    m_tests->setClient(QStringLiteral("Q71"));
+    m_session->setCurrentClient(QStringLiteral("Q71"));
+    m_page->show();
+    m_page->enter();
+    QCOMPARE(m_page->cards().size(), 24);
+    QCOMPARE(m_page->cards().last()->channel(), 13); // RPC, 10 % below
+
+    clickToggles(clicks);
+    QCOMPARE(m_page->toggleOn(QStringLiteral("AllCond")), allCond);
+    QCOMPARE(m_page->cards().size(), 24); // toggles alone do not rebuild
+    QTest::mouseClick(m_page->findChild<QLabel *>(QStringLiteral("ShowSymptoms")), Qt::LeftButton);
+    QCOMPARE(m_page->cards().size(), count);
+    QCOMPARE(m_page->findChildren<TRiodoracuFrame *>().size(), count);
+    if (!channels.isEmpty())
+        QCOMPARE(m_page->cards().first()->channel(), channels.first());
+    if (count == 0)
+        QCOMPARE(m_page->box()->widget()->height(), 0);
+    // Sorted as the filter asks: descending while HightCond is on.
+    const bool descending = m_page->toggleOn(QStringLiteral("HightCond"));
+    for (int i = 1; i < m_page->cards().size(); ++i) {
+        const auto percent = [&](int k) {
+            return m_page->cards().at(k)->findChild<QLabel *>(QStringLiteral("Percentage"))->text().chopped(1).toInt();
+        };
+        QVERIFY(descending ? percent(i - 1) >= percent(i) : percent(i - 1) <= percent(i));
+    }
+}
+
+void TestRidorakuPanel::listHeights_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::addColumn<int>("height");
+    QTest::newRow("3 and 5") << 3 << 5 << 85;
+    QTest::newRow("5 and 3") << 5 << 3 << 85;
+    QTest::newRow("none") << 0 << 0 << 5;
+}
+
+void TestRidorakuPanel::listHeights()
+{
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(int, height);
+    ChannelCard card;
+    for (int i = 0; i < first; ++i)
+        card.firstItems.append(QStringLiteral("first %1").arg(i));
+    for (int i = 0; i < second; ++i)
+        card.secondItems.append(QStringLiteral("second %1").arg(i));
+    card.conductionColor = conductionColor(3);
+    TRiodoracuFrame frame;
+    frame.resize(900, 100);
+    frame.setCard(card);
+    const auto h = [&](const QString &name) { return frame.findChild<QWidget *>(name)->height(); };
+    QCOMPARE(h(QStringLiteral("FirstBox")), height);
+    QCOMPARE(h(QStringLiteral("SeccondBox")), height);
+    QCOMPARE(h(QStringLiteral("OrganList")), height + h(QStringLiteral("OtherBox1"))
+                                                 + h(QStringLiteral("Conduct"))
+                                                 + h(QStringLiteral("FirstSymptoms")) + 11);
+    QCOMPARE(frame.height(), h(QStringLiteral("MeridianLabel")) + h(QStringLiteral("OrganList")) + 3);
+    // Nothing spills out of the card.
+    for (const QWidget *child : frame.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(frame.rect().contains(child->geometry()), qPrintable(child->objectName()));
+    // The header row from the header's width.
+    const int v = frame.findChild<QWidget *>(QStringLiteral("sLabel1"))->width() / 7 - 5;
+    QCOMPARE(frame.findChild<QWidget *>(QStringLiteral("MeridianName"))->width(), int(1.5 * v));
+    QCOMPARE(frame.findChild<QWidget *>(QStringLiteral("Percentage"))->width(), v);
+}
+
+void TestRidorakuPanel::screenshots()
+{
+    addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), [](TestRecord &t) {
+        for (int i = 0; i < Channels::Count; ++i)
+            t.values[size_t(i)] = 70 + (i * 37) % 61;
+    });
+    m_tests->setClient(QStringLiteral("Q71"));
+    m_session->setCurrentClient(QStringLiteral("Q71"));
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
+        LanguageApplier::instance().apply(LanguageTexts::load(language));
+        m_page->enter();
+        QCOMPARE(m_page->cards().size(), 24);
+        const int channel = m_page->cards().first()->channel();
+        if (language == QLatin1String("English"))
+            tick(channel, QStringLiteral("FirstBox"), 1);
+        const QList<bool> ticked = ticksOf(channel, QStringLiteral("FirstBox"));
+        QCOMPARE(ticked.value(1), true); // kept across the change of language
+        QCoreApplication::processEvents();
+        // Every card fits the box's width and no card overlaps the next.
+        const int width = m_page->box()->viewport()->width();
+        for (int i = 0; i < m_page->cards().size(); ++i) {
+            const QRect r = m_page->cards().at(i)->geometry();
+            QVERIFY(r.right() < width);
+            if (i > 0)
+                QVERIFY(r.top() > m_page->cards().at(i - 1)->geometry().bottom());
+        }
+        saveScreenshot(m_page, QStringLiteral("ryodoraku-cards-") + language.toLower());
+        m_page->AnalLabelClick();
+        QVERIFY(!m_page->box()->isVisible());
+        QVERIFY(!m_page->findChild<QWidget *>(QStringLiteral("FilterBar"))->isVisible());
+        m_page->sLabel8Click();
+        QVERIFY(m_page->box()->isVisible());
+        QCOMPARE(ticksOf(channel, QStringLiteral("FirstBox")), ticked);
+        m_page->leave();
+    }
+}
+
+QTEST_MAIN(TestRidorakuPanel)
+#include "tst_ridoraku_panel.moc"
