@@ -11,3 +11,10 @@ list(APPEND VANDREL_CORE_SOURCES
   core/ryodoraku/SymptomMarksStore.h core/ryodoraku/SymptomMarksStore.cpp
   core/ryodoraku/GraphOrders.h core/ryodoraku/GraphOrders.cpp
 )
+# Meridian analysis and the anatomy display.
+list(APPEND VANDREL_CORE_SOURCES
+  core/ryodoraku/MeridianAnalysis.h core/ryodoraku/MeridianAnalysis.cpp
+  core/ryodoraku/AnatomyGrading.h core/ryodoraku/AnatomyGrading.cpp
+  core/ryodoraku/AnatomyAbi.h
+  core/ryodoraku/AnatomyLibrary.h core/ryodoraku/AnatomyLibrary.cpp
+)

@@ -1,0 +1,70 @@
+// The anatomy display library through the real loader: it opens its window with what the
+// program sends, closes again, and a missing library is refused without ending anything.
+#include "ryodoraku/AnatomyGrading.h"
+#include "ryodoraku/AnatomyLibrary.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QtTest>
+#include <QWidget>
+
+class TestAnatomyLibrary : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { m_env = std::make_unique<TestEnvironment>(); }
+
+    void showsAndClosesTheDisplay() {
+        AnatomyLibrary library;
+        QString error;
+        QVERIFY2(library.load(AnatomyLibrary::defaultPath(), &error), qPrintable(error));
+        std::array<int, Channels::Count> values{};
+        values.fill(100);
+        values[0] = 150; // LLU: 50 % above
+        QVERIFY(library.show(1, AnatomyGrading::grade(values)));
+        QObject *window = library.window();
+        QVERIFY(window);
+        QCOMPARE(window->objectName(), QStringLiteral("TDisplayForm"));
+        QCOMPARE(window->property("windowTitle").toString(), QStringLiteral("3D"));
+        QCOMPARE(window->property("bodyModel").toInt(), 1);
+        const QStringList lines = window->property("statisticsLines").toStringList();
+        QCOMPARE(lines.size(), 24);
+        QCOMPARE(lines.first(), QStringLiteral("48%")); // mean 102
+        QCOMPARE(window->property("statisticsColors").toStringList().first(),
+                 QColor(240, 0, 0).name());
+        QCOMPARE(window->property("regionColors").toMap().value(QStringLiteral("4")).toString(),
+                 QColor(240, 0, 0).name());
+        if (qEnvironmentVariableIsSet("VANDREL_SCREENSHOTS"))
+            static_cast<QWidget *>(window)->grab().save(
+                qEnvironmentVariable("VANDREL_SCREENSHOTS") + QStringLiteral("/anatomy.png"));
+
+        library.moveTo(QPoint(40, 30));
+        QCOMPARE(window->property("pos").toPoint(), QPoint(40, 30));
+
+        // Showing again replaces the window; closing destroys it.
+        QVERIFY(library.show(0, AnatomyGrading::grade(values)));
+        QVERIFY(library.window() != nullptr);
+        library.close();
+        QVERIFY(!library.isOpen());
+    }
+
+    void missingLibraryIsNotLoadable() {
+        AnatomyLibrary library;
+        QString error;
+        QVERIFY(!library.load(m_env->scratch(QStringLiteral("none")) + QStringLiteral("/anatomy"),
+                              &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!library.isLoaded());
+        std::array<int, Channels::Count> values{};
+        QVERIFY(!library.show(0, AnatomyGrading::grade(values)));
+        library.moveTo(QPoint(1, 1));
+        library.close();
+        QCOMPARE(AnatomyLibrary::fileName(), QStringLiteral("anatomy.so"));
+    }
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+QTEST_MAIN(TestAnatomyLibrary)
+#include "tst_anatomy_library.moc"
