@@ -4,8 +4,4 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
-profile=$(mktemp -d)
-trap 'rm -rf "$profile"' EXIT
-export XDG_DATA_HOME=$profile
-bash "$root/bench/prepare_base.sh" "$build" >/dev/null
-QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$build/bin/client_records" "${2:-5}"
+exec bash "$root/bench/with_base.sh" "$build" "$build/bin/client_records" "${2:-5}"

@@ -6,12 +6,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 runs=${RUNS:-5}
-profile=$(mktemp -d)
-trap 'rm -rf "$profile"' EXIT
-export XDG_DATA_HOME=$profile
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-
-bash "$root/bench/prepare_base.sh" "$build"
+# The runs happen inside a prepared profile folder.
+if [ -z "${VANDREL_BENCH_PREPARED:-}" ]; then
+  VANDREL_BENCH_PREPARED=1 exec bash "$root/bench/with_base.sh" "$build" bash "$0" "$build"
+fi
 
 times=()
 for i in $(seq 1 "$runs"); do
