@@ -6,6 +6,8 @@
 
 int main(int argc, char *argv[])
 {
+    // The reference tables use a web view, which wants the contexts shared before start.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     MainWindow::initResources();
     QApplication::setApplicationName(QStringLiteral("Vandrel"));
