@@ -1,5 +1,7 @@
 #include "DotCatalogue.h"
 
+#include <QStringList>
+
 #include "AppPaths.h"
 #include "common/IniFile.h"
 
@@ -34,4 +36,21 @@ const DotRecord &DotCatalogue::entry(int index) const
     if (index < 1 || index > Count)
         return m_entries[0];
     return m_entries[index];
+}
+
+QString DotCatalogue::displayText(const QString &value,
+                                  const std::function<QString(const QString &)> &lookup)
+{
+    QStringList parts;
+    for (const QString &part : value.split(QLatin1Char(';'))) {
+        const QString key = part.trimmed();
+        if (key.isEmpty())
+            continue;
+        const QString text = lookup ? lookup(key) : QString();
+        parts.append(text.isEmpty() ? key : text);
+    }
+    QString shown = parts.join(QStringLiteral("; "));
+    if (!shown.isEmpty())
+        shown[0] = shown.at(0).toUpper();
+    return shown;
 }

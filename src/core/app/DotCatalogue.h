@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+
 #include <array>
+#include <functional>
 
 // One entry of the point catalogue Dots.INI.
 struct DotRecord
@@ -31,6 +33,12 @@ public:
     const DotRecord &entry(int index) const; // 1..120; anything else gives a default entry
 
     static QString defaultPath(); // <install folder>/Dots.INI
+
+    // The shown form of a "meridian" or "energy" value: each ";"-separated part is looked up
+    // as a language key (`lookup` gives "" for an unknown key) and stands as written when it
+    // is none; the parts are joined by "; " and the first letter raised.
+    static QString displayText(const QString &value,
+                               const std::function<QString(const QString &)> &lookup);
 
 private:
     std::array<DotRecord, Count + 1> m_entries{}; // slot 0 unused

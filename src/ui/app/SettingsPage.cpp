@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,6 +31,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -501,6 +503,19 @@ void SettingsPage::bindTexts()
     LanguageApplier::instance().bindWithFallback(m_frequencyBox, QStringLiteral("SettingsFrequencies"),
                      QStringLiteral("Frequencies by disease"), title(m_frequencyBox));
 
+    // A meridian without a name of its own shows the interface language's name for it and
+    // follows the language; a name typed over it is the practitioner's and stays.
+    for (int row = 1; row <= MeasuringOrder::Rows; ++row) {
+        const QString key = QStringLiteral("MerName") + MeasuringOrder::rowCode(row).toUpper();
+        LanguageApplier::instance().bind(m_grid, key, [this, row](const QString &name) {
+            QTableWidgetItem *item = m_grid->item(row - 1, NameColumn);
+            QString &shown = m_defaultNames[size_t(row - 1)];
+            if (item->text().isEmpty() || item->text() == shown)
+                item->setText(name);
+            shown = name;
+        });
+    }
+
     texts.bindHeaders(m_grid, Qt::Horizontal,
                       {QStringLiteral("NumMer"), QString(), QStringLiteral("NameMer"),
                        QStringLiteral("Left2"), QStringLiteral("Right2")});
@@ -561,7 +576,9 @@ void SettingsPage::load()
     const IniFile ini(optionsPath());
     const SettingsValues values = SettingsValues::load(ini);
     for (int row = 1; row <= MeasuringOrder::Rows; ++row) {
-        m_grid->item(row - 1, NameColumn)->setText(values.meridianNames[size_t(row - 1)]);
+        const QString &name = values.meridianNames[size_t(row - 1)];
+        m_grid->item(row - 1, NameColumn)
+            ->setText(name.isEmpty() ? m_defaultNames[size_t(row - 1)] : name);
         m_grid->item(row - 1, LeftColumn)
             ->setText(values.order.text({row, MeasuringOrder::Left}).trimmed());
         m_grid->item(row - 1, RightColumn)
@@ -592,7 +609,26 @@ void SettingsPage::showPasswordState()
 
 void SettingsPage::updateOldIndicator()
 {
-    const bool match = !m_password.isSet() || m_password.matches(m_oldPassword->text());
+    if (!m_password.isSet()) {
+        showOldMatch(true);
+        return;
+    }
+    // Checking a stored hash is deliberately slow (tens of milliseconds), so it runs beside
+    // the typing; the mark says "no" until the check of the text still in the field says yes.
+    showOldMatch(false);
+    const QString entered = m_oldPassword->text();
+    auto *watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcher<bool>::finished, this, [this, watcher, entered] {
+        if (entered == m_oldPassword->text())
+            showOldMatch(watcher->result());
+        watcher->deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run(
+        [password = m_password, entered] { return password.matches(entered); }));
+}
+
+void SettingsPage::showOldMatch(bool match)
+{
     m_oldMatch->setVisible(match);
     m_oldMismatch->setVisible(!match);
 }
@@ -611,7 +647,9 @@ void SettingsPage::save()
 
     SettingsValues values;
     for (int row = 1; row <= MeasuringOrder::Rows; ++row) {
-        values.meridianNames[size_t(row - 1)] = m_grid->item(row - 1, NameColumn)->text();
+        const QString name = m_grid->item(row - 1, NameColumn)->text();
+        values.meridianNames[size_t(row - 1)]
+            = name == m_defaultNames[size_t(row - 1)] ? QString() : name;
         values.order.setText({row, MeasuringOrder::Left},
                              m_grid->item(row - 1, LeftColumn)->text());
         values.order.setText({row, MeasuringOrder::Right},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "app/StartPassword.h"
 #include "records/FreqDesRepository.h"
 #include "WorkPage.h"
@@ -60,6 +62,7 @@ private:
 
     void showPasswordState();
     void updateOldIndicator();
+    void showOldMatch(bool match);
     void updateConfirmIndicator();
 
     void fillLanguages();
@@ -94,6 +97,8 @@ private:
     QLineEdit *m_newPassword = nullptr;
     QLineEdit *m_confirm = nullptr;
     QLabel *m_oldMatch = nullptr;
+    // The language's names of the meridians, shown where Options.ini has none.
+    std::array<QString, 12> m_defaultNames;
     QLabel *m_oldMismatch = nullptr;
     QLabel *m_confirmMatch = nullptr;
     QLabel *m_confirmMismatch = nullptr;

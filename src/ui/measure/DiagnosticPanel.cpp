@@ -48,6 +48,10 @@ QString languageText(const QString &key, const QString &fallback = QString()) {
     return LanguageApplier::instance().text(key, fallback);
 }
 
+QString lookupText(const QString &key) {
+    return languageText(key);
+}
+
 // The chart's colour for a reading: low conductance blue, middling green, high red.
 QColor readingColour(int value) {
     if (value <= 35)
@@ -458,9 +462,9 @@ void DiagnosticPanel::showCurrentPoint() {
     m_name->setText(languageText(QStringLiteral("Point"), QStringLiteral("Point:")) + gap
                     + dot.name);
     m_meridian->setText(languageText(QStringLiteral("SymptMer"), QStringLiteral("Meridian:"))
-                        + gap + dot.meridian);
+                        + gap + DotCatalogue::displayText(dot.meridian, lookupText));
     m_energy->setText(languageText(QStringLiteral("Energy"), QStringLiteral("Role:")) + gap
-                      + dot.energy);
+                      + DotCatalogue::displayText(dot.energy, lookupText));
     // Language files trim their texts, so the four parts are joined with one blank.
     QStringList parts;
     if (!dot.comment.isEmpty()) {

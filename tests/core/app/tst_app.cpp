@@ -7,6 +7,8 @@
 #include "app/StartupSequence.h"
 #include "common/IniFile.h"
 #include "common/TextFile.h"
+#include "localization/LanguageFile.h"
+#include "localization/Localization.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +26,9 @@ private Q_SLOTS:
     void missingInstallFolderIsNotAnError();
     void dotCatalogueDefaults();
     void dotCatalogueReadsEntriesAndIgnoresExtraSections();
+    void dotTextsAreShownInTheLanguage_data();
+    void dotTextsAreShownInTheLanguage();
+    void shippedDotTextsExistInEveryLanguage();
     void startupStepsRunInFixedOrder();
     void failedStepStopsStartup();
 };
@@ -142,6 +147,48 @@ void TestApp::dotCatalogueReadsEntriesAndIgnoresExtraSections()
     QVERIFY(d.leftright);
     QCOMPARE(d.picture, QStringLiteral("hand1"));
     QCOMPARE(dots.entry(121).name, QString());
+}
+
+void TestApp::dotTextsAreShownInTheLanguage_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("one key") << "MerLU" << "Канал лёгких";
+    QTest::newRow("several keys") << "EnSource;EnSedation" << "Источник; седация";
+    QTest::newRow("plain text stays") << "Lung (LU)" << "Lung (LU)";
+    QTest::newRow("mixed, blanks trimmed") << " EnSedation ; fire point" << "Седация; fire point";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestApp::dotTextsAreShownInTheLanguage()
+{
+    QFETCH(QString, value);
+    const QHash<QString, QString> texts{{QStringLiteral("MerLU"), QStringLiteral("Канал лёгких")},
+                                        {QStringLiteral("EnSource"), QStringLiteral("источник")},
+                                        {QStringLiteral("EnSedation"), QStringLiteral("седация")}};
+    QTEST(DotCatalogue::displayText(value, [&](const QString &k) { return texts.value(k); }),
+          "shown");
+}
+
+void TestApp::shippedDotTextsExistInEveryLanguage()
+{
+    TestEnvironment env;
+    DataFolderSetup::run();
+    const IniFile ini(DotCatalogue::defaultPath());
+    QSet<QString> keys;
+    for (const QString &section : ini.sections()) {
+        for (const QString &item : {QStringLiteral("meridian"), QStringLiteral("energy")}) {
+            for (const QString &part : ini.readString(section, item).split(QLatin1Char(';')))
+                keys.insert(part.trimmed());
+        }
+    }
+    keys.remove(QString());
+    QVERIFY(keys.size() > 30);
+    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
+        const LanguageFile file(Localization::languageFilePath(language));
+        for (const QString &key : keys)
+            QVERIFY2(!file.text(key).isEmpty(), qPrintable(language + QLatin1Char(' ') + key));
+    }
 }
 
 void TestApp::startupStepsRunInFixedOrder()

@@ -155,7 +155,7 @@ void TestSettingsPage::passwordMarksFollowEachKey()
     const QList<std::pair<char, bool>> keys = {{'a', false}, {'b', false}, {'1', true}};
     for (const auto &[key, match] : keys) {
         QTest::keyClick(old, key);
-        QCOMPARE(shows(&page, "OldPasswordImage1"), match);
+        QTRY_COMPARE(shows(&page, "OldPasswordImage1"), match);
         QCOMPARE(shows(&page, "OldPasswordImage2"), !match);
     }
     QTest::keyClick(old, Qt::Key_Backspace);
@@ -375,6 +375,10 @@ void TestSettingsPage::languageChoiceAndLook()
     QCOMPARE(languages->count(), 2);
     QCOMPARE(languages->currentText(), QStringLiteral("English"));
     QSignalSpy chosen(&page, &SettingsPage::languageChosen);
+    // Unnamed meridians show the language's names; a name typed in is kept.
+    auto *grid = child<QTableWidget>(&page, "MeridianNameGrid");
+    grid->item(5, 2)->setText(QStringLiteral("Kidneys (mine)"));
+    const QStringList lungNames{QStringLiteral("Lung"), QStringLiteral("Лёгкие")};
 
     for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
         const int index = languages->findText(language);
@@ -386,6 +390,8 @@ void TestSettingsPage::languageChoiceAndLook()
         // What the main window does on languageChosen.
         LanguageApplier::instance().apply(LanguageTexts::load(language));
         QCoreApplication::processEvents();
+        QCOMPARE(grid->item(0, 2)->text(), lungNames.at(chosen.count() - 1));
+        QCOMPARE(grid->item(5, 2)->text(), QStringLiteral("Kidneys (mine)"));
 
         // Nothing is squeezed below the room it needs.
         const QSize needed = page.minimumSizeHint();
@@ -401,6 +407,9 @@ void TestSettingsPage::languageChoiceAndLook()
     }
     QCOMPARE(child<QPushButton>(&page, "SaveSettings")->text(), QStringLiteral("Сохранить"));
     QVERIFY(dialogs.requests().isEmpty());
+    page.save();
+    QCOMPARE(option(QStringLiteral("meridian"), QStringLiteral("1")), QString());
+    QCOMPARE(option(QStringLiteral("meridian"), QStringLiteral("6")), QStringLiteral("Kidneys (mine)"));
 }
 
 QTEST_MAIN(TestSettingsPage)

@@ -178,8 +178,8 @@ private Q_SLOTS:
         const DotRecord &dot = m_dots.entry(80);
         QCOMPARE(m_page->pointTexts(),
                  QStringList({QStringLiteral("Point:  ") + dot.name,
-                              QStringLiteral("Meridian:  ") + dot.meridian,
-                              QStringLiteral("Role:  ") + dot.energy,
+                              QStringLiteral("Meridian:  Liver meridian"),
+                              QStringLiteral("Role:  Source point; earth (stream) point"),
                               QStringLiteral("One, two, four.")}));
 
         // The panel made about half as tall as the picture: the marker keeps to the point.
