@@ -9,6 +9,7 @@
 #include "measure/DiagnosticPanel.h"
 #include "ryodoraku/GraphicPanel.h"
 #include "ryodoraku/RidorakuPanel.h"
+#include "ryodoraku/TablePanel.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/TestFollower.h"
@@ -81,6 +82,7 @@ MainWindow::MainWindow(QWidget *parent)
     // The test list follows the current client; the newest test becomes the current one.
     m_tests = new TestsModel(m_data.get(), this);
     new TestFollower(&m_session, m_tests, this);
+    m_printCatalogue = new PrintCatalogue(m_data.get(), this);
 
     // Creation, in its fixed order: folders, measurement defaults, point catalogue, device.
     DataFolderSetup::run();
@@ -322,6 +324,7 @@ void MainWindow::installPages()
 
     installPage(new GraphicPanel(m_data.get(), &m_session, m_tests));
     installPage(new RidorakuPanel(m_data.get(), &m_session, m_tests));
+    installPage(new TablePanel);
 }
 
 void MainWindow::bindTexts()
@@ -346,7 +349,9 @@ void MainWindow::bindTexts()
 
 void MainWindow::ApplyLanguage()
 {
-    const LanguageTexts texts = LanguageTexts::load(Localization::currentLanguage());
+    const QString language = Localization::currentLanguage();
+    m_printCatalogue->setLanguage(language);
+    const LanguageTexts texts = LanguageTexts::load(language);
     m_reportTemplate.setCharsetLine(texts.font().htmlCharsetDeclaration());
     LanguageApplier::instance().apply(texts);
 }

@@ -3,6 +3,7 @@
 #include "app/DotCatalogue.h"
 #include "app/Session.h"
 #include "app/StartupSequence.h"
+#include "reports/PrintCatalogue.h"
 #include "reports/ReportTemplate.h"
 
 #include <QHash>
@@ -57,6 +58,8 @@ public:
     // Reads the current language from Options.ini and applies it to every window.
     void ApplyLanguage();
     const ReportTemplate &reportTemplate() const { return m_reportTemplate; }
+    // The recommendation and print-template lists of the interface language.
+    PrintCatalogue &printCatalogue() { return *m_printCatalogue; }
     WorkPage *page(const QString &panel) const { return m_pages.value(panel); }
     // A feature's page takes the place of the placeholder of the same objectName.
     void installPage(WorkPage *page);
@@ -89,6 +92,7 @@ private:
     std::unique_ptr<DeviceSearch> m_search;
     ReportTemplate m_reportTemplate;
     TestsModel *m_tests = nullptr;
+    PrintCatalogue *m_printCatalogue = nullptr;
 
     QString m_makerFolder;
     QString m_programVersion;

@@ -239,6 +239,7 @@ void TestMainWindow::russianLanguageGivesRussianTexts()
         QVERIFY2(!text.isEmpty() && !text.contains(latin), qPrintable(text));
     }
     QVERIFY(w.reportTemplate().lines().value(2).contains(QStringLiteral("charset=204\"")));
+    QCOMPARE(w.printCatalogue().language(), QStringLiteral("Russian"));
     saveScreenshots(w, QStringLiteral("russian"));
 }
 
