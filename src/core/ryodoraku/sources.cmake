@@ -18,3 +18,7 @@ list(APPEND VANDREL_CORE_SOURCES
   core/ryodoraku/AnatomyAbi.h
   core/ryodoraku/AnatomyLibrary.h core/ryodoraku/AnatomyLibrary.cpp
 )
+# Reference tables.
+list(APPEND VANDREL_CORE_SOURCES
+  core/ryodoraku/TableCatalogue.h core/ryodoraku/TableCatalogue.cpp
+)

@@ -1,5 +1,7 @@
 #include "RidorakuPanel.h"
 
+#include "AnatomyController.h"
+#include "TAnalForm.h"
 #include "TRiodoracuFrame.h"
 #include "app/AppPaths.h"
 #include "app/Session.h"
@@ -10,6 +12,7 @@
 #include "records/TestsModel.h"
 #include "ryodoraku/ChannelCard.h"
 #include "ryodoraku/ChannelResultsBuilder.h"
+#include "ryodoraku/MeridianAnalysis.h"
 #include "ryodoraku/SymptomMarksStore.h"
 
 #include <QCheckBox>
@@ -69,6 +72,9 @@ RidorakuPanel::RidorakuPanel(DataModule *data, Session *session, TestsModel *tes
     resetMarks(m_marks);
     buildPage();
     bindTexts();
+    m_anatomy = new AnatomyController(m_data, this);
+    connect(this, &RidorakuPanel::anatomyRequested, this, &RidorakuPanel::showAnatomy);
+    connect(this, &RidorakuPanel::anatomyClosed, m_anatomy, &AnatomyController::close);
 }
 
 void RidorakuPanel::setPercentSource(std::function<QString()> source)
@@ -299,6 +305,8 @@ void RidorakuPanel::AnalLabelClick()
     m_filterBar->hide();
     m_box->hide();
     m_analysisHost->show();
+    if (!m_analysisView)
+        setAnalysisView(new TAnalForm);
     updateAnalysis();
 }
 
@@ -320,8 +328,12 @@ void RidorakuPanel::updateAnalysis()
                                                               QStringLiteral("Meridian analysis"));
     m_analysisPlaceholder->setText(test ? caption + QStringLiteral("\n") + dateText(test->testDate)
                                         : caption);
-    if (m_analysis)
-        Q_EMIT analysisTestChanged(test ? test->codeTest : 0);
+    if (!m_analysis)
+        return;
+    if (auto *form = qobject_cast<TAnalForm *>(m_analysisView.data()))
+        form->showAnalysis(test ? MeridianAnalysis::analyse(*test) : MeridianAnalysis{},
+                           test ? dateText(test->testDate) : m_dateList->currentText());
+    Q_EMIT analysisTestChanged(test ? test->codeTest : 0);
 }
 
 void RidorakuPanel::request3D()
@@ -330,6 +342,13 @@ void RidorakuPanel::request3D()
         return;
     const TestRecord *test = selectedTest();
     Q_EMIT anatomyRequested(test ? test->codeTest : 0);
+}
+
+void RidorakuPanel::showAnatomy(int codeTest)
+{
+    // Without the library the box does not stay ticked: the page goes on without a display.
+    if (!m_anatomy->showTest(codeTest))
+        m_cb3D->setChecked(false);
 }
 
 // --- opening, leaving and the date ------------------------------------------------------
@@ -395,6 +414,7 @@ void RidorakuPanel::leave()
 {
     captureShown();
     saveUnder(m_shownTest);
+    m_anatomy->close();
 }
 
 void RidorakuPanel::RidorakuDateChange(int index)

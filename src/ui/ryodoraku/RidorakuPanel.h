@@ -13,6 +13,7 @@
 
 #include <functional>
 
+class AnatomyController;
 class DataModule;
 class QCheckBox;
 class QComboBox;
@@ -67,8 +68,12 @@ public:
     int shownTest() const { return m_shownTest; }
     QComboBox *dateList() const { return m_dateList; }
     QScrollArea *box() const { return m_box; }
-    // The analysis window takes the Analysis tab's place; the page keeps it.
+    // The analysis window takes the Analysis tab's place; the page keeps it. Without one set,
+    // the page makes its TAnalForm when the Analysis tab is first opened.
     void setAnalysisView(QWidget *view);
+    QWidget *analysisView() const { return m_analysisView; }
+    // The anatomy display behind cb3D.
+    AnatomyController *anatomy() const { return m_anatomy; }
 
     // The display text of a test date in the date list.
     static QString dateText(const QDateTime &moment);
@@ -106,6 +111,7 @@ private:
     void showSelected();
     void updateAnalysis();
     void request3D();
+    void showAnatomy(int codeTest);
 
     QPointer<DataModule> m_data;
     QPointer<Session> m_session;
@@ -134,4 +140,5 @@ private:
     QWidget *m_analysisHost = nullptr;
     QLabel *m_analysisPlaceholder = nullptr;
     QPointer<QWidget> m_analysisView;
+    AnatomyController *m_anatomy = nullptr;
 };

@@ -1,0 +1,450 @@
+// The meridian analysis window as the practitioner meets it in the Analysis tab: a date without
+// a test, ratios that cannot be formed, the words of each language, bars drawn from the mean,
+// the anatomy display with and without its library, and pictures of every page.
+#include "../../core/records/RecordsTestSupport.h"
+#include "app/DataFolderSetup.h"
+#include "app/Session.h"
+#include "DialogRecorder.h"
+#include "localization/LanguageApplier.h"
+#include "records/ClientRepository.h"
+#include "records/DataModule.h"
+#include "records/TestsModel.h"
+#include "ryodoraku/AnalBarChart.h"
+#include "ryodoraku/AnalRatioStrip.h"
+#include "ryodoraku/AnatomyController.h"
+#include "ryodoraku/MeridianAnalysis.h"
+#include "ryodoraku/RidorakuPanel.h"
+#include "ryodoraku/TAnalForm.h"
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace RecordsTestSupport;
+
+namespace {
+
+using Values = std::array<int, Channels::Count>;
+
+// Channels in canonical order: LU PC HT SI TH LI SP LV KI BL GB ST, left then right.
+enum { LU, PC, HT, SI, TH, LI, SP, LV, KI, BL, GB, ST };
+constexpr int R = Channels::MeridianCount; // offset of the right side
+
+Values spread() {
+    Values v{};
+    for (int i = 0; i < Channels::Count; ++i)
+        v[size_t(i)] = 70 + (i * 37) % 61;
+    return v;
+}
+
+} // namespace
+
+class TestAnalForm : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void dateWithoutTestShowsEmptyPages();
+    void ratioWithoutDenominator_data();
+    void ratioWithoutDenominator();
+    void wordsFollowTheLanguage_data();
+    void wordsFollowTheLanguage();
+    void barsStartAtTheMean();
+    void anatomyWithoutLibrary();
+    void anatomyOpensAndCloses();
+    void screenshots();
+
+private:
+    int addTest(const QDateTime &when, const Values &values,
+                const QString &client = QStringLiteral("Q71"));
+    void openPage(const QString &client = QStringLiteral("Q71"));
+    TAnalForm *form() const { return qobject_cast<TAnalForm *>(m_page->analysisView()); }
+    template <typename T> T *child(const QString &name) const {
+        T *w = m_page->findChild<T *>(name);
+        if (!w)
+            qWarning("no %s", qPrintable(name));
+        return w;
+    }
+
+    TestEnvironment *m_env = nullptr;
+    DataModule *m_data = nullptr;
+    TestsModel *m_tests = nullptr;
+    Session *m_session = nullptr;
+    RidorakuPanel *m_page = nullptr;
+};
+
+void TestAnalForm::init() {
+    m_env = new TestEnvironment;
+    DataFolderSetup::run();
+    LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
+    m_data = new DataModule;
+    QString error;
+    QVERIFY2(m_data->open(copySeedBase(*m_env), &error), qPrintable(error));
+    m_tests = new TestsModel(m_data);
+    m_session = new Session;
+    m_page = new RidorakuPanel(m_data, m_session, m_tests);
+    m_page->setPercentSource([] { return QStringLiteral("10"); });
+    m_page->resize(1020, 560);
+}
+
+void TestAnalForm::cleanup() {
+    delete m_page;
+    delete m_session;
+    delete m_tests;
+    delete m_data;
+    delete m_env;
+}
+
+int TestAnalForm::addTest(const QDateTime &when, const Values &values, const QString &client) {
+    TestRecord test = makeTest(client, when);
+    test.values = values;
+    if (!m_data->saveTest(test))
+        return 0;
+    return test.codeTest;
+}
+
+void TestAnalForm::openPage(const QString &client) {
+    m_tests->setClient(client);
+    m_session->setCurrentClient(client);
+    m_page->show();
+    m_page->enter();
+    m_page->AnalLabelClick();
+}
+
+void TestAnalForm::dateWithoutTestShowsEmptyPages() {
+    // A client without tests: the Analysis tab opens on nothing.
+    openPage();
+    QVERIFY(form());
+    QCOMPARE(form()->analysis().hasTest, false);
+    QVERIFY(!child<QLabel>(QStringLiteral("AnalDate"))->text().isEmpty());
+
+    // A date that no test carries, after a test was shown: nothing of that test remains.
+    const QDateTime when(QDate(2024, 5, 1), QTime(9, 0));
+    addTest(when, spread());
+    m_page->enter();
+    QVERIFY(form()->analysis().hasTest);
+    QVERIFY(!child<AnalRatioStrip>(QStringLiteral("LeftRightRatio"))->valueText().isEmpty());
+    form()->showAnalysis(MeridianAnalysis::analyseTestAt(m_tests->tests(), when.addSecs(1)),
+                         RidorakuPanel::dateText(when.addSecs(1)));
+    for (const QString &strip :
+         {QStringLiteral("LeftRightRatio"), QStringLiteral("YinYangRatio"),
+          QStringLiteral("UpperLowerRatio"), QStringLiteral("AutonomicRatio")}) {
+        QVERIFY(child<AnalRatioStrip>(strip)->valueText().isEmpty());
+        QVERIFY(child<AnalRatioStrip>(strip)->verdictText().isEmpty());
+    }
+    for (AnalBarChart *chart : form()->findChildren<AnalBarChart *>())
+        QCOMPARE(chart->barCount(), 0);
+    // The value cells are empty; the headings stay.
+    struct Cells {
+        const char *grid;
+        int firstRow;
+        QList<int> columns;
+    };
+    const Cells valueCells[] = {{"ElementGrid", 1, {1, 2, 3, 4}},
+                                {"RatiosGrid", 0, {1, 4}},
+                                {"ValuesGrid", 0, {1, 2}},
+                                {"SumsGrid", 0, {1, 3}}};
+    for (const Cells &cells : valueCells) {
+        auto *table = child<QTableWidget>(QLatin1String(cells.grid));
+        for (int r = cells.firstRow; r < table->rowCount(); ++r) {
+            for (int c : cells.columns)
+                QVERIFY2(table->item(r, c)->text().isEmpty(), cells.grid);
+        }
+        QVERIFY2(!table->item(0, 0)->text().isEmpty(), cells.grid);
+    }
+    // Every page can still be painted.
+    for (int i = 0; i < form()->pages()->count(); ++i) {
+        form()->pages()->setCurrentIndex(i);
+        QVERIFY(!form()->grab().isNull());
+    }
+}
+
+void TestAnalForm::ratioWithoutDenominator_data() {
+    QTest::addColumn<QList<int>>("zeroed"); // channels read as 0
+    QTest::addColumn<QStringList>("blank"); // the ratios that cannot be formed
+    QTest::addColumn<QList<int>>("reviewRows");
+
+    QList<int> right, yang, feet;
+    for (int m = 0; m < Channels::MeridianCount; ++m) {
+        right.append(m + R);
+        if (m == SI || m == TH || m == LI || m >= BL) {
+            yang.append(m);
+            yang.append(m + R);
+        }
+        if (m >= SP) {
+            feet.append(m);
+            feet.append(m + R);
+        }
+    }
+    // A side sum of 0 also leaves the autonomic ratio (largest / smallest side sum) unformed.
+    const QString autonomic = QStringLiteral("AutonomicRatio");
+    QTest::newRow("right side all 0")
+        << right << QStringList{QStringLiteral("LeftRightRatio"), autonomic} << QList<int>{0, 3};
+    QTest::newRow("yang meridians all 0")
+        << yang << QStringList{QStringLiteral("YinYangRatio"), autonomic} << QList<int>{1, 3};
+    QTest::newRow("foot meridians all 0")
+        << feet << QStringList{QStringLiteral("UpperLowerRatio"), autonomic} << QList<int>{2, 3};
+    QTest::newRow("left hand yin 0")
+        << QList<int>{LU, PC, HT} << QStringList{autonomic} << QList<int>{3};
+}
+
+void TestAnalForm::ratioWithoutDenominator() {
+    QFETCH(QList<int>, zeroed);
+    QFETCH(QStringList, blank);
+    QFETCH(QList<int>, reviewRows);
+
+    Values v = spread();
+    for (int c : zeroed)
+        v[size_t(c)] = 0;
+    addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), v);
+    openPage();
+    QVERIFY(form()->analysis().hasTest);
+
+    const QStringList strips{QStringLiteral("LeftRightRatio"), QStringLiteral("YinYangRatio"),
+                             QStringLiteral("UpperLowerRatio"), QStringLiteral("AutonomicRatio")};
+    for (const QString &name : strips) {
+        const auto *s = child<AnalRatioStrip>(name);
+        // Only the ratios that cannot be formed are blank; no "inf" or "nan" anywhere.
+        QCOMPARE(s->valueText().isEmpty(), blank.contains(name));
+        QCOMPARE(s->verdictText().isEmpty(), blank.contains(name));
+        QVERIFY(!s->valueText().contains(QLatin1String("inf")) &&
+                !s->valueText().contains(QLatin1String("nan")));
+    }
+    auto *review = child<QTableWidget>(QStringLiteral("RatiosGrid"));
+    for (int row = 0; row < 4; ++row) {
+        QCOMPARE(review->item(row, 1)->text().isEmpty(), reviewRows.contains(row));
+        QCOMPARE(review->item(row, 4)->text().isEmpty(), reviewRows.contains(row));
+    }
+    QVERIFY(!review->item(4, 1)->text().isEmpty()); // the total body energy is always there
+    for (int i = 0; i < form()->pages()->count(); ++i) {
+        form()->pages()->setCurrentIndex(i);
+        QVERIFY(!form()->grab().isNull());
+    }
+}
+
+void TestAnalForm::wordsFollowTheLanguage_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("elementHeading"); // lang260
+    QTest::addColumn<QString>("waterRow");       // lang270
+    QTest::addColumn<QString>("high");
+    QTest::addColumn<QString>("tolerable");
+    QTest::newRow("English") << QStringLiteral("English") << QStringLiteral("Element")
+                             << QStringLiteral("Water (KI - BL)") << QStringLiteral("HIGH")
+                             << QStringLiteral("Tolerable");
+    QTest::newRow("Russian") << QStringLiteral("Russian") << QStringLiteral("Элемент")
+                             << QStringLiteral("Вода (KI - BL)") << QStringLiteral("ВЫСОКО")
+                             << QStringLiteral("Допустимо");
+}
+
+void TestAnalForm::wordsFollowTheLanguage() {
+    QFETCH(QString, language);
+    QFETCH(QString, elementHeading);
+    QFETCH(QString, waterRow);
+    QFETCH(QString, high);
+    QFETCH(QString, tolerable);
+
+    // Left 110 against right 100 on every meridian: left/right is exactly 1.1, HIGH, and every
+    // element balanced (d = 0) but two: LI left 5 makes Metal d = 52.5 (Tolerable), and GB left
+    // 215 keeps the left total while Wood turns to d = -52.5 (a bar of height 0).
+    Values v{};
+    for (int m = 0; m < Channels::MeridianCount; ++m) {
+        v[size_t(m)] = 110;
+        v[size_t(m + R)] = 100;
+    }
+    v[size_t(LI)] = 5;
+    v[size_t(GB)] = 215;
+    addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), v);
+    openPage();
+    LanguageApplier::instance().apply(LanguageTexts::load(language));
+
+    auto *grid = child<QTableWidget>(QStringLiteral("ElementGrid"));
+    QCOMPARE(grid->item(0, 0)->text(), elementHeading);
+    QCOMPARE(grid->item(6, 0)->text(), waterRow);
+    QCOMPARE(grid->item(1, 3)->text(), QStringLiteral("52.5"));
+    QCOMPARE(grid->item(1, 4)->text(), tolerable);
+    // Earth (SP against ST) is balanced: no verdict and no bar of its own.
+    QCOMPARE(grid->item(4, 3)->text(), QStringLiteral("0"));
+    QVERIFY(grid->item(4, 4)->text().isEmpty());
+    auto *elements = child<AnalBarChart>(QStringLiteral("ElementChart"));
+    QCOMPARE(elements->barCount(), 2);
+    for (const AnalBarChart::Bar &bar : elements->groups().first().bars)
+        QVERIFY(bar.code != grid->item(4, 0)->text().section(QLatin1Char(' '), 0, 0));
+
+    // The ratio is translated too, and the stale English words are gone.
+    QVERIFY(form()->analysis().leftRight.value);
+    QCOMPARE(child<AnalRatioStrip>(QStringLiteral("LeftRightRatio"))->verdictText(), high);
+
+    // Eight pages, every caption from the language and readable without scrolling the tab row.
+    QTabWidget *pages = form()->pages();
+    QCOMPARE(pages->count(), int(TAnalForm::PageCount));
+    for (int i = 0; i < pages->count(); ++i) {
+        QCOMPARE(pages->widget(i)->objectName(), TAnalForm::pageName(TAnalForm::Page(i)));
+        QVERIFY(!pages->tabText(i).isEmpty());
+    }
+    QVERIFY2(pages->tabBar()->sizeHint().width() <= pages->width(),
+             qPrintable(QStringLiteral("%1 > %2")
+                            .arg(pages->tabBar()->sizeHint().width())
+                            .arg(pages->width())));
+    LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
+}
+
+void TestAnalForm::barsStartAtTheMean() {
+    const Values v = spread();
+    addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), v);
+    openPage();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    const MeridianAnalysis &a = form()->analysis();
+
+    struct ChartOf {
+        const char *name;
+        int bars;
+    };
+    const ChartOf charts[] = {{"MusculoskeletalChart", 24}, {"MetabolismChart", 24},
+                              {"MentalChart", 24},          {"AutonomicLeftChart", 12},
+                              {"AutonomicRightChart", 12},  {"ExcessChart", 24}};
+    for (int page = 0; page < form()->pages()->count(); ++page) {
+        form()->pages()->setCurrentIndex(page);
+        for (const ChartOf &c : charts) {
+            auto *chart = child<AnalBarChart>(QLatin1String(c.name));
+            if (!chart->isVisible())
+                continue;
+            QCOMPARE(chart->barCount(), c.bars);
+            QCOMPARE(chart->origin(), a.mean);
+            // Bars above the mean end at the same line bars below it start from.
+            std::optional<double> above, below;
+            for (int g = 0; g < chart->groups().size(); ++g) {
+                for (int i = 0; i < chart->groups().at(g).bars.size(); ++i) {
+                    const AnalBarChart::Bar &bar = chart->groups().at(g).bars.at(i);
+                    const QRectF r = chart->barRect(g, i);
+                    QVERIFY(chart->rect().contains(r.toAlignedRect()));
+                    QCOMPARE(bar.color, bar.value > a.mean ? QColor(255, 0, 0) : QColor(0, 128, 0));
+                    if (bar.value > a.mean)
+                        above = r.bottom();
+                    else
+                        below = r.top();
+                }
+            }
+            QVERIFY(above && below);
+            QVERIFY(qAbs(*above - *below) < 0.01);
+        }
+    }
+    // Largest first on the excess page.
+    const auto &excess = child<AnalBarChart>(QStringLiteral("ExcessChart"))->groups();
+    QCOMPARE(excess.first().bars.first().value, double(*std::max_element(v.begin(), v.end())));
+    QCOMPARE(excess.last().bars.last().value, double(*std::min_element(v.begin(), v.end())));
+}
+
+void TestAnalForm::anatomyWithoutLibrary() {
+    DialogRecorder dialogs;
+    const QDateTime a(QDate(2024, 5, 1), QTime(9, 0)), b(QDate(2024, 5, 2), QTime(9, 0));
+    addTest(a, spread());
+    addTest(b, spread());
+    openPage();
+    m_page->anatomy()->setLibraryPath(m_env->scratch(QStringLiteral("nowhere")) +
+                                      QStringLiteral("/anatomy"));
+    auto *box = child<QCheckBox>(QStringLiteral("cb3D"));
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        dialogs.clear();
+        box->click();
+        QCOMPARE(dialogs.requests().size(), 1);
+        QCOMPARE(dialogs.requests().first().text, QStringLiteral("File not found: anatomy.so"));
+        QVERIFY(!box->isChecked());
+        QVERIFY(!m_page->anatomy()->isOpen());
+    }
+    // The view goes on: another date, the other tab, leaving and coming back ask nothing more.
+    dialogs.clear();
+    m_page->dateList()->setCurrentIndex(1);
+    QVERIFY(form()->analysis().hasTest);
+    m_page->sLabel8Click();
+    QCOMPARE(m_page->cards().size(), 24);
+    m_page->leave();
+    m_page->enter();
+    QVERIFY(dialogs.requests().isEmpty());
+}
+
+void TestAnalForm::anatomyOpensAndCloses() {
+    DialogRecorder dialogs;
+    ClientCard card;
+    card.name = QStringLiteral("Anna");
+    card.surname = QStringLiteral("Berg");
+    card.sex = QStringLiteral("1");
+    QString error;
+    QVERIFY2(ClientRepository(m_data).addCard(card, QString(), QDate(2024, 1, 1), &error),
+             qPrintable(error));
+    Values low = spread();
+    low[size_t(LU)] = 200; // far above the mean: the darkest red
+    const QDateTime a(QDate(2024, 5, 1), QTime(9, 0)), b(QDate(2024, 5, 2), QTime(9, 0));
+    addTest(a, spread(), card.code);
+    addTest(b, low, card.code);
+    openPage(card.code);
+    m_page->anatomy()->setLibraryPath(TestEnvironment::installDir() + QStringLiteral("/anatomy"));
+
+    auto *box = child<QCheckBox>(QStringLiteral("cb3D"));
+    box->click();
+    QVERIFY(dialogs.requests().isEmpty());
+    QVERIFY(m_page->anatomy()->isOpen());
+    QPointer<QObject> first = m_page->anatomy()->display();
+    QCOMPARE(first->property("bodyModel").toInt(), 1);
+    QCOMPARE(first->property("statisticsLines").toStringList().size(), Channels::Count);
+    QCOMPARE(qobject_cast<QWidget *>(first.data())->windowTitle(), QStringLiteral("3D"));
+
+    // Another date shows the other test in a new display; the old one is gone.
+    QCOMPARE(m_page->dateList()->currentText(), RidorakuPanel::dateText(b)); // newest first
+    QCOMPARE(first->property("regionColors").toMap().value(QStringLiteral("4")).toString(),
+             QColor(106, 0, 0).name());
+    m_page->dateList()->setCurrentIndex(m_page->dateList()->findText(RidorakuPanel::dateText(a)));
+    QVERIFY(first.isNull());
+    QObject *second = m_page->anatomy()->display();
+    QVERIFY(second);
+    QVERIFY(second->property("regionColors").toMap().value(QStringLiteral("4")).toString() !=
+            QColor(106, 0, 0).name());
+
+    // Unticking closes it; leaving the view closes it and coming back with the box ticked
+    // opens it again.
+    box->click();
+    QVERIFY(!m_page->anatomy()->isOpen());
+    box->click();
+    QVERIFY(m_page->anatomy()->isOpen());
+    m_page->leave();
+    QVERIFY(!m_page->anatomy()->isOpen());
+    QVERIFY(box->isChecked());
+    m_page->enter();
+    QVERIFY(m_page->anatomy()->isOpen());
+    box->click();
+    QVERIFY(!m_page->anatomy()->isOpen());
+    QVERIFY(dialogs.requests().isEmpty());
+}
+
+void TestAnalForm::screenshots() {
+    Values v = spread();
+    v[size_t(KI)] = 160; // Water out of balance
+    v[size_t(KI + R)] = 150;
+    addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), v);
+    openPage();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
+        LanguageApplier::instance().apply(LanguageTexts::load(language));
+        QCoreApplication::processEvents();
+        QTabWidget *pages = form()->pages();
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+            saveScreenshot(m_page, QStringLiteral("analysis-%1-%2-%3")
+                                       .arg(language.toLower())
+                                       .arg(i + 1)
+                                       .arg(TAnalForm::pageName(TAnalForm::Page(i))));
+        }
+    }
+    LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
+}
+
+QTEST_MAIN(TestAnalForm)
+#include "tst_anal_form.moc"

@@ -1,0 +1,237 @@
+// The reference tables page in the real browser: a chosen table shows under its title, in
+// English and Russian; moving tables at the ends of the list; a table file that went missing.
+#include "DialogRecorder.h"
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+#include "app/DataFolderSetup.h"
+#include "localization/LanguageApplier.h"
+#include "localization/LanguageTexts.h"
+#include "localization/Localization.h"
+#include "ryodoraku/TablePanel.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QtTest>
+
+namespace {
+constexpr int LoadTimeout = 20000;
+}
+
+class TestTablePanel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void showsTheChosenTable_data();
+    void showsTheChosenTable();
+    void moving_data();
+    void moving();
+    void missingTableFileChangesNothing();
+
+private:
+    // Three small tables of our own: Alpha, Beta, Gamma.
+    QString makeTables();
+    bool openPage(const QString &root);
+    void choose(int index);
+    QStringList tableItems() const;
+
+    TestEnvironment *m_env = nullptr;
+    TablePanel *m_page = nullptr;
+    QListWidget *m_list = nullptr;
+};
+
+void TestTablePanel::init()
+{
+    m_env = new TestEnvironment;
+    DataFolderSetup::run();
+}
+
+void TestTablePanel::cleanup()
+{
+    delete m_page;
+    m_page = nullptr;
+    delete m_env;
+}
+
+QString TestTablePanel::makeTables()
+{
+    const QString folder = m_env->scratch(QStringLiteral("Tables/English/FullNames")) + QStringLiteral("/../");
+    QFile titles(folder + QStringLiteral("FullNames/Names.INI"));
+    if (titles.open(QIODevice::WriteOnly))
+        titles.write("[Names]\r\nAlpha=The first table\r\nBeta=The second table\r\n");
+    for (const char *name : {"Alpha", "Beta", "Gamma"}) {
+        QFile table(folder + QLatin1String(name) + QStringLiteral(".htm"));
+        if (table.open(QIODevice::WriteOnly))
+            table.write(QByteArray("<p>Table ") + name + "</p>");
+    }
+    return m_env->scratch(QStringLiteral("Tables"));
+}
+
+bool TestTablePanel::openPage(const QString &root)
+{
+    m_page = new TablePanel(root);
+    m_list = m_page->findChild<QListWidget *>(QStringLiteral("TableList"));
+    m_page->resize(1020, 536);
+    m_page->show();
+    QSignalSpy loaded(m_page, &TablePanel::tableLoaded);
+    m_page->enter();
+    return QTest::qWaitForWindowExposed(m_page) && (m_page->shownTable().isEmpty() || loaded.wait(LoadTimeout));
+}
+
+void TestTablePanel::choose(int index)
+{
+    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, m_list->visualItemRect(m_list->item(index)).center());
+}
+
+QStringList TestTablePanel::tableItems() const
+{
+    QStringList texts;
+    for (int i = 0; i < m_list->count(); ++i) {
+        if (!TableCatalogue::isSeparator(m_list->item(i)->text()))
+            texts << m_list->item(i)->text();
+        else if (i % 2 == 0)
+            texts << QStringLiteral("separator out of place");
+    }
+    return texts;
+}
+
+void TestTablePanel::showsTheChosenTable_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("index");       // of "Measuring points" in the list
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("content"); // a text the table must show
+
+    QTest::newRow("English") << "English" << 2 << "The 12 representative measuring points (H1–H6, F1–F6)" << "Taiyuan";
+    QTest::newRow("Russian") << "Russian" << 8 << "12 репрезентативных точек измерения (H1–H6, F1–F6)" << "тай-юань";
+}
+
+void TestTablePanel::showsTheChosenTable()
+{
+    QFETCH(QString, language);
+    QFETCH(int, index);
+    QFETCH(QString, title);
+    QFETCH(QString, content);
+    QVERIFY(Localization::setCurrentLanguage(language));
+    LanguageApplier::instance().apply(LanguageTexts::load(language));
+    QVERIFY(openPage(TestEnvironment::installDir() + QStringLiteral("/Tables")));
+    QCOMPARE(m_list->count(), 10);
+    QCOMPARE(m_list->currentRow(), 0); // the first table is shown on entering
+
+    QSignalSpy loaded(m_page, &TablePanel::tableLoaded);
+    choose(index);
+    QVERIFY(loaded.wait(LoadTimeout));
+    QCOMPARE(loaded.first().first().toBool(), true);
+    QCOMPARE(m_page->findChild<QLabel *>(QStringLiteral("TableLabel"))->text(), QStringLiteral("  ") + title);
+    QString text;
+    m_page->browser()->page()->toPlainText([&text](const QString &t) { text = t; });
+    QVERIFY(QTest::qWaitFor([&text] { return !text.isEmpty(); }, LoadTimeout));
+    QVERIFY(text.contains(content));
+
+    // A click on a separator changes nothing; the arrow keys step over separators.
+    const QString shown = m_page->shownTable();
+    loaded.clear();
+    choose(index + 1);
+    QCOMPARE(m_list->currentRow(), index);
+    QTest::keyClick(m_list, Qt::Key_Up);
+    QCOMPARE(m_list->currentRow(), index - 2);
+    QTest::keyClick(m_list, Qt::Key_Down);
+    QCOMPARE(m_list->currentRow(), index);
+    QVERIFY(QTest::qWaitFor([&loaded] { return !loaded.isEmpty() && loaded.last().first().toBool(); },
+                            LoadTimeout));
+    QCOMPARE(m_page->shownTable(), shown);
+
+    QTest::qWait(300); // the page's first paint
+    saveScreenshot(m_page, QStringLiteral("tables-") + language.toLower());
+}
+
+void TestTablePanel::moving_data()
+{
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("order");
+    QTest::addColumn<int>("selectedAfter");
+
+    const QStringList unchanged{QStringLiteral("  1. Alpha"), QStringLiteral("  2. Beta"), QStringLiteral("  3. Gamma")};
+    QTest::newRow("first up") << 0 << "TableUp" << unchanged << 0;
+    QTest::newRow("last down") << 4 << "TableDown" << unchanged << 4;
+    // Numbers are not renumbered; the moved table stays chosen.
+    QTest::newRow("second up") << 2 << "TableUp"
+                               << QStringList{QStringLiteral("  2. Beta"), QStringLiteral("  1. Alpha"), QStringLiteral("  3. Gamma")}
+                               << 0;
+}
+
+void TestTablePanel::moving()
+{
+    QFETCH(int, selected);
+    QFETCH(QString, button);
+    QFETCH(QStringList, order);
+    QFETCH(int, selectedAfter);
+    QVERIFY(openPage(makeTables()));
+    QSignalSpy loaded(m_page, &TablePanel::tableLoaded);
+    if (selected != 0) {
+        choose(selected);
+        QVERIFY(loaded.wait(LoadTimeout));
+    }
+    const QString shown = m_page->shownTable();
+    loaded.clear();
+    QTest::mouseClick(m_page->findChild<QToolButton *>(button), Qt::LeftButton);
+    QCOMPARE(tableItems(), order);
+    QCOMPARE(m_list->currentRow(), selectedAfter);
+    QCOMPARE(m_page->shownTable(), shown);
+    QTest::qWait(50);
+    QCOMPARE(loaded.size(), 0); // the table on show is not loaded again
+}
+
+void TestTablePanel::missingTableFileChangesNothing()
+{
+    const QString root = makeTables();
+    QVERIFY(openPage(root));
+    auto *title = m_page->findChild<QLabel *>(QStringLiteral("TableLabel"));
+    const QString titleText = title->text();
+    const QUrl url = m_page->browser()->url();
+    QVERIFY(QFile::remove(root + QStringLiteral("/English/Beta.htm")));
+
+    DialogRecorder dialogs;
+    choose(2);
+    QCOMPARE(dialogs.requests().size(), 1);
+    const QString message = dialogs.requests().first().text;
+    QVERIFY2(message.startsWith(Localization::Translate(QStringLiteral("NotFoundFile")).trimmed())
+                 && message.endsWith(QStringLiteral("Beta.htm")),
+             qPrintable(message));
+    QCOMPARE(title->text(), titleText);
+    QCOMPARE(m_list->currentRow(), 0);
+    QCOMPARE(m_page->browser()->url(), url);
+
+    // Without any tables the list stays empty and the buttons do nothing.
+    delete m_page;
+    QVERIFY(openPage(m_env->scratch(QStringLiteral("NoTables"))));
+    for (const char *button : {"TableUp", "TableDown", "RefreshTable"})
+        QTest::mouseClick(m_page->findChild<QToolButton *>(QLatin1String(button)), Qt::LeftButton);
+    QCOMPARE(m_list->count(), 0);
+    QVERIFY(m_page->shownTable().isEmpty());
+}
+
+int main(int argc, char **argv)
+{
+    // The browser shares the GL context, which must be asked for before the application exists;
+    // root cannot use the browser's sandbox.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-logging");
+    QApplication app(argc, argv);
+    TestTablePanel test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_table_panel.moc"
