@@ -13,14 +13,14 @@ QString DeviceIdentity::displayName(const QByteArray &identifier) {
     return Cp1251::decode(identifier);
 }
 
-QString DeviceIdentity::labelText(const QString &name) {
-    return QStringLiteral("  Device ID: ") + name;
+QString DeviceIdentity::labelText(const QString &name, const DeviceWords &words) {
+    return QStringLiteral("  ") + foundText(name, words);
 }
 
-QString DeviceIdentity::notConnectedText() {
-    return QStringLiteral("  Device ID: device is not connected.");
+QString DeviceIdentity::notConnectedText(const DeviceWords &words) {
+    return labelText(words.notConnected, words);
 }
 
-QString DeviceIdentity::foundText(const QString &name) {
-    return QStringLiteral("Device ID: ") + name;
+QString DeviceIdentity::foundText(const QString &name, const DeviceWords &words) {
+    return words.caption + QLatin1Char(' ') + name;
 }

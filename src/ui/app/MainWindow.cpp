@@ -89,7 +89,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_makerFolder = AppPaths::makerFolder();
     m_dots.load(DotCatalogue::defaultPath());
     installPages();
-    m_mashineLabel->setText(DeviceIdentity::notConnectedText());
+    showDeviceLabel();
     loadDevice();
     m_reportTemplate = ReportTemplate::load();
     m_programVersion = QStringList{QString::number(1), QString::number(1), QString::number(0)}
@@ -211,9 +211,18 @@ void MainWindow::loadDevice()
     QTimer::singleShot(0, m_search.get(), &DeviceSearch::tick);
 }
 
+void MainWindow::showDeviceLabel()
+{
+    const DeviceWords words = ShowDeviceForm::words();
+    m_mashineLabel->setText(m_deviceName.isEmpty()
+                                ? DeviceIdentity::notConnectedText(words)
+                                : DeviceIdentity::labelText(m_deviceName, words));
+}
+
 void MainWindow::onDeviceFound(const QString &displayName)
 {
-    m_mashineLabel->setText(DeviceIdentity::labelText(displayName));
+    m_deviceName = displayName;
+    showDeviceLabel();
     if (!m_showDevice)
         m_showDevice = new ShowDeviceForm(this);
     m_showDevice->showDevice(displayName);
@@ -330,6 +339,8 @@ void MainWindow::installPages()
 void MainWindow::bindTexts()
 {
     auto &applier = LanguageApplier::instance();
+    applier.bind(m_mashineLabel, QStringLiteral("DeviceIdCaption"),
+                 [this](const QString &) { showDeviceLabel(); });
     for (const WorkModeInfo &info : WorkModes::buttons()) {
         QToolButton *button = m_buttons.value(info.button);
         const QString panel = info.panel;

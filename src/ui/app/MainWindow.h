@@ -79,6 +79,7 @@ private:
     void registerStartup();
     void loadDevice();
     void onDeviceFound(const QString &displayName);
+    void showDeviceLabel();
     void updateClock();
     void installPages();
     void bindTexts();
@@ -95,6 +96,7 @@ private:
     PrintCatalogue *m_printCatalogue = nullptr;
 
     QString m_makerFolder;
+    QString m_deviceName; // empty while no device is connected
     QString m_programVersion;
     bool m_closed = false;
     bool m_modeSaving = false;

@@ -6,6 +6,7 @@
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
 #include "localization/LanguageApplier.h"
+#include "localization/LanguageFile.h"
 #include "localization/Localization.h"
 #include "records/DataModule.h"
 
@@ -705,10 +706,15 @@ void SettingsPage::fillLanguages()
     const QString current = Localization::currentLanguage();
     const QSignalBlocker blocker(m_languages);
     m_languages->clear();
-    m_languages->addItems(Localization::availableLanguages());
+    // Each language is listed by its own name for itself ("Русский"); the file name is what
+    // Options.ini keeps.
+    for (const QString &name : Localization::availableLanguages()) {
+        const QString shown = LanguageFile(Localization::languageFilePath(name)).displayName();
+        m_languages->addItem(shown.isEmpty() ? name : shown, name);
+    }
     int index = -1;
     for (int i = 0; i < m_languages->count(); ++i) {
-        if (QString::compare(m_languages->itemText(i), current, Qt::CaseInsensitive) == 0)
+        if (QString::compare(m_languages->itemData(i).toString(), current, Qt::CaseInsensitive) == 0)
             index = i;
     }
     m_languages->setCurrentIndex(index);
@@ -718,7 +724,7 @@ void SettingsPage::chooseLanguage(int index)
 {
     if (index < 0)
         return;
-    const QString name = m_languages->itemText(index);
+    const QString name = m_languages->itemData(index).toString();
     QString error;
     if (!Localization::setCurrentLanguage(name, &error)) {
         Dialogs::message(this, shownText(QStringLiteral("LanguageNotFound"), error));

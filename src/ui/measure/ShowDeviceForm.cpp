@@ -1,6 +1,7 @@
 #include "measure/ShowDeviceForm.h"
 
 #include "measure/DeviceIdentity.h"
+#include "localization/LanguageApplier.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -56,8 +57,16 @@ ShowDeviceForm::ShowDeviceForm(QWidget *parent)
     connect(&m_timer, &QTimer::timeout, this, &ShowDeviceForm::onTick);
 }
 
+DeviceWords ShowDeviceForm::words() {
+    DeviceWords words;
+    const LanguageApplier &texts = LanguageApplier::instance();
+    words.caption = texts.text(QStringLiteral("DeviceIdCaption"), words.caption);
+    words.notConnected = texts.text(QStringLiteral("DeviceNotConnected"), words.notConnected);
+    return words;
+}
+
 void ShowDeviceForm::showDevice(const QString &displayName) {
-    m_name->setText(DeviceIdentity::foundText(displayName));
+    m_name->setText(DeviceIdentity::foundText(displayName, words()));
     adjustSize();
     centre();
     m_ticks = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "measure/DeviceIdentity.h"
+
 #include <QTimer>
 #include <QWidget>
 
@@ -15,6 +17,9 @@ public:
     static constexpr int TicksShown = 2;
 
     explicit ShowDeviceForm(QWidget *parent = nullptr);
+
+    // The device words of the interface language.
+    static DeviceWords words();
 
     // Shows the window centred over its parent (or the screen) with the device's name.
     void showDevice(const QString &displayName);

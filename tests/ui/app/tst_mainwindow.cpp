@@ -240,6 +240,9 @@ void TestMainWindow::russianLanguageGivesRussianTexts()
     }
     QVERIFY(w.reportTemplate().lines().value(2).contains(QStringLiteral("charset=204\"")));
     QCOMPARE(w.printCatalogue().language(), QStringLiteral("Russian"));
+    QVERIFY(w.findChild<QLabel *>(QStringLiteral("MashineLabel"))
+                ->text()
+                .startsWith(QStringLiteral("  Прибор: ")));
     saveScreenshots(w, QStringLiteral("russian"));
 }
 

@@ -381,7 +381,7 @@ void TestSettingsPage::languageChoiceAndLook()
     const QStringList lungNames{QStringLiteral("Lung"), QStringLiteral("Лёгкие")};
 
     for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
-        const int index = languages->findText(language);
+        const int index = languages->findData(language);
         QVERIFY(index >= 0);
         languages->setCurrentIndex(index);
         Q_EMIT languages->activated(index);
