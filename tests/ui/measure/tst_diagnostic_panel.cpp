@@ -22,6 +22,7 @@
 #include "records/DataModule.h"
 
 #include <QFrame>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
@@ -150,6 +151,20 @@ private Q_SLOTS:
             tick(autoNext->isActive() ? autoNext : testTimer);
         QCOMPARE(m_page->run()->grid().text(first), QString::number(ReadingCurve::toValue(120) + 3));
         QCOMPARE(m_page->run()->grid().text({4, 4}), QString::number(ReadingCurve::toValue(100) + 3));
+    }
+
+    // With Russian chosen the point is described in Russian, catalogue texts included.
+    void russianPointDisplay() {
+        LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("Russian")));
+        makePage(QByteArray());
+        static const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+        const QStringList texts = m_page->pointTexts();
+        QVERIFY(texts.size() >= 3);
+        // The point's name is its international code and transcription; the rest is Russian.
+        for (int i = 1; i < texts.size(); ++i)
+            QVERIFY2(!texts.at(i).contains(latin), qPrintable(texts.at(i)));
+        saveScreenshot(m_page, QStringLiteral("DiagnosticPanel-russian"));
+        LanguageApplier::instance().apply(LanguageTexts());
     }
 
     // The picture, the marker and the texts of the current point; the grid's own rules.
