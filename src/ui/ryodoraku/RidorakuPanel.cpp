@@ -166,6 +166,7 @@ void RidorakuPanel::buildPage()
     m_box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_boxContents = new QWidget;
     m_boxContents->setObjectName(QStringLiteral("RidorakuBoxContents"));
+    m_boxContents->setStyleSheet(TRiodoracuFrame::cardStyleSheet());
     m_box->setWidget(m_boxContents);
     m_box->viewport()->setAutoFillBackground(false);
     m_box->viewport()->installEventFilter(this);

@@ -65,14 +65,9 @@ void fitText(QLabel *label)
 
 } // namespace
 
-TRiodoracuFrame::TRiodoracuFrame(QWidget *parent)
-    : QFrame(parent)
+QString TRiodoracuFrame::cardStyleSheet()
 {
-    // Any number of cards can coexist: each takes a name of its own.
-    static int counter = 0;
-    setObjectName(QStringLiteral("TRiodoracuFrame%1").arg(++counter));
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral(
+    static const QString sheet = QStringLiteral(
         "TRiodoracuFrame { background: white; border: 1px solid #c5d0db; border-radius: 6px; }"
         "QLabel { color: #1f2d3a; }"
         "QLabel#sLabel1, QLabel#sLabel3 { background: #e9eef4; border-radius: 4px; }"
@@ -91,7 +86,17 @@ TRiodoracuFrame::TRiodoracuFrame(QWidget *parent)
         "QListWidget { background: white; border: 1px solid #dde4eb; }"
         "QListWidget::item { height: 16px; padding: 0; }"
         "QListWidget#OtherBox1, QListWidget#OtherBox2, QListWidget#OtherBox3 {"
-        " background: #fbfcfd; border: 1px dashed #d5dde5; }"));
+        " background: #fbfcfd; border: 1px dashed #d5dde5; }");
+    return sheet;
+}
+
+TRiodoracuFrame::TRiodoracuFrame(QWidget *parent)
+    : QFrame(parent)
+{
+    // Any number of cards can coexist: each takes a name of its own.
+    static int counter = 0;
+    setObjectName(QStringLiteral("TRiodoracuFrame%1").arg(++counter));
+    setAttribute(Qt::WA_StyledBackground);
 
     // Declaration order is stacking order: the bands lie under what they frame.
     m_sLabel4 = label(QStringLiteral("sLabel4"));

@@ -22,6 +22,10 @@ public:
     static constexpr int DesignWidth = 983;
     static constexpr int DesignHeight = 199;
 
+    // The look of the cards. The widget that holds them sets it once: parsed per card, it
+    // was most of the time a page of 24 cards took to appear.
+    static QString cardStyleSheet();
+
     explicit TRiodoracuFrame(QWidget *parent = nullptr);
 
     // Fills the card and sizes it for its lists: both symptom lists are 16 pixels per item of
