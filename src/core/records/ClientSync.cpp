@@ -178,12 +178,10 @@ ClientSync::Target ClientSync::configuredTarget() {
     return target;
 }
 
-void ClientSync::setConfiguredTarget(const Target &target) {
-    IniFile ini(AppPaths::dataFile(QStringLiteral("Options.ini")));
-    ini.writeString(g_section, QStringLiteral("database"), target.database);
-    ini.writeString(g_section, QStringLiteral("user"), target.user);
-    ini.writeString(g_section, QStringLiteral("password"), target.password);
-    ini.save();
+void ClientSync::writeTarget(IniFile &options, const Target &target) {
+    options.writeString(g_section, QStringLiteral("database"), target.database.trimmed());
+    options.writeString(g_section, QStringLiteral("user"), target.user);
+    options.writeString(g_section, QStringLiteral("password"), target.password);
 }
 
 QString ClientSync::logPath() {

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class IniFile;
 class QSqlDatabase;
 
 // Keeps the local client cards in step with the shared client base that every installation of
@@ -43,7 +44,8 @@ public:
     static QString seedPath();
     // The shared base from Options.ini [Uniform] (database, user, password), or the default.
     static Target configuredTarget();
-    static void setConfiguredTarget(const Target &target);
+    // Writes the [Uniform] section; an empty database means the default shared base.
+    static void writeTarget(IniFile &options, const Target &target);
     // The program's log file, where failed synchronisations are written.
     static QString logPath();
 

@@ -1,5 +1,7 @@
 #include "SettingsPage.h"
 
+#include "SharedBaseBox.h"
+
 #include "app/AppPaths.h"
 #include "app/MeasuringOrder.h"
 #include "app/SettingsValues.h"
@@ -189,6 +191,8 @@ SettingsPage::SettingsPage(DataModule *data, QWidget *parent)
     middle->addWidget(buildTestBox());
     middle->addWidget(buildPasswordBox());
     middle->addWidget(buildLanguageBox());
+    m_sharedBase = new SharedBaseBox(this);
+    middle->addWidget(m_sharedBase);
     middle->addStretch(1);
     columns->addLayout(middle, 31);
     columns->addWidget(buildFrequencyBox(), 33);
@@ -593,6 +597,8 @@ void SettingsPage::load()
 
     m_password = StartPassword::load(ini);
     showPasswordState();
+    if (m_sharedBase)
+        m_sharedBase->load();
     updateEditorState();
 }
 
@@ -677,6 +683,7 @@ void SettingsPage::save()
 
     IniFile ini(optionsPath());
     const SettingsValues::SaveResult result = values.save(ini);
+    m_sharedBase->writeTo(ini);
     QString error;
     if (!ini.save(&error)) {
         Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);

@@ -9,6 +9,7 @@
 #include <QPointer>
 
 class DataModule;
+class SharedBaseBox;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -123,6 +124,7 @@ private:
     QWidget *m_passwordBox = nullptr;
     QWidget *m_languageBox = nullptr;
     QWidget *m_frequencyBox = nullptr;
+    SharedBaseBox *m_sharedBase = nullptr;
     QLabel *m_percentLabel = nullptr;
     QLabel *m_testInfoLabel = nullptr;
     QLabel *m_oldLabel = nullptr;

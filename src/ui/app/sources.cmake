@@ -4,4 +4,5 @@ list(APPEND VANDREL_UI_SOURCES
   ui/app/WorkPage.h ui/app/WorkPage.cpp
   ui/app/PasswordForm.h ui/app/PasswordForm.cpp
   ui/app/SettingsPage.h ui/app/SettingsPage.cpp
+  ui/app/SharedBaseBox.h ui/app/SharedBaseBox.cpp
 )

@@ -10,6 +10,7 @@
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
+#include "records/ClientSync.h"
 #include "records/DataModule.h"
 #include "records/FreqDesRepository.h"
 #include "Screenshot.h"
@@ -108,6 +109,7 @@ private Q_SLOTS:
     void choosingDiseaseStoresPreviousComment();
     void worksWithoutBase();
     void languageChoiceAndLook();
+    void sharedBaseIsKeptInOptions();
 };
 
 void TestSettingsPage::init()
@@ -410,6 +412,32 @@ void TestSettingsPage::languageChoiceAndLook()
     page.save();
     QCOMPARE(option(QStringLiteral("meridian"), QStringLiteral("1")), QString());
     QCOMPARE(option(QStringLiteral("meridian"), QStringLiteral("6")), QStringLiteral("Kidneys (mine)"));
+}
+
+void TestSettingsPage::sharedBaseIsKeptInOptions()
+{
+    Fixture f;
+    DialogRecorder dialogs;
+    SettingsPage page(&f.data);
+    auto *database = child<QLineEdit>(&page, "UniformDatabase");
+    QVERIFY(database->text().isEmpty()); // the default place, shown as the hint
+    QCOMPARE(ClientSync::configuredTarget().database, ClientSync::defaultSharedPath());
+
+    database->setText(QStringLiteral("  clinic-server/3050:/srv/bases/Uniform.fdb "));
+    child<QLineEdit>(&page, "UniformUser")->setText(QStringLiteral("RECEPTION"));
+    child<QLineEdit>(&page, "UniformPassword")->setText(QStringLiteral("s3cret"));
+    page.save();
+    ClientSync::Target target = ClientSync::configuredTarget();
+    QCOMPARE(target.database, QStringLiteral("clinic-server/3050:/srv/bases/Uniform.fdb"));
+    QCOMPARE(target.user, QStringLiteral("RECEPTION"));
+    QCOMPARE(target.password, QStringLiteral("s3cret"));
+
+    // Emptied again, the default place comes back; a page opened later shows what is kept.
+    database->clear();
+    page.save();
+    QCOMPARE(ClientSync::configuredTarget().database, ClientSync::defaultSharedPath());
+    SettingsPage again(&f.data);
+    QCOMPARE(child<QLineEdit>(&again, "UniformUser")->text(), QStringLiteral("RECEPTION"));
 }
 
 QTEST_MAIN(TestSettingsPage)
