@@ -406,6 +406,10 @@ void TestAnalForm::anatomyOpensAndCloses() {
     QVERIFY(second);
     QVERIFY(second->property("regionColors").toMap().value(QStringLiteral("4")).toString() !=
             QColor(106, 0, 0).name());
+    if (auto *display = qobject_cast<QWidget *>(second)) {
+        QVERIFY(QTest::qWaitForWindowExposed(display));
+        saveScreenshot(display, QStringLiteral("anatomy-display"));
+    }
 
     // Unticking closes it; leaving the view closes it and coming back with the box ticked
     // opens it again.
