@@ -4,4 +4,6 @@ list(APPEND VANDREL_CORE_SOURCES
   core/localization/LanguageFont.h core/localization/LanguageFont.cpp
   core/localization/LanguageTexts.h core/localization/LanguageTexts.cpp
   core/localization/Localization.h core/localization/Localization.cpp
+  core/localization/LanguageDraft.h core/localization/LanguageDraft.cpp
+  core/localization/LanguageService.h core/localization/LanguageService.cpp
 )

@@ -1,6 +1,7 @@
 #include "SettingsPage.h"
 
 #include "SharedBaseBox.h"
+#include "localization/TLangFormMain.h"
 
 #include "app/AppPaths.h"
 #include "app/MeasuringOrder.h"
@@ -397,7 +398,12 @@ QWidget *SettingsPage::buildLanguageBox()
     m_languages->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_languages->setMinimumContentsLength(12);
     layout->addWidget(m_languages, 1);
+    m_langEditButton = new QPushButton(box);
+    m_langEditButton->setObjectName(QStringLiteral("LangEditButton"));
+    m_langEditButton->setAutoDefault(false);
+    layout->addWidget(m_langEditButton);
     connect(m_languages, &QComboBox::activated, this, &SettingsPage::chooseLanguage);
+    connect(m_langEditButton, &QPushButton::clicked, this, &SettingsPage::editLanguages);
     fillLanguages();
     return box;
 }
@@ -503,6 +509,9 @@ void SettingsPage::bindTexts()
     texts.bindTitle(static_cast<QGroupBox *>(m_testBox), QStringLiteral("TestSection"));
     LanguageApplier::instance().bindWithFallback(m_passwordBox, QStringLiteral("SettingsPassword"),
                      QStringLiteral("Start password"), title(m_passwordBox));
+    LanguageApplier::instance().bindWithFallback(m_langEditButton, QStringLiteral("LangEditButton"),
+                     QStringLiteral("Edit..."),
+                     [this](const QString &t) { m_langEditButton->setText(t); });
     LanguageApplier::instance().bindWithFallback(m_languageBox, QStringLiteral("SettingsLanguage"),
                      QStringLiteral("Interface language"), title(m_languageBox));
     LanguageApplier::instance().bindWithFallback(m_frequencyBox, QStringLiteral("SettingsFrequencies"),
@@ -725,6 +734,17 @@ void SettingsPage::fillLanguages()
             index = i;
     }
     m_languages->setCurrentIndex(index);
+}
+
+void SettingsPage::editLanguages()
+{
+    TLangFormMain editor(this);
+    connect(&editor, &TLangFormMain::languageAccepted, this, [this](const QString &name) {
+        fillLanguages();
+        Q_EMIT languageChosen(name);
+    });
+    editor.exec();
+    fillLanguages(); // a language saved or fetched there is listed here too
 }
 
 void SettingsPage::chooseLanguage(int index)

@@ -68,6 +68,7 @@ private:
 
     void fillLanguages();
     void chooseLanguage(int index);
+    void editLanguages();
 
     void updateEditorState();
     void fillDiseases(const QString &select = QString());
@@ -125,6 +126,7 @@ private:
     QWidget *m_languageBox = nullptr;
     QWidget *m_frequencyBox = nullptr;
     SharedBaseBox *m_sharedBase = nullptr;
+    QPushButton *m_langEditButton = nullptr;
     QLabel *m_percentLabel = nullptr;
     QLabel *m_testInfoLabel = nullptr;
     QLabel *m_oldLabel = nullptr;

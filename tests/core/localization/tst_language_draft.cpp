@@ -1,0 +1,220 @@
+// Editing language files: rows beside the English texts, finding, saving a new language and
+// refusing what a language file cannot hold; fetching languages from the download service
+// (a folder reached through file:// stands in for the maker's server).
+#include "TestEnvironment.h"
+#include "app/AppPaths.h"
+#include "app/DataFolderSetup.h"
+#include "common/IniFile.h"
+#include "common/TextFile.h"
+#include "localization/LanguageDraft.h"
+#include "localization/LanguageFile.h"
+#include "localization/LanguageService.h"
+#include "localization/Localization.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestLanguageDraft : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void rowsStandBesideTheEnglishTexts();
+    void findWrapsAroundAndIgnoresCase();
+    void savedLanguageReadsBack();
+    void refusedSaveWritesNothing_data();
+    void refusedSaveWritesNothing();
+    void charsets_data();
+    void charsets();
+    void serviceInstallsALanguage();
+    void serviceFailuresWriteNothing_data();
+    void serviceFailuresWriteNothing();
+
+private:
+    QString serviceFolder() const { return m_env->scratch(QStringLiteral("service")); }
+    void offer(const QString &file, const QByteArray &content);
+
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void TestLanguageDraft::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    DataFolderSetup::run();
+}
+
+void TestLanguageDraft::cleanup()
+{
+    m_env.reset();
+}
+
+void TestLanguageDraft::offer(const QString &file, const QByteArray &content)
+{
+    QFile out(serviceFolder() + QLatin1Char('/') + file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(content);
+}
+
+void TestLanguageDraft::rowsStandBesideTheEnglishTexts()
+{
+    const LanguageDraft russian = LanguageDraft::load(QStringLiteral("Russian"));
+    QCOMPARE(russian.languageName(), QStringLiteral("Russian"));
+    QCOMPARE(russian.charset(), 204);
+    bool found = false;
+    for (const LanguageDraft::Row &row : russian.rows()) {
+        if (row.key == QLatin1String("Save")) {
+            QCOMPARE(row.englishText, QStringLiteral("Save"));
+            QCOMPARE(row.text, QStringLiteral("Сохранить"));
+            found = true;
+        }
+    }
+    QVERIFY(found);
+    // A new language starts from the English texts, one row per key.
+    const LanguageDraft fresh = LanguageDraft::fromEnglish();
+    QCOMPARE(fresh.rows().size(), russian.rows().size());
+    for (const LanguageDraft::Row &row : fresh.rows())
+        QCOMPARE(row.text, row.englishText);
+    QVERIFY(!fresh.isChanged());
+}
+
+void TestLanguageDraft::findWrapsAroundAndIgnoresCase()
+{
+    const LanguageDraft draft = LanguageDraft::load(QStringLiteral("English"));
+    const int first = draft.findNext(QStringLiteral("PASSWORD"), -1);
+    QVERIFY(first >= 0);
+    const int second = draft.findNext(QStringLiteral("password"), first);
+    QVERIFY(second > first);
+    // From the last row the search starts again at the top.
+    QCOMPARE(draft.findNext(QStringLiteral("password"), int(draft.rows().size()) - 1), first);
+    QCOMPARE(draft.findNext(QStringLiteral("no text has this"), 0), -1);
+    QCOMPARE(draft.findNext(QStringLiteral("  "), 0), -1);
+}
+
+void TestLanguageDraft::savedLanguageReadsBack()
+{
+    LanguageDraft draft = LanguageDraft::fromEnglish();
+    int row = -1;
+    for (int i = 0; i < draft.rows().size(); ++i) {
+        if (draft.rows()[i].key == QLatin1String("Save"))
+            row = i;
+    }
+    draft.setText(row, QStringLiteral("Speichern"));
+    QVERIFY(draft.isChanged());
+    QString error;
+    QVERIFY2(draft.saveAs(QStringLiteral(" Deutsch "), 0, &error), qPrintable(error));
+    QVERIFY(!draft.isChanged());
+    QVERIFY(Localization::availableLanguages().contains(QStringLiteral("Deutsch")));
+
+    const LanguageFile file(Localization::languageFilePath(QStringLiteral("Deutsch")));
+    QCOMPARE(file.text(QStringLiteral("Save")), QStringLiteral("Speichern"));
+    QCOMPARE(file.text(QStringLiteral("Cancel")), QStringLiteral("Cancel"));
+    QCOMPARE(file.displayName(), QStringLiteral("Deutsch"));
+    QCOMPARE(file.font().name, QStringLiteral("Arial"));
+    QCOMPARE(file.font().charset, 0);
+    QVERIFY(Localization::setCurrentLanguage(QStringLiteral("Deutsch")));
+    QCOMPARE(Localization::Translate(QStringLiteral("Save")), QStringLiteral("Speichern"));
+}
+
+void TestLanguageDraft::refusedSaveWritesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty name") << "  " << "Speichern";
+    QTest::newRow("path in name") << "../Deutsch" << "Speichern";
+    QTest::newRow("slash in name") << "de/at" << "Speichern";
+    QTest::newRow("hidden name") << ".Deutsch" << "Speichern";
+    QTest::newRow("text outside Windows-1251") << "Chinese" << QStringLiteral("保存");
+    QTest::newRow("text on two lines") << "Deutsch" << "Spei\nchern";
+}
+
+void TestLanguageDraft::refusedSaveWritesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    LanguageDraft draft = LanguageDraft::fromEnglish();
+    draft.setText(0, text);
+    const QStringList before = QDir(Localization::languagesFolder()).entryList(QDir::Files);
+    QString error;
+    QVERIFY(!draft.saveAs(name, 1, &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(QDir(Localization::languagesFolder()).entryList(QDir::Files), before);
+    QVERIFY(draft.isChanged());
+}
+
+void TestLanguageDraft::charsets_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("value"); // -1: refused
+    QTest::newRow("name") << "RUSSIAN_CHARSET" << 204;
+    QTest::newRow("name, small letters") << "turkish_charset" << 162;
+    QTest::newRow("number") << " 238 " << 238;
+    QTest::newRow("too large") << "256" << -1;
+    QTest::newRow("negative") << "-1" << -1;
+    QTest::newRow("not a number") << "Cyrillic" << -1;
+    QTest::newRow("decimal") << "2.5" << -1;
+}
+
+void TestLanguageDraft::charsets()
+{
+    QFETCH(QString, text);
+    QFETCH(int, value);
+    const std::optional<int> parsed = LanguageDraft::parseCharset(text);
+    QCOMPARE(parsed.value_or(-1), value);
+}
+
+void TestLanguageDraft::serviceInstallsALanguage()
+{
+    offer(QStringLiteral("languages.txt"), "; offered languages\r\nDeutsch\r\n\r\ndeutsch\r\n../evil\r\n");
+    offer(QStringLiteral("Deutsch.lang"),
+          "[settings]\r\nname=Deutsch\r\n[Font]\r\nname=Arial\r\n[language]\r\nSave=Speichern\r\n");
+    LanguageService service;
+    service.setUrl(QUrl::fromLocalFile(serviceFolder()));
+    QSignalSpy listed(&service, &LanguageService::listed);
+    service.fetchList();
+    QVERIFY(listed.wait(5000));
+    QCOMPARE(listed.first().first().toStringList(), QStringList{QStringLiteral("Deutsch")});
+
+    QSignalSpy downloaded(&service, &LanguageService::downloaded);
+    service.download(QStringLiteral("Deutsch"));
+    QVERIFY(downloaded.wait(5000));
+    const LanguageFile file(Localization::languageFilePath(QStringLiteral("Deutsch")));
+    QCOMPARE(file.text(QStringLiteral("Save")), QStringLiteral("Speichern"));
+}
+
+void TestLanguageDraft::serviceFailuresWriteNothing_data()
+{
+    QTest::addColumn<bool>("configured");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // what the service has as <name>.lang
+    QTest::newRow("no service set up") << false << "Deutsch" << QByteArray("[language]\nA=B\n");
+    QTest::newRow("file missing there") << true << "Deutsch" << QByteArray();
+    QTest::newRow("not a language file") << true << "Deutsch" << QByteArray("<html>Not found</html>");
+    QTest::newRow("binary") << true << "Deutsch" << QByteArray("[language]\nA=\0B\n", 16);
+    QTest::newRow("name leading out") << true << "../Options" << QByteArray("[language]\nA=B\n");
+}
+
+void TestLanguageDraft::serviceFailuresWriteNothing()
+{
+    QFETCH(bool, configured);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    if (!content.isEmpty() && !name.contains(QLatin1Char('/')))
+        offer(name + QStringLiteral(".lang"), content);
+    LanguageService service;
+    if (configured)
+        service.setUrl(QUrl::fromLocalFile(serviceFolder()));
+    QCOMPARE(service.url().isEmpty(), !configured);
+    const QStringList before = QDir(Localization::languagesFolder()).entryList(QDir::Files);
+    QSignalSpy failed(&service, &LanguageService::failed);
+    service.download(name);
+    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 5000);
+    QVERIFY(!failed.first().first().toString().isEmpty());
+    QCOMPARE(QDir(Localization::languagesFolder()).entryList(QDir::Files), before);
+}
+
+QTEST_GUILESS_MAIN(TestLanguageDraft)
+#include "tst_language_draft.moc"
