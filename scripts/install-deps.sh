@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-multimedia-dev qt6-l10n-tools
   libqt6sql6-ibase firebird3.0-server-core firebird3.0-utils firebird-dev firebird3.0-server
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  libxlsxwriter-dev libbenchmark-dev libssl-dev
+  libxlsxwriter-dev zlib1g-dev libbenchmark-dev libssl-dev
   xvfb xauth fonts-dejavu-core poppler-utils
 )
 

@@ -10,6 +10,9 @@
 #include "ryodoraku/GraphicPanel.h"
 #include "ryodoraku/RidorakuPanel.h"
 #include "ryodoraku/TablePanel.h"
+#include "symptoms/DeseasePanel.h"
+#include "symptoms/InquirerPanel.h"
+#include "treatment/OpenPointPanel.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/TestFollower.h"
@@ -315,6 +318,12 @@ void MainWindow::installPages()
     installPage(clients);
     connect(clients, &ClientPanel::clientNameChanged, m_clientLabel, &QLabel::setText);
 
+    // The open points follow today and the present two hours; the client's photo sits beside.
+    auto *openPoints = new OpenPointPanel;
+    installPage(openPoints);
+    connect(clients, &ClientPanel::currentPhotoChanged, openPoints, &OpenPointPanel::setPhoto);
+    openPoints->setPhoto(clients->currentPhoto());
+
     // Settings read Options.ini, so the page comes once the data folder is seeded.
     auto *settings = new SettingsPage(m_data.get());
     installPage(settings);
@@ -334,6 +343,8 @@ void MainWindow::installPages()
     installPage(new GraphicPanel(m_data.get(), &m_session, m_tests));
     installPage(new RidorakuPanel(m_data.get(), &m_session, m_tests));
     installPage(new TablePanel);
+    installPage(new DeseasePanel(m_data.get()));
+    installPage(new InquirerPanel(m_data.get(), &m_session));
 }
 
 void MainWindow::bindTexts()

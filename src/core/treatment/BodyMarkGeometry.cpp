@@ -1,0 +1,47 @@
+#include "BodyMarkGeometry.h"
+
+BodyMarkGeometry::Picture BodyMarkGeometry::pictureOf(const QString &image)
+{
+    const QString i = image.trimmed().toLower();
+    if (i == QLatin1String("f"))
+        return Picture::Front;
+    if (i == QLatin1String("s"))
+        return Picture::Side;
+    return Picture::Back;
+}
+
+QSize BodyMarkGeometry::referenceSize(Picture picture)
+{
+    switch (picture) {
+    case Picture::Front:
+        return {281, ReferenceHeight};
+    case Picture::Side:
+        return {232, ReferenceHeight};
+    case Picture::Back:
+        break;
+    }
+    return {285, ReferenceHeight};
+}
+
+QRect BodyMarkGeometry::fit(const QSize &area, Picture picture)
+{
+    if (area.isEmpty())
+        return QRect(QPoint(0, 0), area);
+    const QSize size = referenceSize(picture).scaled(area, Qt::KeepAspectRatio);
+    return QRect(QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2),
+                 size);
+}
+
+QPoint BodyMarkGeometry::dotAt(const QRect &shown, Picture picture, int x, int y,
+                               int correction)
+{
+    const QSize ref = referenceSize(picture);
+    const double sx = double(shown.width()) / ref.width();
+    const double sy = double(shown.height()) / ref.height();
+    return {shown.left() + int((x - correction) * sx), shown.top() + int((y - correction) * sy)};
+}
+
+QColor BodyMarkGeometry::colorOf(int value)
+{
+    return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
+}

@@ -1,0 +1,400 @@
+// The disease page driven as a user would: a disease added through the editor with its checks,
+// shown with its points, information and plant; points marked on the body picture; the search;
+// deletion only after the question; and how the page looks in English and Russian.
+#include "app/DataFolderSetup.h"
+#include "DialogRecorder.h"
+#include "localization/LanguageApplier.h"
+#include "localization/LanguageTexts.h"
+#include "localization/Localization.h"
+#include "measure/BodyPicture.h"
+#include "records/DataModule.h"
+#include "Screenshot.h"
+#include "symptoms/DeseaseForm.h"
+#include "symptoms/DeseasePanel.h"
+#include "symptoms/DeseaseRepository.h"
+#include "TestEnvironment.h"
+#include "treatment/AtlasPoints.h"
+#include "treatment/BodyAtlasView.h"
+#include "treatment/MarkShape.h"
+#include "treatment/PointLabel.h"
+
+#include <QAbstractButton>
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextBrowser>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+template<typename T>
+T *child(QWidget *parent, const char *name)
+{
+    T *widget = parent->findChild<T *>(QLatin1String(name));
+    if (!widget)
+        qFatal("no widget %s", name);
+    return widget;
+}
+
+struct Fixture
+{
+    TestEnvironment env;
+    DataModule data;
+    Fixture()
+    {
+        const QString base = env.scratch(QStringLiteral("b")) + QStringLiteral("/BASE.fdb");
+        QFile::copy(TestEnvironment::installDir() + QStringLiteral("/Q7/BASE.fdb"), base);
+        QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        data.open(base);
+        DataFolderSetup::run(); // the language files
+    }
+    QString picture(const QColor &colour)
+    {
+        QImage image(160, 120, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = env.scratch(QStringLiteral("p")) + QStringLiteral("/plant.jpg");
+        image.save(path, "JPG");
+        return path;
+    }
+    void add(const QString &name, const QString &dots, const QString &plant = QString())
+    {
+        DeseaseRecord r;
+        r.name = name;
+        r.dots = dots;
+        r.plant = plant;
+        QCOMPARE(DeseaseRepository(&data).add(r), DeseaseRepository::AddResult::Added);
+    }
+};
+
+void fillEditor(DeseaseForm *editor, const QString &name, const QString &dots)
+{
+    child<QLineEdit>(editor, "DesName")->setText(name);
+    child<QLineEdit>(editor, "DotsList")->setText(dots);
+}
+
+QStringList listed(DeseasePanel &page)
+{
+    QStringList names;
+    auto *list = child<QListWidget>(&page, "DeseaseListBox");
+    for (int i = 0; i < list->count(); ++i)
+        names.append(list->item(i)->text());
+    return names;
+}
+
+} // namespace
+
+class TestDeseasePanel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { LanguageApplier::instance().apply(LanguageTexts()); }
+    void addedThroughTheEditorAndShown();
+    void editorRefusesBadInput_data();
+    void editorRefusesBadInput();
+    void pointLabelMarksThePoint_data();
+    void pointLabelMarksThePoint();
+    void searchSelects();
+    void deleteAsksFirst();
+    void looks();
+};
+
+void TestDeseasePanel::addedThroughTheEditorAndShown()
+{
+    Fixture f;
+    DialogRecorder dialogs;
+    DeseasePanel page(&f.data);
+    page.resize(1020, 600);
+    page.show();
+    page.enter();
+    QVERIFY(listed(page).isEmpty());
+    QVERIFY(!child<QAbstractButton>(&page, "sBitBtn6")->isEnabled());
+
+    QTest::mouseClick(child<QAbstractButton>(&page, "NewDesease"), Qt::LeftButton);
+    DeseaseForm *editor = page.editor();
+    QVERIFY(editor->isVisible());
+    QVERIFY(editor->isModal());
+    QCOMPARE(editor->objectName(), QStringLiteral("TDeseaseForm"));
+    QVERIFY(child<QWidget>(editor, "identity")->isVisible());
+    fillEditor(editor, QStringLiteral("Migraine"), QStringLiteral("LI4, GB34 LV3"));
+    child<QTextEdit>(editor, "AboutDesease")->setHtml(QStringLiteral("<b>Throbbing</b> pain"));
+    child<QPlainTextEdit>(editor, "PlRecomendation")->setPlainText(QStringLiteral("Feverfew tea"));
+    dialogs.setAnswer(f.picture(QColor(60, 140, 60)));
+    QTest::mouseClick(child<QAbstractButton>(editor, "identity"), Qt::LeftButton);
+    QVERIFY(child<QWidget>(editor, "identity2")->isVisible());
+    QVERIFY(!child<QWidget>(editor, "identity")->isVisible());
+    dialogs.clear();
+    QTest::mouseClick(child<QAbstractButton>(editor, "SaveDesease"), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().first().text, Localization::Translate(QStringLiteral("DeseaseAdded")));
+    QVERIFY(!editor->isVisible());
+
+    // The new disease is listed, chosen and shown.
+    QCOMPARE(listed(page), QStringList{QStringLiteral("Migraine")});
+    QCOMPARE(page.shownDesease(), QStringLiteral("Migraine"));
+    QStringList labels;
+    for (int i = 0; i < 3; ++i)
+        labels << child<PointLabel>(&page, qPrintable(QStringLiteral("DotLabel%1").arg(i)))->text();
+    QCOMPARE(labels, (QStringList{QStringLiteral("LI4"), QStringLiteral("GB34"),
+                                  QStringLiteral("LV3")}));
+    auto *info = child<QTextBrowser>(&page, "DopInfoMemo");
+    QCOMPARE(info->toPlainText(), QStringLiteral("Throbbing pain"));
+    QVERIFY(info->toHtml().contains(QStringLiteral("font-weight")));
+    QVERIFY(child<QWidget>(&page, "WithMemo")->isVisible());
+    QVERIFY(!child<QWidget>(&page, "WithoutImageMemo")->isVisible());
+    QCOMPARE(child<QPlainTextEdit>(&page, "WithMemo")->toPlainText(), QStringLiteral("Feverfew tea"));
+    const QPixmap plant = child<QLabel>(&page, "PlantImage")->pixmap();
+    QVERIFY(!plant.isNull());
+    QVERIFY(qAbs(plant.toImage().pixelColor(plant.width() / 2, plant.height() / 2).green() - 140) < 12);
+
+    // The editor opens empty the next time.
+    QTest::mouseClick(child<QAbstractButton>(&page, "NewDesease"), Qt::LeftButton);
+    QVERIFY(child<QLineEdit>(editor, "DesName")->text().isEmpty());
+    QVERIFY(child<QTextEdit>(editor, "AboutDesease")->toPlainText().isEmpty());
+    QVERIFY(child<QWidget>(editor, "identity")->isVisible());
+    QTest::mouseClick(child<QAbstractButton>(editor, "ExitDesease"), Qt::LeftButton);
+    QVERIFY(!editor->isVisible());
+
+    // Without a picture the herbal text has the wide box.
+    f.add(QStringLiteral("Asthma"), QStringLiteral("0&7&#"), QStringLiteral("Thyme"));
+    page.fillList();
+    child<QListWidget>(&page, "DeseaseListBox")->setCurrentRow(0);
+    QCOMPARE(page.shownDesease(), QStringLiteral("Asthma"));
+    QVERIFY(!child<QWidget>(&page, "WithMemo")->isVisible());
+    QVERIFY(child<QWidget>(&page, "WithoutImageMemo")->isVisible());
+    QCOMPARE(child<QPlainTextEdit>(&page, "WithoutImageMemo")->toPlainText(), QStringLiteral("Thyme"));
+    QVERIFY(child<QTextBrowser>(&page, "DopInfoMemo")->toPlainText().isEmpty());
+}
+
+void TestDeseasePanel::editorRefusesBadInput_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("dots");
+    QTest::addColumn<QString>("key"); // of the message; none for the fixed text
+    QTest::addColumn<QString>("tail");
+    QTest::addColumn<bool>("nameKept");
+
+    QTest::newRow("no name") << "  " << "LU7" << "DeseaseMustHaveName" << "" << true;
+    QTest::newRow("existing name with blanks") << " Cystitis  " << "LU7" << "DeseaseAlreadyExists"
+                                               << "" << false;
+    QTest::newRow("first digit 0") << "Cough" << "LU07" << "IncorrectDotsName" << " LU07" << true;
+    QTest::newRow("digit first") << "Cough" << "7LU" << "" << "incorrect dots name" << true;
+}
+
+void TestDeseasePanel::editorRefusesBadInput()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, dots);
+    QFETCH(QString, key);
+    QFETCH(QString, tail);
+    QFETCH(bool, nameKept);
+    Fixture f;
+    const QString message = (key.isEmpty() ? QString() : Localization::Translate(key)) + tail;
+    QVERIFY2(key.isEmpty() || !Localization::Translate(key).isEmpty(), qPrintable(key));
+    f.add(QStringLiteral("Cystitis"), QStringLiteral("6&28&#"));
+    DialogRecorder dialogs;
+    DeseasePanel page(&f.data);
+    page.show();
+    page.enter();
+    page.newDesease();
+    DeseaseForm *editor = page.editor();
+    fillEditor(editor, name, dots);
+    child<QPlainTextEdit>(editor, "PlRecomendation")->setPlainText(QStringLiteral("Kept"));
+    QTest::mouseClick(child<QAbstractButton>(editor, "SaveDesease"), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().first().text, message);
+    QVERIFY(editor->isVisible());
+    QCOMPARE(child<QLineEdit>(editor, "DesName")->text(), nameKept ? name : QString());
+    QCOMPARE(child<QLineEdit>(editor, "DotsList")->text(), dots);
+    QCOMPARE(child<QPlainTextEdit>(editor, "PlRecomendation")->toPlainText(), QStringLiteral("Kept"));
+    QCOMPARE(DeseaseRepository(&f.data).names(), QStringList{QStringLiteral("Cystitis")});
+}
+
+void TestDeseasePanel::pointLabelMarksThePoint_data()
+{
+    QTest::addColumn<int>("label");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("picture");
+    QTest::newRow("hand, back") << 0 << "LI4" << "back";
+    QTest::newRow("knee, side") << 1 << "GB34" << "Side";
+    QTest::newRow("foot, front") << 2 << "LV3" << "Front";
+}
+
+void TestDeseasePanel::pointLabelMarksThePoint()
+{
+    QFETCH(int, label);
+    QFETCH(QString, code);
+    QFETCH(QString, picture);
+    Fixture f;
+    DeseasePanel page(&f.data);
+    const DesDotsCatalogue &catalogue = page.catalogue();
+    f.add(QStringLiteral("Migraine"),
+          QStringLiteral("%1&4&%2&34&%3&3&#")
+              .arg(catalogue.find(QStringLiteral("LI")))
+              .arg(catalogue.find(QStringLiteral("GB")))
+              .arg(catalogue.find(QStringLiteral("LV"))));
+    page.resize(1020, 640);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    page.enter();
+    child<QListWidget>(&page, "DeseaseListBox")->setCurrentRow(0);
+    auto *pointLabel = child<PointLabel>(&page, qPrintable(QStringLiteral("DotLabel%1").arg(label)));
+    QCOMPARE(pointLabel->text(), code);
+    QTest::mouseClick(pointLabel, Qt::LeftButton);
+
+    for (const char *name : {"back", "Front", "Side"})
+        QCOMPARE(child<BodyPicture>(&page, name)->isVisible(), picture == QLatin1String(name));
+    auto *view = page.findChild<BodyAtlasView *>();
+    auto *dot = child<MarkShape>(&page, "DotShape");
+    auto *ring = child<MarkShape>(&page, "CircleShape1");
+    // The dots wait hidden while the rings blink.
+    QVERIFY(!dot->isVisible());
+    QVERIFY(ring->isVisible());
+    QCOMPARE(ring->penWidth(), 6);
+    QCOMPARE(ring->pos(), dot->pos() - QPoint(7, 7));
+    // The point is marked at its own place.
+    const AtlasPosition want = AtlasPoints().position(code);
+    const QRect shown = view->pictureRect();
+    const int c = BodyMarkGeometry::diseaseCorrection(shown);
+    QCOMPARE(dot->pos(), BodyMarkGeometry::dotAt(shown, view->picture(), want.left1, want.top1, c));
+    QCOMPARE(child<MarkShape>(&page, "DotShape2")->pos(),
+             BodyMarkGeometry::dotAt(shown, view->picture(), want.left2, want.top2, c));
+
+    auto *timer = page.findChild<QTimer *>(QStringLiteral("DeseaseTimer"));
+    QVERIFY(timer && timer->isActive());
+    timer->setInterval(5);
+    QTRY_VERIFY(ring->penWidth() < 6);
+    // Another point during the blink starts it again.
+    const int other = (label + 1) % 3;
+    QTest::mouseClick(child<PointLabel>(&page, qPrintable(QStringLiteral("DotLabel%1").arg(other))),
+                      Qt::LeftButton);
+    QCOMPARE(ring->penWidth(), 6);
+    QVERIFY(!dot->isVisible());
+    QTRY_VERIFY(!timer->isActive());
+    QVERIFY(dot->isVisible());
+    QVERIFY(!ring->isVisible());
+    saveScreenshot(&page, QStringLiteral("disease-page-") + code);
+}
+
+void TestDeseasePanel::searchSelects()
+{
+    Fixture f;
+    for (const char *n : {"angina", "Bronchitis", "Gastritis", "Мигрень"})
+        f.add(QString::fromUtf8(n), QStringLiteral("0&7&#"));
+    DeseasePanel page(&f.data);
+    page.show();
+    page.enter();
+    QCOMPARE(listed(page), (QStringList{QStringLiteral("angina"), QStringLiteral("Bronchitis"),
+                                        QStringLiteral("Gastritis"), QStringLiteral("Мигрень")}));
+    auto *list = child<QListWidget>(&page, "DeseaseListBox");
+    auto *edit = child<QLineEdit>(&page, "FoundDesEdit");
+    edit->setText(QStringLiteral("ITIS"));
+    QTest::mouseClick(child<QAbstractButton>(&page, "sBitBtn4"), Qt::LeftButton);
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(page.shownDesease(), QStringLiteral("Bronchitis"));
+    edit->setText(QStringLiteral("МИГ"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(list->currentRow(), 3);
+    for (const QString &nothing : {QStringLiteral("zzz"), QString()}) {
+        edit->setText(nothing);
+        QTest::mouseClick(child<QAbstractButton>(&page, "sBitBtn4"), Qt::LeftButton);
+        QCOMPARE(list->currentRow(), 3);
+    }
+}
+
+void TestDeseasePanel::deleteAsksFirst()
+{
+    Fixture f;
+    f.add(QStringLiteral("Cystitis"), QStringLiteral("6&28&#"), QStringLiteral("Cranberry"));
+    f.add(QStringLiteral("Colitis"), QStringLiteral("2&25&#"));
+    DialogRecorder dialogs(QStringLiteral("no"));
+    DeseasePanel page(&f.data);
+    page.show();
+    page.enter();
+    auto *remove = child<QAbstractButton>(&page, "sBitBtn6");
+    QVERIFY(!remove->isEnabled()); // nothing chosen, nothing to delete
+    page.deleteDesease();
+    QVERIFY(dialogs.requests().isEmpty());
+    child<QListWidget>(&page, "DeseaseListBox")->setCurrentRow(1);
+    QCOMPARE(page.shownDesease(), QStringLiteral("Cystitis"));
+    QTest::mouseClick(remove, Qt::LeftButton);
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().first().kind, Dialogs::Kind::Question);
+    QVERIFY(dialogs.requests().first().text.contains(QStringLiteral("Cystitis")));
+    QCOMPARE(listed(page).size(), 2); // "no" keeps it
+    dialogs.setAnswer(QStringLiteral("yes"));
+    QTest::mouseClick(remove, Qt::LeftButton);
+    QCOMPARE(listed(page), QStringList{QStringLiteral("Colitis")});
+    QCOMPARE(DeseaseRepository(&f.data).names(), QStringList{QStringLiteral("Colitis")});
+    QVERIFY(page.shownDesease().isEmpty());
+    QVERIFY(child<QPlainTextEdit>(&page, "WithoutImageMemo")->toPlainText().isEmpty());
+    QVERIFY(page.findChildren<PointLabel *>().isEmpty());
+    QVERIFY(!remove->isEnabled());
+}
+
+void TestDeseasePanel::looks()
+{
+    Fixture f;
+    DeseasePanel page(&f.data);
+    const DesDotsCatalogue &c = page.catalogue();
+    QString dots;
+    const struct
+    {
+        const char *code;
+        int number;
+    } points[] = {{"LI", 4}, {"GB", 20}, {"LV", 3}, {"ST", 36}, {"PC", 6}};
+    for (const auto &p : points)
+        dots += QStringLiteral("%1&%2&").arg(c.find(QLatin1String(p.code))).arg(p.number);
+    DeseaseRecord r;
+    r.name = QStringLiteral("Мигрень");
+    r.dots = dots + QStringLiteral("#");
+    r.about = QStringLiteral("<p><b>Приступообразная головная боль</b>, чаще в одной половине "
+                             "головы; тошнота, светобоязнь.</p><p>Сеансы через день, курс 10.</p>");
+    r.plant = QStringLiteral("Пижма девичья: настой 1 ч. л. на стакан кипятка, по 1/3 стакана "
+                             "3 раза в день.");
+    QImage image(200, 150, QImage::Format_RGB32);
+    image.fill(QColor(110, 160, 90));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    r.plantPicture = bytes;
+    QCOMPARE(DeseaseRepository(&f.data).add(r), DeseaseRepository::AddResult::Added);
+    for (const char *n : {"Angina pectoris", "Bronchial asthma", "Gastritis", "Insomnia"})
+        f.add(QLatin1String(n), QStringLiteral("0&7&#"));
+
+    page.resize(1020, 600);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
+        LanguageApplier::instance().apply(LanguageTexts::load(language));
+        page.enter();
+        child<QListWidget>(&page, "DeseaseListBox")->setCurrentRow(4);
+        QTest::mouseClick(child<PointLabel>(&page, "DotLabel1"), Qt::LeftButton);
+        page.findChild<QTimer *>(QStringLiteral("DeseaseTimer"))->setInterval(1);
+        QTRY_VERIFY(!page.findChild<QTimer *>(QStringLiteral("DeseaseTimer"))->isActive());
+        const QSize needed = page.minimumSizeHint();
+        QVERIFY2(needed.width() <= 1020 && needed.height() <= 600,
+                 qPrintable(QStringLiteral("%1x%2").arg(needed.width()).arg(needed.height())));
+        for (QAbstractButton *button : page.findChildren<QAbstractButton *>()) {
+            if (button->isVisible())
+                QVERIFY2(button->width() >= button->sizeHint().width(),
+                         qPrintable(button->objectName()));
+        }
+        saveScreenshot(&page, QStringLiteral("disease-page-") + language.toLower());
+        page.newDesease();
+        fillEditor(page.editor(), QStringLiteral("Гастрит"), QStringLiteral("ST36, RN12, PC6"));
+        QCoreApplication::processEvents();
+        saveScreenshot(page.editor(), QStringLiteral("disease-editor-") + language.toLower());
+        page.editor()->reject();
+    }
+}
+
+QTEST_MAIN(TestDeseasePanel)
+#include "tst_desease_panel.moc"

@@ -1,0 +1,262 @@
+// The open-points page as the practitioner uses it: the present period chosen at start, a
+// click on the clock and on its captions, the centre clearing the choice, the side moving the
+// marker, the blinking under the midday-midnight method, a damaged table refused with a
+// message, and the page in English and Russian.
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+#include "app/DataFolderSetup.h"
+#include "common/Clock.h"
+#include "localization/LanguageApplier.h"
+#include "localization/LanguageTexts.h"
+#include "localization/Localization.h"
+#include "measure/BodyPicture.h"
+#include "treatment/MeridianClock.h"
+#include "treatment/OpenPointMarker.h"
+#include "treatment/OpenPointPanel.h"
+#include "treatment/OpenPointPictures.h"
+
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+class TestOpenPointPanel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void startsAtThePresentPeriod();
+    void clockChoosesThePeriod_data();
+    void clockChoosesThePeriod();
+    void sideMovesTheMarker();
+    void middayMidnightBlinksAndShowsThePhoto();
+    void damagedTableIsRefusedWithAMessage();
+    void dateBeforeTheReferenceCountsBackwards();
+    void looksRightInBothLanguages_data();
+    void looksRightInBothLanguages();
+
+private:
+    void openPage();
+    QStringList listed() const;
+    QLabel *info() const { return m_page->findChild<QLabel *>(QStringLiteral("OpenPointInfo")); }
+
+    TestEnvironment *m_env = nullptr;
+    OpenPointPanel *m_page = nullptr;
+};
+
+void TestOpenPointPanel::init()
+{
+    m_env = new TestEnvironment;
+    DataFolderSetup::run();
+    // 2024-02-10 is a jia-chen day; 20:15 lies in the period 19-21.
+    Clock::setNow(QDateTime(QDate(2024, 2, 10), QTime(20, 15)));
+    LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
+}
+
+void TestOpenPointPanel::cleanup()
+{
+    delete m_page;
+    m_page = nullptr;
+    Clock::setNow(QDateTime());
+    delete m_env;
+}
+
+void TestOpenPointPanel::openPage()
+{
+    m_page = new OpenPointPanel;
+    m_page->resize(1010, 520);
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    m_page->enter();
+}
+
+QStringList TestOpenPointPanel::listed() const
+{
+    QStringList items;
+    const auto *list = m_page->findChild<QListWidget *>(QStringLiteral("PointGroup"));
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
+void TestOpenPointPanel::startsAtThePresentPeriod()
+{
+    openPage();
+    QCOMPARE(m_page->findChild<QDateEdit *>(QStringLiteral("PointDate"))->date(), QDate(2024, 2, 10));
+    QCOMPARE(m_page->period(), 7);
+    QCOMPARE(m_page->findChild<MeridianClock *>(QStringLiteral("Image5"))->period(), 7);
+    QVERIFY(m_page->findChild<QRadioButton *>(QStringLiteral("MethodGroup0"))->isChecked());
+    // Day 41 of the sixty, hour stem jia at 19-21: the tortoise opens one pair, its first point
+    // is chosen and shown with the marker.
+    QCOMPARE(m_page->cycleDay(), std::optional<int>(41));
+    QCOMPARE(m_page->points().size(), 2);
+    QCOMPARE(m_page->findChild<QListWidget *>(QStringLiteral("PointGroup"))->currentRow(), 0);
+    QVERIFY(m_page->pictures()->shownPicture() > 0);
+    QVERIFY(m_page->pictures()->markerVisible());
+    QVERIFY(info()->text().contains(QStringLiteral("19:00-21:00")));
+    QCOMPARE(m_page->findChildren<QLabel *>(QRegularExpression(QStringLiteral("^Clock(Hours|Meridian)\\d+$"))).size(), 24);
+}
+
+void TestOpenPointPanel::clockChoosesThePeriod_data()
+{
+    QTest::addColumn<QString>("target"); // "clock" or a caption label
+    QTest::addColumn<QPoint>("pos");
+    QTest::addColumn<int>("period");
+    QTest::newRow("top sector") << "Image5" << QPoint(120, 25) << 9;
+    QTest::newRow("right sector") << "Image5" << QPoint(190, 100) << 0;
+    QTest::newRow("outside the circle changes nothing") << "Image5" << QPoint(4, 4) << 7;
+    QTest::newRow("the centre clears") << "Image5" << QPoint(120, 100) << -1;
+    QTest::newRow("hours caption") << "ClockHours3" << QPoint(3, 3) << 3;
+    QTest::newRow("meridian caption") << "ClockMeridian10" << QPoint(3, 3) << 10;
+}
+
+void TestOpenPointPanel::clockChoosesThePeriod()
+{
+    QFETCH(QString, target);
+    QFETCH(QPoint, pos);
+    QFETCH(int, period);
+    openPage();
+    auto *widget = m_page->findChild<QWidget *>(target);
+    QVERIFY(widget);
+    QTest::mouseClick(widget, Qt::LeftButton, {}, pos);
+    QCOMPARE(m_page->period(), period);
+    QCOMPARE(m_page->findChild<MeridianClock *>(QStringLiteral("Image5"))->period(), period);
+    if (period < 0) {
+        QVERIFY(m_page->points().isEmpty());
+        QCOMPARE(m_page->pictures()->shownPicture(), 0);
+        QCOMPARE(info()->text(), QStringLiteral("Choose a two-hour period on the clock."));
+        // The arrow keys bring a period back.
+        QTest::keyClick(m_page->findChild<QWidget *>(QStringLiteral("Image5")), Qt::Key_Right);
+        QCOMPARE(m_page->period(), 9);
+    } else {
+        QVERIFY(!m_page->points().isEmpty());
+        QCOMPARE(m_page->findChild<QListWidget *>(QStringLiteral("PointGroup"))->currentRow(), 0);
+    }
+}
+
+void TestOpenPointPanel::sideMovesTheMarker()
+{
+    openPage();
+    // A jia-zi day (1 October 1949) at 23-01 opens Pc 6 and Sp 4 under the tortoise.
+    m_page->findChild<QDateEdit *>(QStringLiteral("PointDate"))->setDate(QDate(1949, 10, 1));
+    m_page->Label5MouseDown(9);
+    QCOMPARE(listed(), (QStringList{QStringLiteral("Pc 6   Pericardium"), QStringLiteral("Sp 4   Spleen")}));
+    OpenPointPictures *pictures = m_page->pictures();
+    QCOMPARE(pictures->shownPicture(), 3);
+    const QPoint leftAt = pictures->marker()->geometry().center();
+    m_page->findChild<QRadioButton *>(QStringLiteral("right"))->click();
+    QCOMPARE(pictures->shownPicture(), 3);
+    const QPoint rightAt = pictures->marker()->geometry().center();
+    // The front view: the patient's right arm is on the viewer's left.
+    QVERIFY2(rightAt.x() < leftAt.x() - 100, qPrintable(QStringLiteral("%1 %2").arg(rightAt.x()).arg(leftAt.x())));
+    // Sp 4 on the right is on the side view from the left (picture 1).
+    m_page->findChild<QListWidget *>(QStringLiteral("PointGroup"))->setCurrentRow(1);
+    QCOMPARE(pictures->shownPicture(), 1);
+    const QRect shown = pictures->picture(1)->geometry();
+    QVERIFY(shown.contains(pictures->marker()->geometry().center()));
+    QCOMPARE(shown.width(), qRound(shown.height() * 204.0 / 489.0));
+}
+
+void TestOpenPointPanel::middayMidnightBlinksAndShowsThePhoto()
+{
+    QPixmap photo(60, 80);
+    photo.fill(Qt::darkCyan);
+    openPage();
+    m_page->setPhoto(photo);
+    m_page->findChild<QRadioButton *>(QStringLiteral("MethodGroup2"))->click();
+    QCOMPARE(m_page->method(), 2);
+    // Jia day, 19-21: Pc 7 and Ki 7 by the hour's branch, Gb 44 by the day's stem.
+    QCOMPARE(listed(), (QStringList{QStringLiteral("Pc 7 (hour branch)   Pericardium"),
+                                    QStringLiteral("Gb 44 (day stem)   Gall bladder"),
+                                    QStringLiteral("Ki 7 (hour branch)   Kidney")}));
+    QVERIFY(m_page->findChild<QLabel *>(QStringLiteral("OpenPointFoto"))->isVisible());
+    QTimer *timer = m_page->blinkTimer();
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 1000);
+    OpenPointPictures *pictures = m_page->pictures();
+    QList<bool> seen;
+    for (int tick = 0; tick < 5; ++tick) {
+        m_page->OpenPointTimerTimer();
+        seen << pictures->markerVisible();
+    }
+    QCOMPARE(seen, (QList<bool>{false, true, false, true, true}));
+    QVERIFY(!timer->isActive());
+    // Another method stops the blinking and hides the photo.
+    m_page->MethodGroupClick(1);
+    QVERIFY(!timer->isActive());
+    QVERIFY(!m_page->findChild<QLabel *>(QStringLiteral("OpenPointFoto"))->isVisible());
+}
+
+void TestOpenPointPanel::damagedTableIsRefusedWithAMessage()
+{
+    openPage();
+    const QString table = m_env->dataFolder() + QStringLiteral("Data/Table2.dat");
+    QFile file(table);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    file.close();
+    // Half the days lost.
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(whole.left(whole.size() / 2));
+    file.close();
+    m_page->Label5MouseDown(3);
+    QVERIFY(m_page->points().isEmpty());
+    QCOMPARE(m_page->pictures()->shownPicture(), 0);
+    QVERIFY(info()->text().contains(QStringLiteral("Table2.dat")));
+    QVERIFY(info()->property("problem").toBool());
+    // Mended on disk, the next choice reads it again.
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(whole);
+    file.close();
+    m_page->Label5MouseDown(4);
+    QVERIFY(!m_page->points().isEmpty());
+    QVERIFY(!info()->property("problem").toBool());
+}
+
+void TestOpenPointPanel::dateBeforeTheReferenceCountsBackwards()
+{
+    openPage();
+    // 22 March 2006 is the day before the reference (day 48): day 47, not day 49.
+    m_page->PointDateChange(QDate(2006, 3, 22));
+    QCOMPARE(m_page->cycleDay(), std::optional<int>(47));
+    m_page->MethodGroupClick(1);
+    QCOMPARE(m_page->cycleDay(), std::optional<int>(7));
+    QVERIFY(info()->text().startsWith(QStringLiteral("Day 7 of 10")));
+}
+
+void TestOpenPointPanel::looksRightInBothLanguages_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("method"); // a word of the midday-midnight method's name
+    QTest::newRow("English") << "English" << "Midday";
+    QTest::newRow("Russian") << "Russian" << QString::fromUtf8("\xd0\xbf\xd0\xbe\xd0\xbb\xd1\x83\xd0\xb4"); // "полуд"
+}
+
+void TestOpenPointPanel::looksRightInBothLanguages()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, method);
+    QVERIFY(Localization::setCurrentLanguage(language));
+    LanguageApplier::instance().apply(LanguageTexts::load(language));
+    openPage();
+    QPixmap photo(60, 80);
+    photo.fill(QColor(0x9c, 0xb8, 0xd0));
+    m_page->setPhoto(photo);
+    saveScreenshot(m_page, QStringLiteral("open_points_tortoise_") + language);
+    m_page->MethodGroupClick(2);
+    auto *button = m_page->findChild<QRadioButton *>(QStringLiteral("MethodGroup2"));
+    if (language == QLatin1String("English") || LanguageApplier::instance().texts().text(QStringLiteral("OpenPointMethod2")).size() > 0)
+        QVERIFY2(button->text().contains(method, Qt::CaseInsensitive), qPrintable(button->text()));
+    // Every control's text fits: the radio buttons are not cut.
+    for (auto *radio : m_page->findChildren<QRadioButton *>())
+        QVERIFY2(radio->sizeHint().width() <= radio->width() + 1, qPrintable(radio->text()));
+    saveScreenshot(m_page, QStringLiteral("open_points_midday_") + language);
+}
+
+QTEST_MAIN(TestOpenPointPanel)
+#include "tst_open_point_panel.moc"
