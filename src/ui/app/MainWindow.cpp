@@ -12,6 +12,9 @@
 #include "ryodoraku/TablePanel.h"
 #include "symptoms/DeseasePanel.h"
 #include "symptoms/InquirerPanel.h"
+#include "schedule/AppointmentReminders.h"
+#include "schedule/PlanPanel.h"
+#include "schedule/ReminderForm.h"
 #include "treatment/OpenPointPanel.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
@@ -345,6 +348,33 @@ void MainWindow::installPages()
     installPage(new TablePanel);
     installPage(new DeseasePanel(m_data.get()));
     installPage(new InquirerPanel(m_data.get(), &m_session));
+
+    // The schedule: appointments per day, today's reminders, and the fifteen timers.
+    auto *reminderForm = new ReminderForm(this);
+    auto *plan = new PlanPanel(m_data.get(), &m_session, reminderForm);
+    installPage(plan);
+    connect(plan, &PlanPanel::openClientRequested, this, [this](const QString &code) {
+        switchToButton(QStringLiteral("ClientsBtn"));
+        m_session.setCurrentClient(code);
+    });
+    using S = StartupSequence::ShowStep;
+    using C = StartupSequence::CloseStep;
+    m_sequence.onShow(S::StartReminders, QStringLiteral("reminders"), [plan] {
+        plan->reminders()->start();
+        return true;
+    });
+    m_sequence.onShow(S::OpenPointsAndSchedule, QStringLiteral("schedule date"), [plan] {
+        plan->setScheduleDate(Clock::today());
+        return true;
+    });
+    m_sequence.onClose(C::SaveReminders, QStringLiteral("reminders"), [plan, reminderForm] {
+        plan->reminders()->saveMade();
+        reminderForm->save();
+    });
+    m_sequence.onClose(C::FinishReminderList, QStringLiteral("reminder list"), [plan, reminderForm] {
+        plan->reminders()->stop();
+        reminderForm->finish();
+    });
 }
 
 void MainWindow::bindTexts()

@@ -1,0 +1,442 @@
+// The schedule page driven as a practitioner would: an appointment stored after the question,
+// refused with a clear message when it cannot be, picked to be changed, deleted after the
+// question; the client found by part of a name; today's reminders fired through the page;
+// and how the page looks in English and Russian.
+#include "localization/LanguageApplier.h"
+#include "localization/LanguageTexts.h"
+#include "records/ClientsModel.h"
+#include "schedule/AppointmentBook.h"
+#include "schedule/AppointmentReminders.h"
+#include "schedule/MessageTextWindow.h"
+#include "schedule/PlanFrame.h"
+#include "schedule/PlanPanel.h"
+#include "schedule/ReminderForm.h"
+#include "schedule/ReminderPlayerWindow.h"
+#include "common/Dialogs.h"
+#include "Screenshot.h"
+#include "ScheduleTestSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTimeEdit>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace ScheduleTestSupport;
+
+namespace {
+
+const QDate kToday(2026, 3, 10);
+
+// Answers the program's dialogs: questions with `answer`, file dialogs with `file`.
+struct Answers
+{
+    QString answer = QStringLiteral("yes");
+    QString file;
+    QList<Dialogs::Request> asked;
+    Answers()
+    {
+        Dialogs::setHandler([this](const Dialogs::Request &r) {
+            asked.append(r);
+            return r.kind == Dialogs::Kind::OpenFile ? file : answer;
+        });
+        MessageTextWindow::setHandler([this](const QString &) { return messageText; });
+    }
+    ~Answers()
+    {
+        Dialogs::clearHandler();
+        MessageTextWindow::clearHandler();
+    }
+    QStringList texts(Dialogs::Kind kind) const
+    {
+        QStringList list;
+        for (const Dialogs::Request &r : asked) {
+            if (r.kind == kind)
+                list.append(r.text);
+        }
+        return list;
+    }
+    QString messageText;
+};
+
+struct Page
+{
+    Profile profile;
+    FakeSound *sound = new FakeSound;
+    ReminderForm form{nullptr, std::unique_ptr<SoundOutput>(sound)};
+    std::unique_ptr<PlanPanel> page;
+    QString anna;
+    QString boris;
+    QString marianna;
+    Page()
+    {
+        Clock::setNow(QDateTime(kToday, QTime(8, 0)));
+        anna = profile.addClient(QStringLiteral("Anna"), QString::fromUtf8("Кострова"));
+        boris = profile.addClient(QStringLiteral("Boris"), QStringLiteral("Lind"));
+        marianna = profile.addClient(QStringLiteral("Marianna"), QStringLiteral("Lindqvist"));
+        page = std::make_unique<PlanPanel>(&profile.data, &profile.session, &form);
+        page->resize(1020, 536);
+        page->show();
+        page->enter();
+    }
+    template <typename T> T *get(const char *name) { return child<T>(page.get(), QLatin1String(name)); }
+    QList<PlanFrame *> frames()
+    {
+        QList<PlanFrame *> shown;
+        for (PlanFrame *f : page->findChildren<PlanFrame *>()) {
+            if (!f->isHidden())
+                shown.append(f);
+        }
+        return shown;
+    }
+    QStringList frameTexts()
+    {
+        QStringList list;
+        for (PlanFrame *f : frames())
+            list.append(child<QLabel>(f, QStringLiteral("TimeLabel"))->text() + QLatin1Char(' ')
+                        + child<QLabel>(f, QStringLiteral("NameLabel"))->text());
+        return list;
+    }
+    void fill(QTime from, QTime to, const QString &note = QString())
+    {
+        get<QTimeEdit>("FromTime")->setTime(from);
+        get<QTimeEdit>("ToTime")->setTime(to);
+        get<QPlainTextEdit>("NotesMemo")->setPlainText(note);
+    }
+    void clickSave() { QTest::mouseClick(get<QPushButton>("SaveBtn"), Qt::LeftButton); }
+    Appointment stored(const QString &client, QTime begin, QTime end, const QString &text = {})
+    {
+        Appointment a;
+        a.clientId = client;
+        a.day = kToday;
+        a.begin = begin;
+        a.end = end;
+        if (!text.isEmpty()) {
+            a.remind = true;
+            a.message = true;
+            a.text = text;
+        }
+        AppointmentBook(&profile.data).store(a);
+        return a;
+    }
+};
+
+} // namespace
+
+class TestPlanPanel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { LanguageApplier::instance().apply(LanguageTexts()); }
+    void storesAfterTheQuestion();
+    void refusals_data();
+    void refusals();
+    void reminderWays();
+    void changeAndDelete();
+    void quickFind_data();
+    void quickFind();
+    void todaysRemindersFireThroughThePage();
+    void looks();
+};
+
+void TestPlanPanel::storesAfterTheQuestion()
+{
+    Page t;
+    Answers answers;
+    QCOMPARE(t.get<QDateEdit>("NotesDateEdit")->date(), kToday);
+    QCOMPARE(t.page->scheduleDate(), kToday);
+    t.profile.session.setCurrentClient(t.anna); // the grid follows the current client
+    QCOMPARE(t.get<QTableView>("ClientsGrid")->currentIndex().row(), 0);
+    t.fill(QTime(9, 0), QTime(9, 30), QStringLiteral("first visit"));
+    QTest::mouseClick(t.get<QCheckBox>("Remember"), Qt::LeftButton);
+    answers.messageText = QStringLiteral("Anna at nine");
+    QTest::mouseClick(t.get<QCheckBox>("message"), Qt::LeftButton);
+    QVERIFY(t.get<QCheckBox>("message")->isChecked());
+    QCOMPARE(t.get<QLabel>("MessageTextLabel")->toolTip(), QStringLiteral("Anna at nine"));
+
+    // "No" to the question stores nothing.
+    answers.answer = QStringLiteral("no");
+    t.clickSave();
+    QCOMPARE(answers.texts(Dialogs::Kind::Question),
+             QStringList{QStringLiteral("Do you want to add this appointment?")});
+    QVERIFY(t.frames().isEmpty());
+
+    answers.answer = QStringLiteral("yes");
+    answers.asked.clear();
+    t.clickSave();
+    QCOMPARE(answers.texts(Dialogs::Kind::Message),
+             QStringList{QStringLiteral("The schedule has been saved.")});
+    QCOMPARE(t.frameTexts(), QStringList{QString::fromUtf8("09:00-09:30 Anna Кострова")});
+    // Its reminder (10 min before, today) is among today's reminders at once.
+    const QList<TodayReminder> &today = t.page->reminders()->entries();
+    QCOMPARE(today.size(), 1);
+    QCOMPARE(today.first().moment, QDateTime(kToday, QTime(8, 50)));
+    QCOMPARE(today.first().text, QStringLiteral("Anna at nine"));
+
+    // A day with nothing says so; the list follows the schedule date.
+    QTest::mouseClick(t.get<QToolButton>("NextDayButton"), Qt::LeftButton);
+    QCOMPARE(t.page->scheduleDate(), kToday.addDays(1));
+    QVERIFY(t.frames().isEmpty());
+    QVERIFY(t.get<QLabel>("EmptyDayLabel")->isVisible());
+    QTest::mouseClick(t.get<QToolButton>("PreviousDayButton"), Qt::LeftButton);
+    QCOMPARE(t.frames().size(), 1);
+    QVERIFY(!t.get<QLabel>("EmptyDayLabel")->isVisible());
+    // Choosing another day for the appointment shows that day's list.
+    t.get<QDateEdit>("NotesDateEdit")->setDate(kToday.addDays(3));
+    QCOMPARE(t.page->scheduleDate(), kToday.addDays(3));
+    QVERIFY(t.frames().isEmpty());
+}
+
+void TestPlanPanel::refusals_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("end before start") << "interval" << "The start time is later than the end time.";
+    QTest::newRow("start taken") << "taken" << "This time is already taken by another appointment.";
+    QTest::newRow("reminder without a way") << "noway"
+                                            << "Choose how to remind: sound, message or both.";
+    QTest::newRow("no client") << "noclient" << "Choose the client of the appointment in the list.";
+    QTest::newRow("note the base cannot hold")
+        << "emoji" << "The field \"Comment\" holds characters the base cannot store.";
+}
+
+void TestPlanPanel::refusals()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, message);
+    Page t;
+    t.stored(t.boris, QTime(9, 0), QTime(9, 20));
+    t.page->enter();
+    Answers answers;
+    t.profile.session.setCurrentClient(t.anna);
+    t.fill(QTime(10, 0), QTime(10, 30), QStringLiteral("note"));
+    if (setup == QLatin1String("interval"))
+        t.get<QTimeEdit>("ToTime")->setTime(QTime(9, 59));
+    if (setup == QLatin1String("taken"))
+        t.get<QTimeEdit>("FromTime")->setTime(QTime(9, 0));
+    if (setup == QLatin1String("noway"))
+        t.get<QCheckBox>("Remember")->setChecked(true);
+    if (setup == QLatin1String("noclient"))
+        t.get<QTableView>("ClientsGrid")->selectionModel()->clearSelection();
+    if (setup == QLatin1String("emoji"))
+        t.get<QPlainTextEdit>("NotesMemo")->setPlainText(QString::fromUtf8("\xF0\x9F\x98\x80"));
+    const QString note = t.get<QPlainTextEdit>("NotesMemo")->toPlainText();
+
+    t.clickSave();
+    QCOMPARE(answers.texts(Dialogs::Kind::Message), QStringList{message});
+    QCOMPARE(t.frameTexts(), QStringList{QStringLiteral("09:00-09:20 Boris Lind")});
+    QCOMPARE(AppointmentBook(&t.profile.data).day(kToday).size(), 1);
+    QCOMPARE(t.get<QPlainTextEdit>("NotesMemo")->toPlainText(), note); // the editor keeps it
+}
+
+void TestPlanPanel::reminderWays()
+{
+    Page t;
+    Answers answers;
+    auto *remember = t.get<QCheckBox>("Remember");
+    auto *sound = t.get<QCheckBox>("Sound");
+    auto *message = t.get<QCheckBox>("message");
+    QVERIFY(!sound->isEnabled() && !message->isEnabled());
+    remember->setChecked(true);
+    QVERIFY(sound->isEnabled() && message->isEnabled());
+
+    // A cancelled file dialog or an empty message leaves the way unchecked.
+    QTest::mouseClick(sound, Qt::LeftButton);
+    QVERIFY(!answers.asked.isEmpty());
+    QCOMPARE(answers.asked.last().kind, Dialogs::Kind::OpenFile);
+    QVERIFY(!sound->isChecked());
+    QTest::mouseClick(message, Qt::LeftButton);
+    QVERIFY(!message->isChecked());
+
+    answers.file = t.profile.soundFile();
+    answers.messageText = QStringLiteral("Bring the results");
+    QTest::mouseClick(sound, Qt::LeftButton);
+    QTest::mouseClick(message, Qt::LeftButton);
+    QVERIFY(sound->isChecked() && message->isChecked());
+    QCOMPARE(t.get<QLabel>("SoundFileLabel")->text(), QStringLiteral("bell.wav"));
+
+    // Unchecking the reminder unchecks both ways and forgets them.
+    remember->setChecked(false);
+    QVERIFY(!sound->isChecked() && !message->isChecked());
+    QVERIFY(t.get<QLabel>("SoundFileLabel")->text().isEmpty());
+    QVERIFY(t.get<QLabel>("MessageTextLabel")->toolTip().isEmpty());
+}
+
+void TestPlanPanel::changeAndDelete()
+{
+    Page t;
+    t.stored(t.anna, QTime(9, 0), QTime(9, 30), QStringLiteral("Anna soon"));
+    t.stored(t.boris, QTime(11, 0), QTime(12, 0));
+    t.page->enter();
+    Answers answers;
+    QCOMPARE(t.frameTexts(), (QStringList{QString::fromUtf8("09:00-09:30 Anna Кострова"),
+                                          QStringLiteral("11:00-12:00 Boris Lind")}));
+    t.profile.session.setCurrentClient(t.boris);
+
+    // A click on the name loads the appointment for changing.
+    QTest::mouseClick(child<QLabel>(t.frames().first(), QStringLiteral("NameLabel")), Qt::LeftButton);
+    QVERIFY(t.page->isEditingAppointment());
+    QCOMPARE(t.get<QPushButton>("SaveBtn")->text(), QStringLiteral("Save"));
+    QVERIFY(t.get<QPushButton>("CancelEditBtn")->isVisible());
+    QCOMPARE(t.profile.session.currentClient(), t.anna);
+    QVERIFY(t.get<QCheckBox>("message")->isChecked());
+    QCOMPARE(t.get<QLabel>("MessageTextLabel")->toolTip(), QStringLiteral("Anna soon"));
+
+    t.get<QTimeEdit>("ToTime")->setTime(QTime(9, 45));
+    t.clickSave();
+    QCOMPARE(answers.texts(Dialogs::Kind::Question),
+             QStringList{QStringLiteral("Do you want to save the changes?")});
+    QVERIFY(!t.page->isEditingAppointment());
+    QCOMPARE(t.get<QPushButton>("SaveBtn")->text(), QStringLiteral("OK"));
+    QCOMPARE(t.frameTexts().first(), QString::fromUtf8("09:00-09:45 Anna Кострова"));
+    QCOMPARE(AppointmentBook(&t.profile.data).day(kToday).size(), 2);
+
+    // Moving it onto another appointment's start is refused and it stays as it was.
+    QTest::mouseClick(child<QLabel>(t.frames().first(), QStringLiteral("NameLabel")), Qt::LeftButton);
+    t.get<QTimeEdit>("FromTime")->setTime(QTime(11, 0));
+    t.get<QTimeEdit>("ToTime")->setTime(QTime(11, 30));
+    answers.asked.clear();
+    t.clickSave();
+    QCOMPARE(answers.texts(Dialogs::Kind::Message),
+             QStringList{QStringLiteral("This time is already taken by another appointment.")});
+    QVERIFY(t.page->isEditingAppointment());
+    QTest::mouseClick(t.get<QPushButton>("CancelEditBtn"), Qt::LeftButton);
+    QVERIFY(!t.page->isEditingAppointment());
+    QCOMPARE(t.frameTexts().first(), QString::fromUtf8("09:00-09:45 Anna Кострова"));
+
+    // A double click on a name asks for that client's card.
+    QSignalSpy open(t.page.get(), &PlanPanel::openClientRequested);
+    QTest::mouseDClick(child<QLabel>(t.frames().last(), QStringLiteral("NameLabel")), Qt::LeftButton);
+    QCOMPARE(open.size(), 1);
+    QCOMPARE(open.first().first().toString(), t.boris);
+
+    // The close image deletes only after the question.
+    answers.asked.clear();
+    answers.answer = QStringLiteral("no");
+    QTest::mouseClick(child<QToolButton>(t.frames().last(), QStringLiteral("CloseImage")), Qt::LeftButton);
+    QVERIFY(answers.texts(Dialogs::Kind::Question).first().startsWith(
+        QStringLiteral("Delete the selected record?")));
+    QCOMPARE(t.frames().size(), 2);
+    answers.answer = QStringLiteral("yes");
+    QTest::mouseClick(child<QToolButton>(t.frames().last(), QStringLiteral("CloseImage")), Qt::LeftButton);
+    QCOMPARE(t.frameTexts(), QStringList{QString::fromUtf8("09:00-09:45 Anna Кострова")});
+    QCOMPARE(AppointmentBook(&t.profile.data).day(kToday).size(), 1);
+}
+
+void TestPlanPanel::quickFind_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found"); // names after each press
+    QTest::newRow("part of a name, again and again")
+        << "ANN" << QStringList{"Anna", "Marianna", "Anna"};
+    QTest::newRow("surname") << "lind" << QStringList{"Boris", "Marianna"};
+    QTest::newRow("Cyrillic surname, other case") << QString::fromUtf8("КОСТ") << QStringList{"Anna"};
+    QTest::newRow("no match keeps the client") << "zz" << QStringList{"Boris"};
+}
+
+void TestPlanPanel::quickFind()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    Page t;
+    Answers answers;
+    t.profile.session.setCurrentClient(t.boris);
+    t.get<QLineEdit>("FoundEdit")->setText(text);
+    for (const QString &name : found) {
+        QTest::mouseClick(t.get<QPushButton>("FoundButton"), Qt::LeftButton);
+        const int row = t.page->clientsModel()->rowOfCode(t.profile.session.currentClient());
+        QCOMPARE(t.page->clientsModel()->entries().at(row).name, name);
+        QCOMPARE(t.get<QTableView>("ClientsGrid")->currentIndex().row(), row);
+    }
+    const bool none = text == QLatin1String("zz");
+    QCOMPARE(answers.texts(Dialogs::Kind::Message).size(), none ? 1 : 0);
+}
+
+void TestPlanPanel::todaysRemindersFireThroughThePage()
+{
+    Page t;
+    Answers answers;
+    Appointment withMessage = t.stored(t.anna, QTime(8, 30), QTime(9, 0), QStringLiteral("Call Anna"));
+    Appointment withSound;
+    withSound.clientId = t.boris;
+    withSound.day = kToday;
+    withSound.begin = QTime(8, 45);
+    withSound.end = QTime(9, 0);
+    withSound.remind = true;
+    withSound.lead = {5, LeadTime::Minutes};
+    withSound.sound = true;
+    withSound.melody = t.profile.soundFile();
+    QVERIFY(AppointmentBook(&t.profile.data).store(withSound).ok());
+
+    AppointmentReminders *reminders = t.page->reminders();
+    reminders->start();
+    QCOMPARE(reminders->timer()->objectName(), QStringLiteral("PlanTimer"));
+    reminders->tick();
+    QVERIFY(answers.asked.isEmpty());
+    QVERIFY(t.sound->played.isEmpty());
+
+    Clock::setNow(QDateTime(kToday, QTime(8, 36)));
+    reminders->tick();
+    QCOMPARE(answers.asked.size(), 1);
+    QCOMPARE(answers.asked.first().caption, QStringLiteral("Time Out"));
+    QCOMPARE(answers.asked.first().text, QStringLiteral("Call Anna"));
+    QVERIFY(t.sound->played.isEmpty());
+
+    Clock::setNow(QDateTime(kToday, QTime(8, 40, 1)));
+    reminders->tick();
+    QCOMPARE(t.sound->played, QStringList{withSound.melody});
+    QVERIFY(t.form.playerWindow()->isVisible());
+    t.sound->finishNow(); // the player window goes when the sound ends
+    QVERIFY(!t.form.playerWindow()->isVisible());
+    QCOMPARE(answers.asked.size(), 1);
+
+    // Close-down writes the fired marks.
+    reminders->saveMade();
+    QVERIFY(AppointmentBook(&t.profile.data).find(withMessage.key())->made);
+}
+
+void TestPlanPanel::looks()
+{
+    Page t;
+    t.stored(t.anna, QTime(9, 0), QTime(9, 30), QStringLiteral("Anna at nine"));
+    Appointment second;
+    second.clientId = t.marianna;
+    second.day = kToday;
+    second.begin = QTime(10, 15);
+    second.end = QTime(11, 0);
+    second.comment = QString::fromUtf8("Повторное измерение, принести результаты анализов");
+    AppointmentBook(&t.profile.data).store(second);
+    t.stored(t.boris, QTime(14, 0), QTime(14, 45));
+    for (int i = 0; i < 25; ++i)
+        t.profile.addClient(i % 2 ? QString::fromUtf8("Екатерина") : QStringLiteral("Margarethe"),
+                            i % 2 ? QString::fromUtf8("Воскресенская") : QStringLiteral("Schmidt"));
+    t.profile.session.setCurrentClient(t.anna);
+    QVERIFY(QTest::qWaitForWindowExposed(t.page.get()));
+    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
+        LanguageApplier::instance().apply(LanguageTexts::load(language));
+        t.page->enter();
+        QTest::mouseClick(child<QLabel>(t.frames().first(), QStringLiteral("NameLabel")), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        const QSize needed = t.page->minimumSizeHint();
+        QVERIFY2(needed.width() <= 1020 && needed.height() <= 536,
+                 qPrintable(QStringLiteral("%1x%2").arg(needed.width()).arg(needed.height())));
+        for (QAbstractButton *button : t.page->findChildren<QAbstractButton *>()) {
+            if (button->isVisible())
+                QVERIFY2(button->width() >= button->sizeHint().width(),
+                         qPrintable(button->objectName() + QLatin1Char(' ') + button->text()));
+        }
+        saveScreenshot(t.page.get(), QStringLiteral("plan-panel-") + language);
+        t.page->cancelEditing();
+    }
+}
+
+QTEST_MAIN(TestPlanPanel)
+#include "tst_plan_panel.moc"

@@ -1,0 +1,269 @@
+// The reminder timers window driven as a user would: a count-down started, kept in
+// Remember.ini over a restart, refused when its duration is typed wrongly, and firing once
+// with its sound (or a beep when the file is gone) and its message; and how it looks.
+#include "common/Dialogs.h"
+#include "common/IniFile.h"
+#include "localization/LanguageApplier.h"
+#include "localization/LanguageTexts.h"
+#include "schedule/MessageTextWindow.h"
+#include "schedule/ReminderForm.h"
+#include "schedule/ReminderPlayerWindow.h"
+#include "Screenshot.h"
+#include "ScheduleTestSupport.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace ScheduleTestSupport;
+
+namespace {
+
+const QDate kToday(2026, 3, 10);
+
+struct Answers
+{
+    QString file;
+    QString messageText;
+    QList<Dialogs::Request> asked;
+    Answers()
+    {
+        Dialogs::setHandler([this](const Dialogs::Request &r) {
+            asked.append(r);
+            return r.kind == Dialogs::Kind::OpenFile ? file : QStringLiteral("yes");
+        });
+        MessageTextWindow::setHandler([this](const QString &) { return messageText; });
+    }
+    ~Answers()
+    {
+        Dialogs::clearHandler();
+        MessageTextWindow::clearHandler();
+    }
+};
+
+struct Window
+{
+    FakeSound *sound = new FakeSound;
+    std::unique_ptr<ReminderForm> form =
+        std::make_unique<ReminderForm>(nullptr, std::unique_ptr<SoundOutput>(sound));
+    Window() { form->show(); }
+    template <typename T> T *get(const QString &name) { return child<T>(form.get(), name); }
+    QLineEdit *edit(const char *name, int row) { return get<QLineEdit>(QLatin1String(name) + QString::number(row)); }
+    QCheckBox *box(const char *name, int row) { return get<QCheckBox>(QLatin1String(name) + QString::number(row)); }
+    void type(QLineEdit *edit, const QString &text)
+    {
+        edit->setText(text);
+        Q_EMIT edit->editingFinished();
+    }
+};
+
+} // namespace
+
+class TestReminderForm : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { LanguageApplier::instance().apply(LanguageTexts()); }
+    void startedRowIsKeptOverARestart();
+    void durationTypedWrongly_data();
+    void durationTypedWrongly();
+    void firesOnceWithSoundAndMessage();
+    void messageAndSoundChoice();
+    void looks();
+};
+
+void TestReminderForm::startedRowIsKeptOverARestart()
+{
+    Profile p;
+    Answers answers;
+    Clock::setNow(QDateTime(kToday, QTime(23, 30, 0)));
+    QString path;
+    {
+        Window w;
+        path = w.form->filePath();
+        QVERIFY(path.startsWith(p.env.dataFolder()));
+        QCOMPARE(w.get<QTimer>(QStringLiteral("SystemTime"))->interval(), 1000);
+        QVERIFY(w.get<QTimer>(QStringLiteral("TimerReminder"))->isActive());
+        // An idle row's start follows the clock.
+        QCOMPARE(w.edit("Begin", 4)->text(), QStringLiteral("23:30:00"));
+        Clock::setNow(QDateTime(kToday, QTime(23, 30, 7)));
+        w.form->showCurrentTime();
+        QCOMPARE(w.edit("Begin", 4)->text(), QStringLiteral("23:30:07"));
+
+        w.edit("Name", 4)->setText(QStringLiteral("Moxa"));
+        w.type(w.edit("h", 4), QStringLiteral("1"));
+        QTest::mouseClick(w.box("CB", 4), Qt::LeftButton);
+        QVERIFY(w.box("CB", 4)->isChecked());
+        QCOMPARE(w.edit("End", 4)->text(), QStringLiteral("00:30:07")); // past midnight
+        QVERIFY(w.edit("Name", 4)->isReadOnly());
+        QVERIFY(w.edit("h", 4)->isReadOnly());
+        // Started rows are in the file at once, not only at close-down.
+        const IniFile ini(path);
+        QCOMPARE(ini.readString(QStringLiteral("3"), QStringLiteral("Var")), QStringLiteral("1"));
+        QCOMPARE(ini.readString(QStringLiteral("3"), QStringLiteral("Variant")), QStringLiteral("Moxa"));
+        Clock::setNow(QDateTime(kToday, QTime(23, 59, 59)));
+        w.form->fireDue();
+        QVERIFY(w.box("CB", 4)->isChecked()); // not before its end, the next day
+    }
+    {
+        Window w;
+        QVERIFY(w.box("CB", 4)->isChecked());
+        QCOMPARE(w.edit("Name", 4)->text(), QStringLiteral("Moxa"));
+        QCOMPARE(w.edit("Begin", 4)->text(), QStringLiteral("23:30:07"));
+        QCOMPARE(w.edit("End", 4)->text(), QStringLiteral("00:30:07"));
+        QCOMPARE(w.edit("h", 4)->text(), QStringLiteral("1"));
+        // Stopping it by hand writes the row as idle.
+        QTest::mouseClick(w.box("CB", 4), Qt::LeftButton);
+        QVERIFY(!w.edit("Name", 4)->isReadOnly());
+        QVERIFY(w.edit("End", 4)->text().isEmpty());
+        QCOMPARE(IniFile(path).readString(QStringLiteral("3"), QStringLiteral("Var")),
+                 QStringLiteral("0"));
+    }
+    QVERIFY(answers.asked.isEmpty());
+}
+
+void TestReminderForm::durationTypedWrongly_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("24 hours") << "h" << "24" << true;
+    QTest::newRow("60 minutes") << "min" << "60" << true;
+    QTest::newRow("letters") << "min" << "ab" << true;
+    QTest::newRow("empty hours") << "h" << "" << true;
+    QTest::newRow("23 hours") << "h" << "23" << false;
+    QTest::newRow("59 minutes") << "min" << "59" << false;
+}
+
+void TestReminderForm::durationTypedWrongly()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(bool, refused);
+    Profile p;
+    Answers answers;
+    Window w;
+    QLineEdit *edit = w.get<QLineEdit>(field + QStringLiteral("7"));
+    w.type(edit, text);
+    QCOMPARE(answers.asked.size(), refused ? 1 : 0);
+    if (refused) {
+        QCOMPARE(answers.asked.first().text,
+                 QStringLiteral("Incorrect value. Hours must be 0 to 23, minutes 0 to 59."));
+        QCOMPARE(edit->text(), QStringLiteral("00"));
+    }
+    // A wrong duration still in the field when the row is started starts nothing.
+    answers.asked.clear();
+    edit->setText(text);
+    QTest::mouseClick(w.box("CB", 7), Qt::LeftButton);
+    QCOMPARE(w.box("CB", 7)->isChecked(), !refused);
+    QCOMPARE(answers.asked.size(), refused ? 1 : 0);
+}
+
+void TestReminderForm::firesOnceWithSoundAndMessage()
+{
+    Profile p;
+    Answers answers;
+    Clock::setNow(QDateTime(kToday, QTime(9, 0, 0)));
+    Window w;
+    // Row 1: ten minutes, a sound that is there and a message.
+    w.type(w.edit("min", 1), QStringLiteral("10"));
+    answers.file = p.soundFile();
+    answers.messageText = QStringLiteral("Take the needles out");
+    QTest::mouseClick(w.box("S", 1), Qt::LeftButton);
+    QTest::mouseClick(w.box("M", 1), Qt::LeftButton);
+    QTest::mouseClick(w.box("CB", 1), Qt::LeftButton);
+    // Row 2: the same end, a sound file that is gone.
+    w.type(w.edit("min", 2), QStringLiteral("10"));
+    answers.file = p.soundFile(QStringLiteral("gone.wav"));
+    QTest::mouseClick(w.box("S", 2), Qt::LeftButton);
+    QFile::remove(answers.file);
+    QTest::mouseClick(w.box("CB", 2), Qt::LeftButton);
+    answers.asked.clear();
+
+    Clock::setNow(QDateTime(kToday, QTime(9, 10, 0)));
+    w.form->fireDue();
+    QVERIFY(w.sound->played.isEmpty());
+    QVERIFY(answers.asked.isEmpty());
+
+    Clock::setNow(QDateTime(kToday, QTime(9, 10, 1)));
+    w.form->fireDue();
+    QCOMPARE(w.sound->played, QStringList{p.soundFile()});
+    QVERIFY(w.form->playerWindow()->isVisible());
+    QCOMPARE(w.sound->beeps, 1);
+    QCOMPARE(answers.asked.size(), 1);
+    QCOMPARE(answers.asked.first().caption, QStringLiteral("Time Out"));
+    QCOMPARE(answers.asked.first().text, QStringLiteral("Take the needles out"));
+    QVERIFY(!w.box("CB", 1)->isChecked());
+    QVERIFY(!w.box("CB", 2)->isChecked());
+    QCOMPARE(IniFile(w.form->filePath()).readString(QStringLiteral("0"), QStringLiteral("Var")),
+             QStringLiteral("0"));
+
+    // Once only.
+    Clock::setNow(QDateTime(kToday, QTime(9, 10, 2)));
+    w.form->fireDue();
+    QCOMPARE(w.sound->played.size(), 1);
+    QCOMPARE(w.sound->beeps, 1);
+    QCOMPARE(answers.asked.size(), 1);
+
+    // Stopping the player stops the sound; close-down stops the timers.
+    QTest::mouseClick(child<QPushButton>(w.form->playerWindow(), QStringLiteral("PlayerStopButton")),
+                      Qt::LeftButton);
+    QVERIFY(w.sound->stops > 0);
+    QVERIFY(!w.form->playerWindow()->isVisible());
+    w.form->finish();
+    QVERIFY(!w.get<QTimer>(QStringLiteral("TimerReminder"))->isActive());
+}
+
+void TestReminderForm::messageAndSoundChoice()
+{
+    Profile p;
+    Answers answers;
+    Window w;
+    // An empty message or no file chosen leaves the box unchecked.
+    QTest::mouseClick(w.box("M", 3), Qt::LeftButton);
+    QVERIFY(!w.box("M", 3)->isChecked());
+    QTest::mouseClick(w.box("S", 3), Qt::LeftButton);
+    QVERIFY(!w.box("S", 3)->isChecked());
+    QVERIFY(!answers.asked.isEmpty());
+    QCOMPARE(answers.asked.last().kind, Dialogs::Kind::OpenFile);
+
+    answers.messageText = QStringLiteral("Tea");
+    QTest::mouseClick(w.box("M", 3), Qt::LeftButton);
+    QVERIFY(w.box("M", 3)->isChecked());
+    QCOMPARE(w.form->timers().row(2).message, QStringLiteral("Tea"));
+    QTest::mouseClick(w.box("M", 3), Qt::LeftButton);
+    QVERIFY(w.form->timers().row(2).message.isEmpty());
+}
+
+void TestReminderForm::looks()
+{
+    Profile p;
+    Answers answers;
+    Clock::setNow(QDateTime(kToday, QTime(15, 42, 10)));
+    Window w;
+    w.edit("Name", 1)->setText(QString::fromUtf8("Прогревание полынью"));
+    w.type(w.edit("min", 1), QStringLiteral("20"));
+    answers.messageText = QStringLiteral("Moxa done");
+    QTest::mouseClick(w.box("M", 1), Qt::LeftButton);
+    QTest::mouseClick(w.box("CB", 1), Qt::LeftButton);
+    w.edit("Name", 2)->setText(QStringLiteral("Call the laboratory"));
+    w.type(w.edit("h", 2), QStringLiteral("2"));
+    QTest::mouseClick(w.box("CB", 2), Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
+        LanguageApplier::instance().apply(LanguageTexts::load(language));
+        QCoreApplication::processEvents();
+        const QSize size = w.form->sizeHint();
+        QVERIFY2(size.width() <= 900 && size.height() <= 640,
+                 qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
+        saveScreenshot(w.form.get(), QStringLiteral("reminder-timers-") + language);
+    }
+    w.form->playSound(p.soundFile());
+    saveScreenshot(w.form->playerWindow(), QStringLiteral("reminder-player"));
+}
+
+QTEST_MAIN(TestReminderForm)
+#include "tst_reminder_form.moc"
