@@ -2,6 +2,7 @@
 // and sorted channels of a test, and the time from "a new current test" to graph 1 painted.
 // Runs in a temporary profile with a copy of the seed base; prints medians and 90th
 // percentiles.
+#include "BenchReport.h"
 #include "app/AppPaths.h"
 #include "app/Session.h"
 #include "records/DataModule.h"
@@ -20,27 +21,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-void report(const char *what, std::vector<double> ms)
-{
-    std::sort(ms.begin(), ms.end());
-    QTextStream(stdout) << what << " over " << ms.size() << " runs: median "
-                        << QString::number(ms[ms.size() / 2], 'f', 4) << " ms, 90th percentile "
-                        << QString::number(ms[ms.size() * 9 / 10], 'f', 4) << " ms\n";
-}
-
-TestRecord sampleTest(int seed)
-{
-    TestRecord test;
-    test.codeClient = QStringLiteral("Q71");
-    test.testDate = QDateTime(QDate(2024, 5, 1 + seed), QTime(10, 0));
-    for (int i = 0; i < Channels::Count; ++i)
-        test.values[size_t(i)] = 45 + (i * 37 + seed * 11) % 60;
-    return test;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -54,7 +34,7 @@ int main(int argc, char *argv[])
 
     // buildChannelResults with the shipped catalogue, default toggles.
     const ChannelCatalogue catalogue = ChannelCatalogue::load();
-    const TestRecord sample = sampleTest(0);
+    const TestRecord sample = BenchReport::sampleTest(0);
     std::vector<double> build;
     int shown = 0;
     for (int i = 0; i < runs * 10; ++i) {
@@ -65,7 +45,7 @@ int main(int argc, char *argv[])
         build.push_back(double(timer.nsecsElapsed()) / 1e6);
         shown += cells ? int(cells->size()) : 0;
     }
-    report("buildChannelResults", build);
+    BenchReport::print(QStringLiteral("buildChannelResults"), build, 4);
 
     // Graph 1 for a new current test, from the session's signal to the chart painted.
     const QString base = profile.path() + QStringLiteral("/BASE.fdb");
@@ -79,7 +59,7 @@ int main(int argc, char *argv[])
     }
     QList<int> keys;
     for (int i = 0; i < 2; ++i) {
-        TestRecord test = sampleTest(i + 1);
+        TestRecord test = BenchReport::sampleTest(i + 1);
         if (!data.saveTest(test))
             return 1;
         keys.append(test.codeTest);
@@ -105,6 +85,6 @@ int main(int argc, char *argv[])
         draw.push_back(double(timer.nsecsElapsed()) / 1e6);
         QApplication::processEvents();
     }
-    report("graph 1 for a new test", draw);
+    BenchReport::print(QStringLiteral("graph 1 for a new test"), draw, 4);
     return shown > 0 ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 // Time of one switch between two work modes (leave + enter + paint) in the real main window,
 // with the base of the current profile ($XDG_DATA_HOME). Prints the median and the 90th
 // percentile over the runs.
+#include "BenchReport.h"
 #include "app/AppPaths.h"
 #include "app/MainWindow.h"
 
@@ -32,10 +33,7 @@ int main(int argc, char *argv[])
         ms.push_back(double(timer.nsecsElapsed()) / 1e6);
         QApplication::processEvents();
     }
-    std::sort(ms.begin(), ms.end());
-    QTextStream(stdout) << "mode switch over " << runs << " runs: median "
-                        << QString::number(ms[ms.size() / 2], 'f', 3) << " ms, 90th percentile "
-                        << QString::number(ms[ms.size() * 9 / 10], 'f', 3) << " ms\n";
+    BenchReport::print(QStringLiteral("mode switch"), ms);
     window.close();
     return 0;
 }

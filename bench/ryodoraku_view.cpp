@@ -3,6 +3,7 @@
 // time to recompute the meridian analysis of a new date and paint it (grab()), page by page.
 // Runs in a temporary profile with a copy of the seed base; prints medians and 90th
 // percentiles.
+#include "BenchReport.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/Session.h"
@@ -24,25 +25,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-void report(const QString &what, std::vector<double> ms) {
-    std::sort(ms.begin(), ms.end());
-    QTextStream(stdout) << what << " over " << ms.size() << " runs: median "
-                        << QString::number(ms[ms.size() / 2], 'f', 3) << " ms, 90th percentile "
-                        << QString::number(ms[ms.size() * 9 / 10], 'f', 3) << " ms\n";
-}
-
-TestRecord sampleTest(int seed) {
-    TestRecord test;
-    test.codeClient = QStringLiteral("Q71");
-    test.testDate = QDateTime(QDate(2024, 5, 1 + seed), QTime(10, 0));
-    for (int i = 0; i < Channels::Count; ++i)
-        test.values[size_t(i)] = 45 + (i * 37 + seed * 11) % 60;
-    return test;
-}
-
-} // namespace
 
 int main(int argc, char *argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -64,7 +46,7 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     for (int i = 0; i < 2; ++i) {
-        TestRecord test = sampleTest(i + 1);
+        TestRecord test = BenchReport::sampleTest(i + 1);
         if (!data.saveTest(test))
             return 1;
     }
@@ -91,7 +73,7 @@ int main(int argc, char *argv[]) {
         cards += int(page.cards().size());
         QApplication::processEvents();
     }
-    report(QStringLiteral("24 cards for a new date (ticks saved and loaded)"), dateChange);
+    BenchReport::print(QStringLiteral("24 cards for a new date (ticks saved and loaded)"), dateChange);
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();
@@ -100,7 +82,7 @@ int main(int argc, char *argv[]) {
         rebuild.push_back(double(timer.nsecsElapsed()) / 1e6);
         QApplication::processEvents();
     }
-    report(QStringLiteral("24 cards rebuilt (Show)"), rebuild);
+    BenchReport::print(QStringLiteral("24 cards rebuilt (Show)"), rebuild);
 
     // The analysis of a newly chosen date, recomputed and painted, on each of its pages.
     page.AnalLabelClick();
@@ -122,11 +104,11 @@ int main(int argc, char *argv[]) {
             cards += picture.isNull() ? 0 : 1;
         }
         all.insert(all.end(), ms.begin(), ms.end());
-        report(QStringLiteral("analysis, page %1 (%2)")
+        BenchReport::print(QStringLiteral("analysis, page %1 (%2)")
                    .arg(p + 1)
                    .arg(TAnalForm::pageName(TAnalForm::Page(p))),
                ms);
     }
-    report(QStringLiteral("analysis, all pages"), all);
+    BenchReport::print(QStringLiteral("analysis, all pages"), all);
     return cards > 0 ? 0 : 1;
 }

@@ -5,4 +5,5 @@ list(APPEND VANDREL_CORE_SOURCES
   core/common/IniFile.h core/common/IniFile.cpp
   core/common/TextFile.h core/common/TextFile.cpp
   core/common/SeparatedList.h core/common/SeparatedList.cpp
+  core/common/ErrorOut.h core/common/TextOrder.h
 )

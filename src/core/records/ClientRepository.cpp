@@ -3,6 +3,7 @@
 #include "ClientKeys.h"
 #include "DataModule.h"
 #include "SchemaUpgrade.h"
+#include "common/ErrorOut.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,11 +12,6 @@
 #include <QVariant>
 
 namespace {
-
-void setError(QString *error, const QString &text) {
-    if (error)
-        *error = text;
-}
 
 // Keys are "Q7" + number: ordering by length first lists them in the order they were made.
 const QString g_listOrder = QStringLiteral(" ORDER BY CHAR_LENGTH(CODE_CLIENT), CODE_CLIENT");

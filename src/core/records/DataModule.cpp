@@ -1,6 +1,7 @@
 #include "DataModule.h"
 
 #include "SchemaUpgrade.h"
+#include "common/ErrorOut.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
@@ -13,12 +14,6 @@ namespace {
 QAtomicInt g_connectionCounter;
 
 constexpr int MaxClientCodeLength = SchemaUpgrade::ClientCodeWidth;
-
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 } // namespace
 

@@ -1,28 +1,16 @@
 #include "FreqDesRepository.h"
 
-#include "common/Cp1251.h"
-#include "common/SeparatedList.h"
 #include "DataModule.h"
+#include "common/Cp1251.h"
+#include "common/ErrorOut.h"
+#include "common/SeparatedList.h"
+#include "common/TextOrder.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
 #include <algorithm>
-
-namespace {
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
-bool lessByName(const QString &a, const QString &b)
-{
-    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-    return folded != 0 ? folded < 0 : a < b;
-}
-} // namespace
 
 FreqDesRepository::FreqDesRepository(DataModule *data)
     : m_data(data)
@@ -60,7 +48,7 @@ QStringList FreqDesRepository::diseases(QString *error) const
     }
     // The base sorts by code page bytes (capitals before small letters); people expect the
     // alphabet. A name stored twice is listed once: both rows answer to it alike.
-    std::sort(names.begin(), names.end(), lessByName);
+    std::sort(names.begin(), names.end(), alphabeticalLess);
     names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
 }

@@ -1,5 +1,7 @@
 #include "SchemaUpgrade.h"
 
+#include "common/ErrorOut.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -49,12 +51,6 @@ QString quotedList(const QStringList &identifiers)
     for (const QString &identifier : identifiers)
         parts.append(quoted(identifier));
     return parts.join(QStringLiteral(", "));
-}
-
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
 }
 
 bool run(QSqlQuery &query, const QString &what, QString *error)

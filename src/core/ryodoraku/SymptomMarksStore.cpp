@@ -1,6 +1,7 @@
 #include "SymptomMarksStore.h"
 
 #include "ChannelMarks.h"
+#include "common/ErrorOut.h"
 #include "records/DataModule.h"
 
 #include <QSqlError>
@@ -10,12 +11,6 @@
 namespace {
 
 constexpr int kClientWidth = 16; // the CODE_CLIENT column
-
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 bool usable(DataModule &data, const QString &client, int codeTest, QString *error)
 {

@@ -1,5 +1,6 @@
 #include "AppointmentBook.h"
 
+#include "common/ErrorOut.h"
 #include "records/DataModule.h"
 
 #include <QSqlError>
@@ -12,12 +13,6 @@ const char kColumns[] =
     "R.ID, R.\"DAY\", R.BEGIN_TIME, R.END_TIME, R.REMEMBER_DAY, R.REMEMBER_TIME, "
     "R.REMEMBER_COUNT, R.SOUND, R.MESSAGE, R.COMMENT, R.MADE, R.TEXT, R.MELODY, "
     "C.NAME, C.SURNAME";
-
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 QVariant nullable(const QString &text)
 {

@@ -1,6 +1,8 @@
 #include "DeseaseRepository.h"
 
 #include "common/Cp1251.h"
+#include "common/ErrorOut.h"
+#include "common/TextOrder.h"
 #include "records/DataModule.h"
 
 #include <QSqlError>
@@ -10,18 +12,6 @@
 #include <algorithm>
 
 namespace {
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
-bool lessByName(const QString &a, const QString &b)
-{
-    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-    return folded != 0 ? folded < 0 : a < b;
-}
-
 // Text columns are written as given, or NULL when empty (as the catalogue always had them).
 QVariant textOrNull(const QString &text)
 {
@@ -62,7 +52,7 @@ QStringList DeseaseRepository::names(QString *error) const
         names.append(query.value(0).toString().trimmed());
     // The base sorts by code page bytes (capitals before small letters); people expect the
     // alphabet.
-    std::stable_sort(names.begin(), names.end(), lessByName);
+    std::stable_sort(names.begin(), names.end(), alphabeticalLess);
     return names;
 }
 

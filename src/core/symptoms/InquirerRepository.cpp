@@ -1,6 +1,7 @@
 #include "InquirerRepository.h"
 
 #include "InquirerCategories.h"
+#include "common/ErrorOut.h"
 #include "records/DataModule.h"
 #include "records/SchemaUpgrade.h"
 
@@ -10,12 +11,6 @@
 
 namespace {
 constexpr int kClientWidth = SchemaUpgrade::ClientCodeWidth;
-
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 // Rows of one client and category; the client's code is compared without case (codes typed
 // on another workstation may differ in case), the category as the trimmed digit text.

@@ -1,5 +1,7 @@
 #include "InquirerWorkbook.h"
 
+#include "common/ErrorOut.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,12 +10,6 @@
 #include <xlsxwriter.h>
 
 namespace {
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
 // A cell holds at most this many characters.
 constexpr int kMaxCellText = 32767;
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "records/Channels.h"
+#include "records/TestRecord.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QTextStream>
+
+#include <algorithm>
+#include <vector>
+
+// What the benchmarks share: one line of figures per measurement, and a plausible test.
+namespace BenchReport {
+
+// "<what> over N runs: median x ms, 90th percentile y ms".
+inline void print(const QString &what, std::vector<double> ms, int decimals = 3)
+{
+    if (ms.empty())
+        return;
+    std::sort(ms.begin(), ms.end());
+    QTextStream(stdout) << what << " over " << ms.size() << " runs: median "
+                        << QString::number(ms[ms.size() / 2], 'f', decimals)
+                        << " ms, 90th percentile "
+                        << QString::number(ms[ms.size() * 9 / 10], 'f', decimals) << " ms\n";
+}
+
+// A test of client Q71 whose values spread around the corridor, different for each seed.
+inline TestRecord sampleTest(int seed)
+{
+    TestRecord test;
+    test.codeClient = QStringLiteral("Q71");
+    test.testDate = QDateTime(QDate(2024, 5, 1 + seed), QTime(10, 0));
+    for (int i = 0; i < Channels::Count; ++i)
+        test.values[size_t(i)] = 45 + (i * 37 + seed * 11) % 60;
+    return test;
+}
+
+} // namespace BenchReport
