@@ -1,5 +1,6 @@
 // The translation editor: a text edited in the grid and saved as a new language, a refused
 // character set, accepting a language, and a language fetched through the download service.
+#include "ChildWidget.h"
 #include "DialogRecorder.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
@@ -26,14 +27,6 @@
 #include <QtTest>
 
 namespace {
-template <typename T> T *child(QWidget *w, const char *name)
-{
-    T *c = w->findChild<T *>(QLatin1String(name));
-    if (!c)
-        qFatal("no %s", name);
-    return c;
-}
-
 int rowOf(QTableWidget *grid, const QString &key)
 {
     for (int row = 0; row < grid->rowCount(); ++row) {

@@ -1,6 +1,7 @@
 // The clients page driven as a user would: new and changed cards with their checks, photo,
 // locking while editing, deletion only after the question, searches and the current client;
 // and how the page looks in English and Russian.
+#include "ChildWidget.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/Session.h"
@@ -28,13 +29,6 @@
 #include <QtTest>
 
 namespace {
-
-template <typename T> T *child(QWidget *parent, const char *name) {
-    T *widget = parent->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
 
 struct Fixture {
     TestEnvironment env;

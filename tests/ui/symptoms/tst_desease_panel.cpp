@@ -1,6 +1,7 @@
 // The disease page driven as a user would: a disease added through the editor with its checks,
 // shown with its points, information and plant; points marked on the body picture; the search;
 // deletion only after the question; and how the page looks in English and Russian.
+#include "ChildWidget.h"
 #include "app/DataFolderSetup.h"
 #include "DialogRecorder.h"
 #include "localization/LanguageApplier.h"
@@ -32,15 +33,6 @@
 #include <QtTest>
 
 namespace {
-
-template<typename T>
-T *child(QWidget *parent, const char *name)
-{
-    T *widget = parent->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
 
 struct Fixture
 {

@@ -2,6 +2,7 @@
 // date and reading back, categories kept apart, a typed date checked, collapsing rows, pending
 // answers offered before they would be lost, the workbook, the questionnaire in Russian, and
 // questionnaire files that are short or missing.
+#include "ChildWidget.h"
 #include "DialogRecorder.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
@@ -31,15 +32,6 @@
 #include <QtTest>
 
 namespace {
-
-template<typename T>
-T *child(QWidget *parent, const char *name)
-{
-    T *widget = parent->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
 
 const QDateTime kNow(QDate(2024, 5, 1), QTime(10, 0, 5));
 

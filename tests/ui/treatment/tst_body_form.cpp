@@ -1,6 +1,7 @@
 // The point atlas window: the point's picture with its marks where the point file puts them,
 // marks that follow the picture when the window changes size, and the window opened at the
 // clicked label.
+#include "ChildWidget.h"
 #include "measure/BodyPicture.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
@@ -15,15 +16,6 @@
 #include <QtTest>
 
 namespace {
-
-template<typename T>
-T *child(QWidget *parent, const char *name)
-{
-    T *widget = parent->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
 
 // The reference position a dot stands for, read back from where it is on the screen.
 QPointF referenceOf(const BodyAtlasView *view, const QWidget *dot)
