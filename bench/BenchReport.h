@@ -1,9 +1,11 @@
 #pragma once
 
 #include "records/Channels.h"
+#include "records/DataModule.h"
 #include "records/TestRecord.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QString>
 #include <QTextStream>
 
@@ -34,6 +36,20 @@ inline TestRecord sampleTest(int seed)
     for (int i = 0; i < Channels::Count; ++i)
         test.values[size_t(i)] = 45 + (i * 37 + seed * 11) % 60;
     return test;
+}
+
+// Opens a writable copy of the install folder's seed base in `folder`; false (said on stderr)
+// when it cannot be opened.
+inline bool openSeedCopy(const QString &folder, DataModule &data)
+{
+    const QString base = folder + QStringLiteral("/BASE.fdb");
+    QFile::copy(QStringLiteral(VANDREL_BENCH_INSTALL_DIR) + QStringLiteral("/Q7/BASE.fdb"), base);
+    QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    QString error;
+    if (data.open(base, &error))
+        return true;
+    QTextStream(stderr) << error << '\n';
+    return false;
 }
 
 } // namespace BenchReport

@@ -48,15 +48,9 @@ int main(int argc, char *argv[])
     BenchReport::print(QStringLiteral("buildChannelResults"), build, 4);
 
     // Graph 1 for a new current test, from the session's signal to the chart painted.
-    const QString base = profile.path() + QStringLiteral("/BASE.fdb");
-    QFile::copy(QStringLiteral(VANDREL_BENCH_INSTALL_DIR) + QStringLiteral("/Q7/BASE.fdb"), base);
-    QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     DataModule data;
-    QString error;
-    if (!data.open(base, &error)) {
-        QTextStream(stderr) << error << '\n';
+    if (!BenchReport::openSeedCopy(profile.path(), data))
         return 1;
-    }
     QList<int> keys;
     for (int i = 0; i < 2; ++i) {
         TestRecord test = BenchReport::sampleTest(i + 1);

@@ -36,15 +36,9 @@ int main(int argc, char *argv[]) {
     DataFolderSetup::run();
     const int runs = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100;
 
-    const QString base = profile.path() + QStringLiteral("/BASE.fdb");
-    QFile::copy(QStringLiteral(VANDREL_BENCH_INSTALL_DIR) + QStringLiteral("/Q7/BASE.fdb"), base);
-    QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     DataModule data;
-    QString error;
-    if (!data.open(base, &error)) {
-        QTextStream(stderr) << error << '\n';
+    if (!BenchReport::openSeedCopy(profile.path(), data))
         return 1;
-    }
     for (int i = 0; i < 2; ++i) {
         TestRecord test = BenchReport::sampleTest(i + 1);
         if (!data.saveTest(test))
