@@ -1,5 +1,6 @@
 list(APPEND VANDREL_CORE_SOURCES
   core/treatment/AtlasPosition.h
+  core/treatment/RecipeLine.h
   core/treatment/AtlasPoints.h
   core/treatment/AtlasPoints.cpp
   core/treatment/BodyMarkGeometry.h
