@@ -19,3 +19,26 @@ list(APPEND VANDREL_CORE_SOURCES
   core/treatment/OpenPointListing.h core/treatment/OpenPointListing.cpp
   core/treatment/OpenPointMarkers.h core/treatment/OpenPointMarkers.cpp
 )
+
+# Colour and frequency therapy
+list(APPEND VANDREL_CORE_SOURCES
+  core/treatment/TherapyChannels.h core/treatment/TherapyChannels.cpp
+  core/treatment/ColorAssignment.h core/treatment/ColorAssignment.cpp
+  core/treatment/FreqAssignment.h core/treatment/FreqAssignment.cpp
+  core/treatment/TherapyPlayer.h core/treatment/TherapyPlayer.cpp
+  core/treatment/PowerRules.h core/treatment/PowerRules.cpp
+  core/treatment/FreqImport.h core/treatment/FreqImport.cpp
+  core/treatment/TherapyStore.h core/treatment/TherapyStore.cpp
+)
+
+# Acupuncture questionnaire, recipe and courses
+list(APPEND VANDREL_CORE_SOURCES
+  core/treatment/MeridianRelations.h core/treatment/MeridianRelations.cpp
+  core/treatment/Questionnaire.h core/treatment/Questionnaire.cpp
+  core/treatment/QuestionnaireAnswers.h core/treatment/QuestionnaireAnswers.cpp
+  core/treatment/MeridianScoring.h core/treatment/MeridianScoring.cpp
+  core/treatment/LoSourceRecipe.h core/treatment/LoSourceRecipe.cpp
+  core/treatment/TreatmentCourse.h core/treatment/TreatmentCourse.cpp
+  core/treatment/PunctEvaluation.h core/treatment/PunctEvaluation.cpp
+  core/treatment/PunctTreatmentStore.h core/treatment/PunctTreatmentStore.cpp
+)

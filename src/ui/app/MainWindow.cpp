@@ -15,6 +15,11 @@
 #include "schedule/AppointmentReminders.h"
 #include "schedule/PlanPanel.h"
 #include "schedule/ReminderForm.h"
+#include "reports/PrintPanel.h"
+#include "reports/ReportSources.h"
+#include "treatment/BodyForm.h"
+#include "treatment/PunctPanel.h"
+#include "treatment/TreatmentPanel.h"
 #include "treatment/OpenPointPanel.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
@@ -343,11 +348,50 @@ void MainWindow::installPages()
     connect(m_testPage, &DiagnosticPanel::graphModeRequested, this,
             [this] { switchToButton(QStringLiteral("GraphBtn")); });
 
-    installPage(new GraphicPanel(m_data.get(), &m_session, m_tests));
+    auto *graphs = new GraphicPanel(m_data.get(), &m_session, m_tests);
+    installPage(graphs);
     installPage(new RidorakuPanel(m_data.get(), &m_session, m_tests));
     installPage(new TablePanel);
     installPage(new DeseasePanel(m_data.get()));
     installPage(new InquirerPanel(m_data.get(), &m_session));
+
+    // Treatment: colour and frequency therapy through the device, and the acupuncture
+    // questionnaire whose point labels open the atlas.
+    auto *treatment = new TreatmentPanel(m_data.get(), &m_session, m_tests, m_device.get());
+    installPage(treatment);
+    auto *punct = new PunctPanel(m_data.get(), &m_session, m_tests);
+    treatment->setPunctPanel(punct);
+    connect(treatment, &TreatmentPanel::entering, punct, &PunctPanel::prepare);
+    connect(treatment, &TreatmentPanel::leaving, punct, &PunctPanel::saveIfModified);
+    connect(punct, &PunctPanel::pointRequested, this,
+            [this](const QString &code, const QWidget *label) { bodyForm()->showPointNear(code, label); });
+
+    // The report draws its charts straight from the pages that show them.
+    auto *print = new PrintPanel(m_data.get(), &m_session, m_printCatalogue, &m_reportTemplate);
+    installPage(print);
+    ReportSources sources;
+    sources.savePicture = [graphs, treatment](int picture, const QString &path) {
+        using P = ReportSections::Picture;
+        switch (picture) {
+        case P::ColourPicture:
+            return treatment->saveProgrammePicture(TreatmentPanel::SubMode::Color, path);
+        case P::FrequencyPicture:
+            return treatment->saveProgrammePicture(TreatmentPanel::SubMode::Freq, path);
+        default:
+            break;
+        }
+        const int kind = picture == P::CirclePicture ? 5 : picture == P::HistogramPicture ? 2 : 1;
+        const int before = graphs->graphKind();
+        graphs->showGraph(kind);
+        const bool saved = graphs->saveGraph(path);
+        graphs->showGraph(before);
+        return saved;
+    };
+    sources.acupressure = [punct] {
+        punct->prepare();
+        return punct->evaluate();
+    };
+    print->setSources(sources);
 
     // The schedule: appointments per day, today's reminders, and the fifteen timers.
     auto *reminderForm = new ReminderForm(this);
@@ -406,6 +450,13 @@ void MainWindow::ApplyLanguage()
     const LanguageTexts texts = LanguageTexts::load(language);
     m_reportTemplate.setCharsetLine(texts.font().htmlCharsetDeclaration());
     LanguageApplier::instance().apply(texts);
+}
+
+BodyForm *MainWindow::bodyForm()
+{
+    if (!m_bodyForm)
+        m_bodyForm = new BodyForm(this);
+    return m_bodyForm;
 }
 
 void MainWindow::installPage(WorkPage *page)

@@ -19,6 +19,7 @@ class TestsModel;
 class DeviceLibrary;
 class DeviceSearch;
 class DiagnosticPanel;
+class BodyForm;
 class ShowDeviceForm;
 class WorkPage;
 
@@ -60,6 +61,8 @@ public:
     const ReportTemplate &reportTemplate() const { return m_reportTemplate; }
     // The recommendation and print-template lists of the interface language.
     PrintCatalogue &printCatalogue() { return *m_printCatalogue; }
+    // The point atlas window, made on first use and shared by every page that shows points.
+    BodyForm *bodyForm();
     WorkPage *page(const QString &panel) const { return m_pages.value(panel); }
     // A feature's page takes the place of the placeholder of the same objectName.
     void installPage(WorkPage *page);
@@ -113,4 +116,5 @@ private:
     QTimer *m_dateTimer = nullptr;
     ShowDeviceForm *m_showDevice = nullptr;
     DiagnosticPanel *m_testPage = nullptr;
+    BodyForm *m_bodyForm = nullptr;
 };

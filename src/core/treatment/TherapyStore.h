@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+class DataModule;
+
+// The per-test rows of the colour and frequency sub-modes: COLOR_TREATMENT or FREQ_TREATMENT,
+// one row per client and test holding the assignment (TREATMENT) and the practitioner's
+// comment (COMMENT). A row is found by client code (letter case aside) and test key, always
+// through bound parameters; a row is inserted when the first of the two is saved, and every
+// change is committed at once.
+class TherapyStore
+{
+public:
+    enum class Table { Color, Freq };
+    static constexpr int MaxCommentLength = 1000;
+    static constexpr int MaxTreatmentLength = 4000;
+
+    struct Row
+    {
+        QString treatment;
+        QString comment;
+    };
+
+    TherapyStore(DataModule *data, Table table);
+    bool isAvailable() const;
+
+    // The row of a test; none when it has none (or on failure, with `error` set).
+    std::optional<Row> load(const QString &client, int codeTest, QString *error = nullptr) const;
+    bool saveTreatment(const QString &client, int codeTest, const QString &treatment,
+                       QString *error = nullptr);
+    // Refuses a comment longer than MaxCommentLength or with characters the base cannot hold.
+    bool saveComment(const QString &client, int codeTest, const QString &comment,
+                     QString *error = nullptr);
+    // The tests of a client whose comment is not blank (for the comment icons).
+    QSet<int> commentedTests(const QString &client, QString *error = nullptr) const;
+
+private:
+    QString tableName() const;
+    bool save(const QString &column, const QString &client, int codeTest, const QString &value,
+              QString *error);
+
+    DataModule *m_data;
+    Table m_table;
+};

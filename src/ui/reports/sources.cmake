@@ -1,0 +1,5 @@
+list(APPEND VANDREL_UI_SOURCES
+  ui/reports/ReportSources.h
+  ui/reports/TPrintForm.h ui/reports/TPrintForm.cpp
+  ui/reports/PrintPanel.h ui/reports/PrintPanel.cpp
+)

@@ -1,0 +1,452 @@
+// The treatment page as the practitioner uses it with a client in front of them: the colour
+// sub-mode first, the tabs by mouse and keyboard, colours and frequencies played through the
+// real device library (the virtual device records every call), the power rules, assignments
+// kept per test, the comment icons, the frequency import, and the page in English and Russian.
+#include "../../core/measure/DeviceScript.h"
+#include "../../core/records/RecordsTestSupport.h"
+#include "DialogRecorder.h"
+#include "Screenshot.h"
+#include "TestEnvironment.h"
+#include "app/DataFolderSetup.h"
+#include "app/Session.h"
+#include "common/IniFile.h"
+#include "localization/LanguageApplier.h"
+#include "localization/LanguageTexts.h"
+#include "localization/Localization.h"
+#include "measure/DeviceLibrary.h"
+#include "records/DataModule.h"
+#include "records/FreqDesRepository.h"
+#include "records/TestsModel.h"
+#include "treatment/ColorPanel.h"
+#include "treatment/ColorSwatch.h"
+#include "treatment/FreqPanel.h"
+#include "treatment/TAlgoritmForm.h"
+#include "treatment/TLoadFreqForm.h"
+#include "treatment/TTreatmentComment.h"
+#include "treatment/TTreatmentFrame.h"
+#include "treatment/TherapyStore.h"
+#include "treatment/TreatmentPanel.h"
+#include "treatment/TreatmentTab.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace RecordsTestSupport;
+
+class TestTreatmentPanel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void opensOnColourAndSwitchesTabs();
+    void coloursReachTheDevice();
+    void frequenciesReachTheDeviceWithTheirPower();
+    void ruleWindowRefusesAndStoresAtOnce();
+    void assignmentsStayWithTheirTest();
+    void commentSwitchesTheIcon();
+    void importRefusesAMalformedFile();
+    void looksRightInBothLanguages_data();
+    void looksRightInBothLanguages();
+
+private:
+    template<typename T>
+    T *child(const QString &name) const
+    {
+        T *w = m_page->findChild<T *>(name);
+        if (!w)
+            qFatal("no child %s", qPrintable(name));
+        return w;
+    }
+    void writeOptions();
+    // What the device was told to emit.
+    QStringList calls() const
+    {
+        QStringList lines = m_script->recorded();
+        lines.removeIf([](const QString &line) { return !line.startsWith(QLatin1String("SET")); });
+        return lines;
+    }
+
+    TestEnvironment *m_env = nullptr;
+    DeviceScript *m_script = nullptr;
+    DataModule *m_data = nullptr;
+    TestsModel *m_tests = nullptr;
+    Session *m_session = nullptr;
+    DeviceLibrary *m_device = nullptr;
+    TreatmentPanel *m_page = nullptr;
+    QList<int> m_keys; // newest first
+};
+
+void TestTreatmentPanel::writeOptions()
+{
+    QDir().mkpath(m_env->dataFolder());
+    QStringList lines{QStringLiteral("[medium]"), QStringLiteral("val=10"), QStringLiteral("[meridian]")};
+    const QStringList names{"Lungs", "Pericardium", "Heart", "Liver", "Spleen", "Kidneys", "Large intestine",
+                            "Triple heater", "Small intestine", "Stomach", "Gall bladder", "Bladder"};
+    for (int i = 0; i < 12; ++i)
+        lines << QStringLiteral("%1=%2").arg(i + 1).arg(names.at(i));
+    lines << QStringLiteral("[Algoritm]") << QStringLiteral("count=2") << QStringLiteral("1=1#10#30#")
+          << QStringLiteral("2=10#20#60#");
+    IniFile options = IniFile::fromText(lines.join(QStringLiteral("\r\n")));
+    QVERIFY(options.saveAs(m_env->dataFolder() + QStringLiteral("Options.ini")));
+}
+
+void TestTreatmentPanel::init()
+{
+    m_env = new TestEnvironment;
+    writeOptions();
+    DataFolderSetup::run(); // languages; the Options.ini above stays
+    LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
+    m_script = new DeviceScript(*m_env, QStringLiteral("device"), "record calls.txt\n");
+    m_data = new DataModule;
+    QString error;
+    QVERIFY2(m_data->open(copySeedBase(*m_env), &error), qPrintable(error));
+    m_keys.clear();
+    for (int day = 1; day <= 3; ++day) {
+        TestRecord test = makeTest(QStringLiteral("Q71"), QDateTime(QDate(2024, 3, day), QTime(9, 30)));
+        for (int i = 0; i < Channels::Count; ++i)
+            test.values[size_t(i)] = 60 + (i * 11 + day * 7) % 45;
+        QVERIFY(m_data->saveTest(test));
+        m_keys.prepend(test.codeTest);
+    }
+    m_tests = new TestsModel(m_data);
+    m_tests->setClient(QStringLiteral("Q71"));
+    m_session = new Session;
+    m_session->setCurrentClient(QStringLiteral("Q71"));
+    m_device = new DeviceLibrary;
+    QVERIFY(m_device->load(TestEnvironment::installDir() + QStringLiteral("/DeviceData/device1")));
+    QVERIFY(m_device->open()); // reads this test's script
+    m_page = new TreatmentPanel(m_data, m_session, m_tests, m_device);
+    m_page->resize(1280, 640);
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+}
+
+void TestTreatmentPanel::cleanup()
+{
+    delete m_page;
+    delete m_device;
+    delete m_session;
+    delete m_tests;
+    delete m_data;
+    delete m_script;
+    delete m_env;
+}
+
+void TestTreatmentPanel::opensOnColourAndSwitchesTabs()
+{
+    QSignalSpy entering(m_page, &TreatmentPanel::entering);
+    auto *punct = new QLabel(QStringLiteral("acupuncture"));
+    punct->setObjectName(QStringLiteral("PunctPanel"));
+    m_page->setPunctPanel(punct);
+    QCOMPARE(m_page->findChildren<QWidget *>(QStringLiteral("PunctPanel")).size(), 1);
+
+    m_page->showSubMode(TreatmentPanel::SubMode::Freq);
+    m_page->enter();
+    QCOMPARE(entering.count(), 1);
+    QVERIFY(child<ColorPanel>(QStringLiteral("ColorPanel"))->isVisible());
+    QVERIFY(child<TreatmentTab>(QStringLiteral("ColorLabel"))->isActive());
+    // The newest test is shown; the session learns it.
+    QCOMPARE(m_page->selectedTest(), m_keys.first());
+    QCOMPARE(m_session->currentTest(), m_keys.first());
+
+    // The grid maps channels by name: row 4 is the liver, whatever the column order of TESTS.
+    const TestRecord &test = m_tests->testAt(0);
+    auto *grid = child<QTableWidget>(QStringLiteral("MeridianGrid"));
+    QCOMPARE(grid->item(3, 0)->text(), QStringLiteral("LV"));
+    QCOMPARE(grid->item(3, 1)->text(), QStringLiteral("Liver"));
+    QCOMPARE(grid->item(3, 2)->text(), QString::number(test.value(QStringLiteral("LLV"))));
+    QCOMPARE(grid->item(11, 5)->text(), QString::number(test.value(QStringLiteral("RBL"))));
+    auto *freqGrid = child<QTableWidget>(QStringLiteral("RightFreqGrid"));
+    QCOMPARE(freqGrid->item(11, 0)->text(), QStringLiteral("RST"));
+    QCOMPARE(freqGrid->item(11, 2)->text(), QStringLiteral("Stomach"));
+
+    QTest::mouseClick(child<TreatmentTab>(QStringLiteral("FreqLabel")), Qt::LeftButton);
+    QVERIFY(child<FreqPanel>(QStringLiteral("FreqPanel"))->isVisible());
+    QVERIFY(!child<TreatmentTab>(QStringLiteral("ColorLabel"))->isActive());
+    auto *punktTab = child<TreatmentTab>(QStringLiteral("PunktLabel"));
+    punktTab->setFocus();
+    QTest::keyClick(punktTab, Qt::Key_Space);
+    QVERIFY(punct->isVisible());
+    QVERIFY(punktTab->isActive());
+    QSignalSpy leaving(m_page, &TreatmentPanel::leaving);
+    m_page->leave();
+    QCOMPARE(leaving.count(), 1);
+}
+
+void TestTreatmentPanel::coloursReachTheDevice()
+{
+    m_page->enter();
+    ColorPanel *colors = m_page->colorPanel();
+    // LU left gets red in its first slot; PC left (the next channel) is never given a colour.
+    QTest::mouseClick(child<ColorSwatch>(QStringLiteral("ML_1")), Qt::LeftButton);
+    QTest::mouseClick(child<ColorSwatch>(QStringLiteral("Shape20")), Qt::LeftButton);
+    QCOMPARE(colors->assignment().slot(1), QColor(255, 0, 0));
+    QCOMPARE(child<ColorSwatch>(QStringLiteral("ML_1"))->color(), QColor(255, 0, 0));
+    child<QSpinBox>(QStringLiteral("TaskSec"))->setValue(2);
+    child<QSlider>(QStringLiteral("Color_Freq"))->setValue(7);
+    QVERIFY(child<QCheckBox>(QStringLiteral("AutoNextTreat"))->isChecked());
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("PlayTaskButton")), Qt::LeftButton);
+    QVERIFY(colors->sequence().isPlaying());
+    QVERIFY(child<ColorSwatch>(QStringLiteral("ML_1"))->isPlaying());
+    for (int s = 0; s < 5; ++s)
+        colors->sequence().tick();
+    QCOMPARE(child<QLabel>(QStringLiteral("TaskTimeLabel"))->text(), QStringLiteral("0:00:00"));
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("StopTaskButton")), Qt::LeftButton);
+    QCOMPARE(calls(), QStringList({"SETCOLOR 255 0 0 7", "SETCOLOR 255 0 0 7", // LLU
+                                                "SETCOLOR 0 0 0 7", "SETCOLOR 0 0 0 7",     // LPC, unset
+                                                "SETCOLOR 0 0 0 0"}));
+    QVERIFY(!child<ColorSwatch>(QStringLiteral("ML_2"))->isPlaying());
+
+    // The palette sender plays palette colours from the chosen one; leaving the mode stops it.
+    QTest::mouseClick(child<ColorSwatch>(QStringLiteral("Shape29")), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("SendPlay")), Qt::LeftButton);
+    colors->sender().tick();
+    m_page->leave();
+    QVERIFY(!colors->sender().isPlaying());
+    QCOMPARE(calls().mid(5), QStringList({"SETCOLOR 255 0 229 7", "SETCOLOR 0 0 0 0"}));
+}
+
+void TestTreatmentPanel::frequenciesReachTheDeviceWithTheirPower()
+{
+    FreqDesRepository repo(m_data);
+    QCOMPARE(repo.addDisease(QStringLiteral("Migraine")), FreqDesRepository::AddResult::Added);
+    QVERIFY(repo.setFrequencies(QStringLiteral("Migraine"), {QStringLiteral("12.5"), QStringLiteral("10")}));
+    QCOMPARE(repo.addDisease(QStringLiteral("Typo")), FreqDesRepository::AddResult::Added);
+    QVERIFY(repo.setFrequencies(QStringLiteral("Typo"), {QStringLiteral("1O")}));
+    DialogRecorder dialogs;
+    m_page->enter();
+    m_page->showSubMode(TreatmentPanel::SubMode::Freq);
+    FreqPanel *freq = m_page->freqPanel();
+    auto *diseases = child<QListWidget>(QStringLiteral("DeseaseList"));
+    QCOMPARE(diseases->count(), 2);
+    child<QLineEdit>(QStringLiteral("DeseaseEdit"))->setText(QStringLiteral("migr"));
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("DeseaseFoundBtn")), Qt::LeftButton);
+    QCOMPARE(diseases->count(), 1);
+    QCOMPARE(child<QListWidget>(QStringLiteral("FreqList"))->count(), 2);
+
+    child<QToolButton>(QStringLiteral("AlgoritmOn"))->setChecked(true);
+    child<QSpinBox>(QStringLiteral("FreqSec"))->setValue(2);
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("FreqPlay")), Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>(QStringLiteral("FreqFreq"))->text(), QStringLiteral("12.5"));
+    for (int s = 0; s < 8; ++s)
+        freq->player().tick();
+    QCOMPARE(calls(), QStringList({"SETFQ 60 12.5", "SETFQ 60 12.5", "SETFQ 30 10", "SETFQ 30 10",
+                                                "SETFQ 0 0"}));
+    QCOMPARE(child<QSlider>(QStringLiteral("PowerBar"))->value(), 30);
+    QCOMPARE(child<QSpinBox>(QStringLiteral("PowerEdit"))->value(), 30);
+    QCOMPARE(dialogs.requests().size(), 1); // "Treatment is completed", once
+    QCOMPARE(dialogs.requests().first().text, QStringLiteral("Treatment is completed"));
+
+    // A frequency that is not a number is refused with a message; nothing reaches the device.
+    dialogs.clear();
+    child<QLineEdit>(QStringLiteral("DeseaseEdit"))->clear();
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("DeseaseFoundBtn")), Qt::LeftButton);
+    diseases->setCurrentRow(1);
+    QCOMPARE(diseases->currentItem()->text(), QStringLiteral("Typo"));
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("FreqPlay")), Qt::LeftButton);
+    QVERIFY(!freq->player().isPlaying());
+    QCOMPARE(dialogs.requests().size(), 1);
+    QVERIFY(dialogs.requests().first().text.contains(QStringLiteral("1O")));
+    QCOMPARE(calls().size(), 5);
+
+    // The per-channel table: unset channels are passed over, the hand-set power is used.
+    child<QToolButton>(QStringLiteral("AlgoritmOn"))->setChecked(false);
+    child<QSpinBox>(QStringLiteral("PowerEdit"))->setValue(25);
+    child<QCheckBox>(QStringLiteral("UseTable"))->setChecked(true);
+    child<QDoubleSpinBox>(QStringLiteral("LE3"))->setValue(7.83);
+    child<QDoubleSpinBox>(QStringLiteral("RE12"))->setValue(128);
+    child<QSpinBox>(QStringLiteral("FreqSec"))->setValue(1);
+    dialogs.clear();
+    freq->player().tick(); // a stopped player does nothing
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("FreqPlay")), Qt::LeftButton);
+    for (int s = 0; s < 6; ++s)
+        freq->player().tick();
+    QCOMPARE(calls().mid(5), QStringList({"SETFQ 25 7.83", "SETFQ 25 128", "SETFQ 0 0"}));
+}
+
+void TestTreatmentPanel::ruleWindowRefusesAndStoresAtOnce()
+{
+    DialogRecorder dialogs;
+    const QString path = m_env->dataFolder() + QStringLiteral("Options.ini");
+    TAlgoritmForm form(path);
+    QCOMPARE(form.rules().rules().size(), 2);
+    form.findChild<QSpinBox *>(QStringLiteral("FromEdit"))->setValue(40);
+    form.findChild<QSpinBox *>(QStringLiteral("ToEdit"))->setValue(40);
+    QVERIFY(!form.addRule());
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(form.rules().rules().size(), 2);
+    form.findChild<QSpinBox *>(QStringLiteral("ToEdit"))->setValue(80);
+    form.findChild<QSpinBox *>(QStringLiteral("PercentEdit"))->setValue(90);
+    QVERIFY(form.addRule());
+    QCOMPARE(form.findChild<QListWidget *>(QStringLiteral("AlgoritmList"))->currentItem()->text(),
+             QStringLiteral("40-80 Hz=90 %"));
+    // Written before the window closes: a crash or power cut keeps the rule.
+    QCOMPARE(PowerRules::load(IniFile(path)).powerFor(50), 90);
+    form.findChild<QListWidget *>(QStringLiteral("AlgoritmList"))->setCurrentRow(0);
+    form.deleteRule();
+    QCOMPARE(PowerRules::load(IniFile(path)).rules().size(), 2);
+    QCOMPARE(PowerRules::load(IniFile(path)).powerFor(5), 0);
+}
+
+void TestTreatmentPanel::assignmentsStayWithTheirTest()
+{
+    m_page->enter();
+    QTest::mouseClick(child<ColorSwatch>(QStringLiteral("FR_4")), Qt::LeftButton); // RLV, second slot
+    QTest::mouseClick(child<ColorSwatch>(QStringLiteral("Shape24")), Qt::LeftButton);
+    child<QDoubleSpinBox>(QStringLiteral("LE1"))->setValue(7.83);
+
+    // Choosing another date saves the first test's assignments and clears the shapes.
+    TTreatmentFrame *second = m_page->colorPanel()->dateList()->row(m_keys.at(1));
+    QTest::mouseClick(second->findChild<QLabel *>(QStringLiteral("Date")), Qt::LeftButton);
+    QCOMPARE(m_page->selectedTest(), m_keys.at(1));
+    QVERIFY(second->isSelected());
+    QVERIFY(!m_page->colorPanel()->dateList()->row(m_keys.at(0))->isSelected());
+    QVERIFY(m_page->freqPanel()->dateList()->row(m_keys.at(1))->isSelected());
+    QCOMPARE(child<ColorSwatch>(QStringLiteral("FR_4"))->color(), QColor(Qt::black));
+    QCOMPARE(child<QDoubleSpinBox>(QStringLiteral("LE1"))->value(), 0.0);
+    const auto stored = TherapyStore(m_data, TherapyStore::Table::Color).load(QStringLiteral("Q71"), m_keys.at(0));
+    QVERIFY(stored);
+    QVERIFY(stored->treatment.startsWith(QStringLiteral("0/0/0/")));
+    QVERIFY(stored->treatment.contains(QStringLiteral("0/0/0/82/181/42/"))); // RLV: second slot only
+
+    // Unchanged assignments write nothing: the second test gets no rows.
+    m_page->leave();
+    QVERIFY(!TherapyStore(m_data, TherapyStore::Table::Color).load(QStringLiteral("Q71"), m_keys.at(1)));
+
+    // Coming back (the session chose the first test meanwhile) shows what was assigned.
+    m_session->setCurrentTest(m_keys.at(0));
+    m_page->enter();
+    QCOMPARE(m_page->selectedTest(), m_keys.at(0));
+    QCOMPARE(child<ColorSwatch>(QStringLiteral("FR_4"))->color(), QColor(82, 181, 42));
+    QCOMPARE(child<QDoubleSpinBox>(QStringLiteral("LE1"))->value(), 7.83);
+
+    // A test chosen on another page while the mode is active is followed.
+    m_session->setCurrentTest(m_keys.at(2));
+    QCOMPARE(m_page->selectedTest(), m_keys.at(2));
+
+    // A damaged stored row is shown empty with a message and left in the base.
+    QVERIFY(TherapyStore(m_data, TherapyStore::Table::Freq).saveTreatment(QStringLiteral("Q71"), m_keys.at(1), QStringLiteral("1&2&")));
+    DialogRecorder dialogs;
+    m_page->selectTest(m_keys.at(1));
+    QCOMPARE(dialogs.requests().size(), 1);
+    m_page->leave();
+    QCOMPARE(TherapyStore(m_data, TherapyStore::Table::Freq).load(QStringLiteral("Q71"), m_keys.at(1))->treatment,
+             QStringLiteral("1&2&"));
+}
+
+void TestTreatmentPanel::commentSwitchesTheIcon()
+{
+    QVERIFY(TherapyStore(m_data, TherapyStore::Table::Freq).saveComment(QStringLiteral("Q71"), m_keys.at(2), QStringLiteral("old")));
+    m_page->enter();
+    TTreatmentFrame *colorRow = m_page->colorPanel()->dateList()->row(m_keys.at(2));
+    QVERIFY(!colorRow->hasComment()); // the comment belongs to the frequency sub-mode
+    QVERIFY(m_page->freqPanel()->dateList()->row(m_keys.at(2))->hasComment());
+
+    QString loaded;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<TTreatmentComment *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        loaded = dialog->text();
+        dialog->findChild<QPlainTextEdit *>(QStringLiteral("CommentText"))->setPlainText(QString(1200, QLatin1Char('z')));
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("SaveButton")), Qt::LeftButton);
+    });
+    QTest::mouseClick(colorRow->findChild<QToolButton *>(QStringLiteral("NoComment")), Qt::LeftButton);
+    QVERIFY(loaded.isEmpty());
+    QVERIFY(colorRow->hasComment());
+    QVERIFY(colorRow->findChild<QToolButton *>(QStringLiteral("Comment"))->isVisibleTo(colorRow));
+    // Typing past the limit keeps the first 1000 characters.
+    QCOMPARE(TherapyStore(m_data, TherapyStore::Table::Color).load(QStringLiteral("Q71"), m_keys.at(2))->comment.size(), 1000);
+
+    // Cancel leaves the frequency comment alone.
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<TTreatmentComment *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        loaded = dialog->text();
+        dialog->setText(QStringLiteral("changed"));
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("CancelButton")), Qt::LeftButton);
+    });
+    m_page->openComment(TherapyStore::Table::Freq, m_keys.at(2));
+    QCOMPARE(loaded, QStringLiteral("old"));
+    QCOMPARE(TherapyStore(m_data, TherapyStore::Table::Freq).load(QStringLiteral("Q71"), m_keys.at(2))->comment,
+             QStringLiteral("old"));
+}
+
+void TestTreatmentPanel::importRefusesAMalformedFile()
+{
+    const QString folder = m_env->scratch(QStringLiteral("import"));
+    const auto write = [&](const QString &name, const QByteArray &text) {
+        QFile file(folder + QLatin1Char('/') + name);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write");
+        file.write(text);
+        return file.fileName();
+    };
+    DialogRecorder dialogs;
+    TLoadFreqForm form(m_data);
+    form.setFileName(write(QStringLiteral("bad.txt"), "1 Migraine#10'12.5\r\n2 Cold 7.83\r\n"));
+    form.setSeparatorIndex(1);
+    QVERIFY(!form.import());
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().first().kind, Dialogs::Kind::Error);
+    QVERIFY(dialogs.requests().first().text.contains(QStringLiteral("Line 2")));
+    QVERIFY(FreqDesRepository(m_data).diseases().isEmpty());
+
+    dialogs.clear();
+    form.setFileName(write(QStringLiteral("good.txt"), "1 Migraine#10'12.5\r\n2 Cold#7.83'\r\n"));
+    QVERIFY(form.import());
+    QCOMPARE(form.lastResult().added, 2);
+    QCOMPARE(FreqDesRepository(m_data).frequencies(QStringLiteral("Migraine")), QStringList({"10", "12.5"}));
+    m_page->enter();
+    QCOMPARE(child<QListWidget>(QStringLiteral("DeseaseList"))->count(), 2);
+}
+
+void TestTreatmentPanel::looksRightInBothLanguages_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << "English";
+    QTest::newRow("Russian") << "Russian";
+}
+
+void TestTreatmentPanel::looksRightInBothLanguages()
+{
+    QFETCH(QString, language);
+    QVERIFY(Localization::setCurrentLanguage(language));
+    LanguageApplier::instance().apply(LanguageTexts::load(language));
+    FreqDesRepository repo(m_data);
+    repo.addDisease(QStringLiteral("Migraine"));
+    repo.setFrequencies(QStringLiteral("Migraine"), {QStringLiteral("10"), QStringLiteral("12.5"), QStringLiteral("7.83")});
+    repo.setComment(QStringLiteral("Migraine"), QStringLiteral("Ten minutes per frequency, twice a week."));
+    TherapyStore(m_data, TherapyStore::Table::Color).saveComment(QStringLiteral("Q71"), m_keys.at(1), QStringLiteral("note"));
+    m_page->enter();
+    for (const auto &[shape, palette] : {std::pair{"ML_1", "Shape20"}, {"FL_1", "Shape26"}, {"ML_4", "Shape24"},
+                                         {"MR_2", "Shape22"}, {"MR_9", "Shape28"}}) {
+        QTest::mouseClick(child<ColorSwatch>(QLatin1String(shape)), Qt::LeftButton);
+        QTest::mouseClick(child<ColorSwatch>(QLatin1String(palette)), Qt::LeftButton);
+    }
+    QTest::qWait(20);
+    QVERIFY(child<TreatmentTab>(QStringLiteral("ColorLabel"))->text().size() > 3);
+    saveScreenshot(m_page, QStringLiteral("treatment-colour-") + language);
+    m_page->showSubMode(TreatmentPanel::SubMode::Freq);
+    child<QDoubleSpinBox>(QStringLiteral("LE1"))->setValue(7.83);
+    child<QDoubleSpinBox>(QStringLiteral("RE5"))->setValue(128);
+    QTest::qWait(20);
+    saveScreenshot(m_page, QStringLiteral("treatment-frequency-") + language);
+    m_page->leave();
+    QVERIFY(Localization::setCurrentLanguage(QStringLiteral("English")));
+    LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
+}
+
+QTEST_MAIN(TestTreatmentPanel)
+#include "tst_treatment_panel.moc"
