@@ -20,12 +20,10 @@ class TestApp : public QObject
 
 private Q_SLOTS:
     void dataFolderIsSeeded();
-    void existingFilesAreNeverOverwritten();
-    void deletedLanguageFileIsCopiedAgain();
+    void reseedingKeepsFilesAndBringsBackDeletedOnes();
     void newLanguageInInstallFolderArrives();
     void missingInstallFolderIsNotAnError();
-    void dotCatalogueDefaults();
-    void dotCatalogueReadsEntriesAndIgnoresExtraSections();
+    void dotCatalogueReadsEntriesOrDefaults();
     void dotTextsAreShownInTheLanguage_data();
     void dotTextsAreShownInTheLanguage();
     void shippedDotTextsExistInEveryLanguage();
@@ -51,7 +49,7 @@ void TestApp::dataFolderIsSeeded()
     QVERIFY(QFileInfo(data + QStringLiteral("BASE.fdb")).isWritable());
 }
 
-void TestApp::existingFilesAreNeverOverwritten()
+void TestApp::reseedingKeepsFilesAndBringsBackDeletedOnes()
 {
     TestEnvironment env;
     DataFolderSetup::run();
@@ -62,20 +60,13 @@ void TestApp::existingFilesAreNeverOverwritten()
     const QString base = AppPaths::GetDataPath() + QStringLiteral("BASE.fdb");
     QFile::remove(base);
     QVERIFY(TextFile::writeLines(base, {QStringLiteral("user data")}));
+    const QString russian = AppPaths::GetDataPath() + QStringLiteral("languages/Russian.lang");
+    QVERIFY(QFile::remove(russian));
 
     DataFolderSetup::run();
     QCOMPARE(IniFile(options).readString(QStringLiteral("medium"), QStringLiteral("val")),
              QStringLiteral("37"));
     QCOMPARE(TextFile::readLines(base), QStringList{QStringLiteral("user data")});
-}
-
-void TestApp::deletedLanguageFileIsCopiedAgain()
-{
-    TestEnvironment env;
-    DataFolderSetup::run();
-    const QString russian = AppPaths::GetDataPath() + QStringLiteral("languages/Russian.lang");
-    QVERIFY(QFile::remove(russian));
-    DataFolderSetup::run();
     QVERIFY(QFile::exists(russian));
 }
 
@@ -109,27 +100,7 @@ void TestApp::missingInstallFolderIsNotAnError()
     AppPaths::setInstallFolder(TestEnvironment::installDir());
 }
 
-void TestApp::dotCatalogueDefaults()
-{
-    TestEnvironment env;
-    DotCatalogue dots;
-    dots.load(env.scratch(QStringLiteral("x")) + QStringLiteral("/missing.INI"));
-    for (int i : {1, 60, 120}) {
-        const DotRecord &d = dots.entry(i);
-        QVERIFY(d.name.isEmpty() && d.meridian.isEmpty() && d.picture.isEmpty());
-        QCOMPARE(d.cx, 1);
-        QCOMPARE(d.cy, 1);
-        QCOMPARE(d.col, 1);
-        QCOMPARE(d.row, 1);
-        QVERIFY(d.inyan);
-        QVERIFY(d.leftright);
-    }
-    // Out-of-range indexes give a default entry instead of reading past the table.
-    QCOMPARE(dots.entry(0).cx, 1);
-    QCOMPARE(dots.entry(121).cx, 1);
-}
-
-void TestApp::dotCatalogueReadsEntriesAndIgnoresExtraSections()
+void TestApp::dotCatalogueReadsEntriesOrDefaults()
 {
     TestEnvironment env;
     const QString path = env.scratch(QStringLiteral("dots")) + QStringLiteral("/Dots.INI");
@@ -147,6 +118,16 @@ void TestApp::dotCatalogueReadsEntriesAndIgnoresExtraSections()
     QVERIFY(d.leftright);
     QCOMPARE(d.picture, QStringLiteral("hand1"));
     QCOMPARE(dots.entry(121).name, QString());
+
+    // Without the file every entry has the defaults; out-of-range indexes give a default entry
+    // instead of reading past the table.
+    dots.load(path + QStringLiteral(".missing"));
+    for (int i : {0, 1, 7, 120, 121}) {
+        const DotRecord &e = dots.entry(i);
+        QVERIFY(e.name.isEmpty() && e.meridian.isEmpty() && e.picture.isEmpty());
+        QCOMPARE(QList<int>({e.cx, e.cy, e.col, e.row}), QList<int>({1, 1, 1, 1}));
+        QVERIFY(e.inyan && e.leftright);
+    }
 }
 
 void TestApp::dotTextsAreShownInTheLanguage_data()

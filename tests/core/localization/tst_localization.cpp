@@ -1,6 +1,7 @@
 // The text lookup: messages looked up when they are shown (current language, else English,
 // else empty), the current language in Options.ini, the language list, and the texts a
 // language gives the windows when it is applied.
+#include "Options.h"
 #include "TestEnvironment.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
@@ -26,9 +27,7 @@ void writeLanguage(const QString &name, const QStringList &lines)
 
 void chooseLanguage(const QString &name)
 {
-    IniFile options(AppPaths::dataFile(QStringLiteral("Options.ini")));
-    options.writeString(QStringLiteral("language"), QStringLiteral("value"), name);
-    QVERIFY(options.save());
+    QVERIFY(setOption(QStringLiteral("language"), QStringLiteral("value"), name));
 }
 
 QByteArray contentOf(const QString &path)
@@ -164,7 +163,7 @@ void TestLocalization::setCurrentLanguage()
     QFETCH(bool, accepted);
     TestEnvironment env;
     DataFolderSetup::run();
-    const QString options = AppPaths::dataFile(QStringLiteral("Options.ini"));
+    const QString options = optionsFile();
     const QByteArray before = contentOf(options);
     QString error;
     QCOMPARE(Localization::setCurrentLanguage(name, &error), accepted);

@@ -1,29 +1,15 @@
 #pragma once
 
 #include "records/TestRecord.h"
-#include "TestEnvironment.h"
+#include "SeedBase.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 
-// Helpers shared by the record tests: writable copies of the seed bases and bases made with
-// isql-fb (which the build needs anyway to make the seed bases).
+// Helpers shared by the record tests: bases made with isql-fb (which the build needs anyway to
+// make the seed bases) and tests with plain values.
 namespace RecordsTestSupport {
-
-inline QString copySeedBase(const TestEnvironment &env,
-                            const QString &seed = QStringLiteral("/Q7/BASE.fdb"))
-{
-    const QString to = env.scratch(QStringLiteral("bases")) + QLatin1Char('/')
-                       + QFileInfo(seed).fileName();
-    QFile::remove(to);
-    if (!QFile::copy(TestEnvironment::installDir() + seed, to))
-        return QString();
-    QFile(to).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    return to;
-}
 
 // Runs an isql-fb script with the embedded engine; returns its error output, empty on success.
 inline QString runIsql(const QString &script, const QString &database = QString())

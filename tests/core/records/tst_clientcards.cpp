@@ -7,11 +7,11 @@
 #include "records/ClientsModel.h"
 #include "records/ClientValidation.h"
 #include "records/DataModule.h"
+#include "Options.h"
 #include "RecordsTestSupport.h"
 #include "TestEnvironment.h"
 
 #include <QAbstractItemModelTester>
-#include <QBuffer>
 #include <QImage>
 #include <QSqlQuery>
 #include <QtTest>
@@ -32,27 +32,6 @@ ClientCard validCard(const QString &name = QStringLiteral("Anna"),
     card.height = QStringLiteral("170");
     card.weight = QStringLiteral("62");
     return card;
-}
-
-QByteArray jpegBytes(const QColor &colour) {
-    QImage image(24, 16, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
-}
-
-// A base of its own for each case (copySeedBase always writes the same file).
-QString freshBase(const TestEnvironment &env) {
-    static int n = 0;
-    const QString path =
-        env.scratch(QStringLiteral("bases")) + QStringLiteral("/base%1.fdb").arg(++n);
-    if (!QFile::copy(TestEnvironment::installDir() + QStringLiteral("/Q7/BASE.fdb"), path))
-        return QString();
-    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    return path;
 }
 
 } // namespace
@@ -84,7 +63,7 @@ private:
 
 void TestClientCards::initTestCase() {
     m_env = std::make_unique<TestEnvironment>();
-    const QString path = freshBase(*m_env);
+    const QString path = copySeedBase(*m_env);
     QVERIFY(!path.isEmpty());
     QString error;
     QVERIFY2(m_data.open(path, &error), qPrintable(error));
@@ -97,11 +76,9 @@ void TestClientCards::cleanupTestCase() {
 
 QString TestClientCards::writeJpeg(const QString &name, const QColor &colour) {
     const QString path = m_env->scratch(QStringLiteral("photos")) + QLatin1Char('/') + name;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(jpegBytes(colour));
-    return path;
+    QImage image(24, 16, QImage::Format_RGB32);
+    image.fill(colour);
+    return image.save(path, "JPG") ? path : QString();
 }
 
 void TestClientCards::validation_data() {
@@ -110,68 +87,24 @@ void TestClientCards::validation_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("label");
 
-    QTest::newRow("fine") << ""
-                          << ""
-                          << ""
-                          << "";
-    QTest::newRow("blank name") << "name"
-                                << "   "
-                                << "WriteName"
-                                << "";
-    QTest::newRow("no surname") << "surname"
-                                << ""
-                                << "WriteSurname"
-                                << "";
-    QTest::newRow("born today") << "birthday"
-                                << "2026-03-10"
-                                << "WriteBirthDate"
-                                << "";
-    QTest::newRow("born tomorrow") << "birthday"
-                                   << "2026-03-11"
-                                   << "WriteBirthDate"
-                                   << "";
-    QTest::newRow("no birth date") << "birthday"
-                                   << ""
-                                   << "WriteBirthDate"
-                                   << "";
-    QTest::newRow("born yesterday") << "birthday"
-                                    << "2026-03-09"
-                                    << ""
-                                    << "";
-    QTest::newRow("no sex") << "sex"
-                            << " "
-                            << "WriteSex"
-                            << "";
-    QTest::newRow("height 175a") << "height"
-                                 << "175a"
-                                 << "HeigthMustBeDigit"
-                                 << "";
-    QTest::newRow("height empty") << "height"
-                                  << ""
-                                  << ""
-                                  << "";
-    QTest::newRow("height 10 digits") << "height"
-                                      << "1234567890"
-                                      << "HeigthMustBeLess"
-                                      << "";
-    QTest::newRow("height beyond column") << "height"
-                                          << "12345"
-                                          << "FieldTooLong"
-                                          << "Height";
-    QTest::newRow("weight -5") << "weight"
-                               << "-5"
-                               << "WeightMustBeDigit"
-                               << "";
-    QTest::newRow("chinese name") << "name"
-                                  << "王小明"
-                                  << "FieldNotStorable"
-                                  << "Name";
-    QTest::newRow("cyrillic name") << "name"
-                                   << "Ёлкина"
-                                   << ""
-                                   << "";
-    QTest::newRow("long city") << "city" << QString(31, QLatin1Char('x')) << "FieldTooLong"
-                               << "City";
+    // clang-format off
+    QTest::newRow("fine")                 << "" << "" << "" << "";
+    QTest::newRow("blank name")           << "name" << "   " << "WriteName" << "";
+    QTest::newRow("no surname")           << "surname" << "" << "WriteSurname" << "";
+    QTest::newRow("born today")           << "birthday" << "2026-03-10" << "WriteBirthDate" << "";
+    QTest::newRow("born tomorrow")        << "birthday" << "2026-03-11" << "WriteBirthDate" << "";
+    QTest::newRow("no birth date")        << "birthday" << "" << "WriteBirthDate" << "";
+    QTest::newRow("born yesterday")       << "birthday" << "2026-03-09" << "" << "";
+    QTest::newRow("no sex")               << "sex" << " " << "WriteSex" << "";
+    QTest::newRow("height 175a")          << "height" << "175a" << "HeigthMustBeDigit" << "";
+    QTest::newRow("height empty")         << "height" << "" << "" << "";
+    QTest::newRow("height 10 digits")     << "height" << "1234567890" << "HeigthMustBeLess" << "";
+    QTest::newRow("height beyond column") << "height" << "12345" << "FieldTooLong" << "Height";
+    QTest::newRow("weight -5")            << "weight" << "-5" << "WeightMustBeDigit" << "";
+    QTest::newRow("chinese name")         << "name" << "王小明" << "FieldNotStorable" << "Name";
+    QTest::newRow("cyrillic name")        << "name" << "Ёлкина" << "" << "";
+    QTest::newRow("long city") << "city" << QString(31, QLatin1Char('x')) << "FieldTooLong" << "City";
+    // clang-format on
 }
 
 void TestClientCards::validation() {
@@ -276,32 +209,21 @@ void TestClientCards::search_data() {
     QTest::addColumn<QString>("found"); // names, "|" between
 
     using C = ClientSearch::Criterion;
-    QTest::newRow("name prefix, any case") << int(C::Name) << "mar"
-                                           << "Maria|MARTA";
-    QTest::newRow("name inside is no match") << int(C::Name) << "ria"
-                                             << "";
-    QTest::newRow("cyrillic prefix") << int(C::Name) << "ёл"
-                                     << "Ёлка";
-    QTest::newRow("quote") << int(C::Surname) << "o'ne"
-                           << "Sean";
-    QTest::newRow("percent is a character") << int(C::Name) << "%"
-                                            << "%Proc";
-    QTest::newRow("underscore is a character") << int(C::Name) << "M_"
-                                               << "";
-    QTest::newRow("lone quote") << int(C::Name) << "'"
-                                << "";
-    QTest::newRow("address line 2 anywhere") << int(C::Address) << "garden"
-                                             << "Maria";
-    QTest::newRow("address line 1 prefix only") << int(C::Address) << "street"
-                                                << "";
-    QTest::newRow("third phone") << int(C::Phone) << "555"
-                                 << "MARTA";
-    QTest::newRow("city") << int(C::City) << "wien"
-                          << "Sean";
-    QTest::newRow("mail") << int(C::Mail) << "SEAN@"
-                          << "Sean";
-    QTest::newRow("text the base cannot hold") << int(C::Name) << "王"
-                                               << "";
+    // clang-format off
+    QTest::newRow("name prefix, any case")       << int(C::Name)    << "mar"    << "Maria|MARTA";
+    QTest::newRow("name inside is no match")     << int(C::Name)    << "ria"    << "";
+    QTest::newRow("cyrillic prefix")             << int(C::Name)    << "ёл"     << "Ёлка";
+    QTest::newRow("quote")                       << int(C::Surname) << "o'ne"   << "Sean";
+    QTest::newRow("percent is a character")      << int(C::Name)    << "%"      << "%Proc";
+    QTest::newRow("underscore is a character")   << int(C::Name)    << "M_"     << "";
+    QTest::newRow("lone quote")                  << int(C::Name)    << "'"      << "";
+    QTest::newRow("address line 2 anywhere")     << int(C::Address) << "garden" << "Maria";
+    QTest::newRow("address line 1 prefix only")  << int(C::Address) << "street" << "";
+    QTest::newRow("third phone")                 << int(C::Phone)   << "555"    << "MARTA";
+    QTest::newRow("city")                        << int(C::City)    << "wien"   << "Sean";
+    QTest::newRow("mail")                        << int(C::Mail)    << "SEAN@"  << "Sean";
+    QTest::newRow("text the base cannot hold")   << int(C::Name)    << "王"     << "";
+    // clang-format on
 }
 
 void TestClientCards::search() {
@@ -310,7 +232,7 @@ void TestClientCards::search() {
     QFETCH(QString, found);
 
     DataModule data;
-    QVERIFY(data.open(freshBase(*m_env)));
+    QVERIFY(data.open(copySeedBase(*m_env)));
     ClientRepository repo(&data);
     struct Seed {
         const char *name, *surname, *city, *adress, *adress2, *tel3, *mail;
@@ -346,11 +268,9 @@ void TestClientCards::search() {
 
 void TestClientCards::keysBeyondQ799() {
     DataModule data;
-    QVERIFY(data.open(freshBase(*m_env)));
-    QFile::remove(AppPaths::dataFile(QStringLiteral("Options.ini")));
-    IniFile ini(AppPaths::GetDataPath() + QStringLiteral("Options.ini"));
-    ini.writeString(QStringLiteral("Client"), QStringLiteral("Id"), QStringLiteral("799"));
-    QVERIFY(ini.save());
+    QVERIFY(data.open(copySeedBase(*m_env)));
+    QFile::remove(optionsFile());
+    QVERIFY(setOption(QStringLiteral("Client"), QStringLiteral("Id"), QStringLiteral("799")));
     ClientRepository repo(&data);
     QStringList keys;
     for (int i = 0; i < 3; ++i) {
@@ -378,7 +298,7 @@ void TestClientCards::listModel() {
     DataModule data;
     ClientsModel model(&data);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QVERIFY(data.open(freshBase(*m_env)));
+    QVERIFY(data.open(copySeedBase(*m_env)));
     QCOMPARE(model.rowCount(), 0);
     ClientRepository repo(&data);
     for (const char *name : {"Boris", "Vera", "Ivan"}) {

@@ -5,6 +5,7 @@
 #include "common/IniFile.h"
 #include "records/ClientKeys.h"
 #include "records/DataModule.h"
+#include "Options.h"
 #include "RecordsTestSupport.h"
 #include "TestEnvironment.h"
 
@@ -15,14 +16,9 @@ using namespace RecordsTestSupport;
 
 namespace {
 
-QString optionsPath()
-{
-    return AppPaths::GetDataPath() + QStringLiteral("Options.ini");
-}
-
 void storeId(const QString &value, bool present = true)
 {
-    IniFile ini(optionsPath());
+    IniFile ini(optionsFile());
     if (present)
         ini.writeString(QStringLiteral("Client"), QStringLiteral("Id"), value);
     else
@@ -32,7 +28,7 @@ void storeId(const QString &value, bool present = true)
 
 QString storedId()
 {
-    return IniFile(optionsPath()).readString(QStringLiteral("Client"), QStringLiteral("Id"));
+    return option(QStringLiteral("Client"), QStringLiteral("Id"));
 }
 
 void addClient(const QSqlDatabase &db, const QString &code)
@@ -106,7 +102,7 @@ void TestClientKeys::keyFromStoredNumber()
     QVERIFY(error.isEmpty());
     QCOMPARE(storedId(), next);
     // The rest of the settings file is untouched.
-    QCOMPARE(IniFile(optionsPath()).readString(QStringLiteral("language"), QStringLiteral("value")),
+    QCOMPARE(option(QStringLiteral("language"), QStringLiteral("value")),
              QStringLiteral("English"));
 }
 
@@ -129,7 +125,7 @@ void TestClientKeys::keysFollowEachOther()
     }
     QCOMPARE(keys, (QStringList{"Q71", "Q72", "Q73"}));
     // Settings reset behind the program's back (Options.ini deleted): no key comes twice.
-    QVERIFY(QFile::remove(optionsPath()));
+    QVERIFY(QFile::remove(optionsFile()));
     QCOMPARE(ClientKeys::next(data, &error), QStringLiteral("Q74"));
     QCOMPARE(storedId(), QStringLiteral("5"));
 }

@@ -7,6 +7,7 @@
 #include "records/ClientKeys.h"
 #include "records/DataModule.h"
 #include "records/SchemaUpgrade.h"
+#include "Options.h"
 #include "RecordsTestSupport.h"
 #include "TestEnvironment.h"
 
@@ -422,9 +423,7 @@ void TestDataModule::narrowBaseIsWidenedOnOpen()
         QCOMPARE(tests.first().values[0], 60);
 
         // The next key after Q799 fits now: 99 is taken, so 100 is handed out.
-        IniFile options(AppPaths::GetDataPath() + QStringLiteral("Options.ini"));
-        options.writeString(QStringLiteral("Client"), QStringLiteral("Id"), QStringLiteral("99"));
-        QVERIFY(options.save());
+        QVERIFY(setOption(QStringLiteral("Client"), QStringLiteral("Id"), QStringLiteral("99")));
         key = ClientKeys::next(m_data, &m_error);
         QCOMPARE(key, QStringLiteral("Q7100"));
         QCOMPARE(run(db, QStringLiteral("INSERT INTO CLIENTS VALUES ('%1', 'Clara')").arg(key)),

@@ -5,7 +5,7 @@
 #include "records/DataModule.h"
 #include "schedule/AppointmentBook.h"
 #include "schedule/AppointmentReminders.h"
-#include "TestEnvironment.h"
+#include "SeedBase.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -23,24 +23,9 @@ struct Fixture
     QString boris;
     Fixture()
     {
-        const QString base = env.scratch(QStringLiteral("b")) + QStringLiteral("/BASE.fdb");
-        QFile::copy(TestEnvironment::installDir() + QStringLiteral("/Q7/BASE.fdb"), base);
-        QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        QString error;
-        if (!data.open(base, &error))
-            qFatal("base: %s", qPrintable(error));
-        anna = addClient(QStringLiteral("Anna"), QString::fromUtf8("Кострова"));
-        boris = addClient(QStringLiteral("Boris"), QStringLiteral("Lind"));
-    }
-    QString addClient(const QString &name, const QString &surname)
-    {
-        ClientCard c;
-        c.name = name;
-        c.surname = surname;
-        c.birthday = QDate(1980, 1, 2);
-        c.sex = QStringLiteral("0");
-        ClientRepository(&data).addCard(c, QString(), QDate(2026, 1, 1));
-        return c.code;
+        openSeedBase(env, data);
+        anna = addClient(data, QStringLiteral("Anna"), QString::fromUtf8("Кострова"));
+        boris = addClient(data, QStringLiteral("Boris"), QStringLiteral("Lind"));
     }
     Appointment make(const QString &client, QDate day, QTime begin, QTime end) const
     {

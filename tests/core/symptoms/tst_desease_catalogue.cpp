@@ -64,7 +64,7 @@ private:
 void TestDeseaseCatalogue::initTestCase()
 {
     m_env = std::make_unique<TestEnvironment>();
-    m_path = RecordsTestSupport::copySeedBase(*m_env);
+    m_path = copySeedBase(*m_env);
     QVERIFY(!m_path.isEmpty());
     QString error;
     QVERIFY2(m_data.open(m_path, &error), qPrintable(error));

@@ -54,7 +54,7 @@ private:
 void TestInquirer::initTestCase()
 {
     m_env = std::make_unique<TestEnvironment>();
-    const QString base = RecordsTestSupport::copySeedBase(*m_env);
+    const QString base = copySeedBase(*m_env);
     QVERIFY(!base.isEmpty());
     QString error;
     QVERIFY2(m_data.open(base, &error), qPrintable(error));

@@ -1,6 +1,7 @@
 // The main window as a practitioner starts and closes it: folders, device, database, the
 // mode buttons and the status strip, and the ways start-up can fail.
 #include "DialogRecorder.h"
+#include "Options.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
 #include "app/AppPaths.h"
@@ -91,7 +92,6 @@ private Q_SLOTS:
     void missingDeviceLibraryIsReportedAndProgramRuns();
     void unopenableDatabaseEndsStartupWritingNothing();
     void sigtermClosesInOrder();
-    void testButtonWithoutClientChangesNothing();
     void russianLanguageGivesRussianTexts();
     void switchingLeavesThenEnters();
     void everyModeReachableFromKeyboard();
@@ -117,23 +117,15 @@ void TestMainWindow::startsWithVirtualDevice()
     QCOMPARE(w.workMode(), int(WorkModes::Clients));
 
     // The thirteen mode buttons, left to right, each with its hint.
-    const QStringList names = {
-        QStringLiteral("ClientsBtn"), QStringLiteral("TestBtn"), QStringLiteral("GraphBtn"),
-        QStringLiteral("RidorakuBtn"), QStringLiteral("InquirerBtn"), QStringLiteral("TablesBtn"),
-        QStringLiteral("DeseaseBtn"), QStringLiteral("OpenPointBtn"), QStringLiteral("PlanBtn"),
-        QStringLiteral("InternetBtn"), QStringLiteral("PrintBtn"), QStringLiteral("SettingsBtn"),
-        QStringLiteral("TreatmentBtn")};
+    QCOMPARE(WorkModes::buttons().size(), 13);
     int lastX = -1;
-    for (const QString &name : names) {
-        auto *button = w.findChild<QToolButton *>(name);
-        QVERIFY2(button, qPrintable(name));
+    for (const WorkModeInfo &info : WorkModes::buttons()) {
+        auto *button = w.findChild<QToolButton *>(info.button);
+        QVERIFY2(button && button->x() > lastX, qPrintable(info.button));
         QVERIFY(!button->toolTip().isEmpty());
-        QVERIFY2(button->x() > lastX, qPrintable(name));
         lastX = button->x();
     }
-    for (const QString &label :
-         {QStringLiteral("ClientLabel"), QStringLiteral("MashineLabel"), QStringLiteral("DateLabel")})
-        QVERIFY(w.findChild<QLabel *>(label));
+    QVERIFY(w.findChild<QLabel *>(QStringLiteral("ClientLabel")));
     QVERIFY(!w.findChild<QLabel *>(QStringLiteral("DateLabel"))->text().isEmpty());
 
     auto *machine = w.findChild<QLabel *>(QStringLiteral("MashineLabel"));
@@ -209,20 +201,6 @@ void TestMainWindow::sigtermClosesInOrder()
     QVERIFY(!w.dataModule().isOpen());
 }
 
-void TestMainWindow::testButtonWithoutClientChangesNothing()
-{
-    TestEnvironment env;
-    DialogRecorder dialogs;
-    MainWindow w;
-    QVERIFY(w.start());
-    w.show();
-    auto *test = w.findChild<QToolButton *>(QStringLiteral("TestBtn"));
-    QTest::mouseClick(test, Qt::LeftButton);
-    QCOMPARE(w.workMode(), int(WorkModes::Clients));
-    QVERIFY(!test->isChecked());
-    QVERIFY(w.findChild<QToolButton *>(QStringLiteral("ClientsBtn"))->isChecked());
-}
-
 void TestMainWindow::russianLanguageGivesRussianTexts()
 {
     TestEnvironment env;
@@ -257,6 +235,14 @@ void TestMainWindow::switchingLeavesThenEnters()
         w.installPage(new RecordingPage(panel, &log));
     QVERIFY(w.start());
     QCOMPARE(log, QStringList{QStringLiteral("enter ClientPanel")});
+
+    // Without a current client the test button changes nothing: no page is left or entered.
+    log.clear();
+    click(w, QStringLiteral("TestBtn"));
+    QVERIFY(log.isEmpty());
+    QCOMPARE(w.workMode(), int(WorkModes::Clients));
+    QVERIFY(!w.findChild<QToolButton *>(QStringLiteral("TestBtn"))->isChecked());
+    QVERIFY(w.findChild<QToolButton *>(QStringLiteral("ClientsBtn"))->isChecked());
 
     log.clear();
     click(w, QStringLiteral("GraphBtn"));
@@ -342,10 +328,8 @@ void TestMainWindow::startPasswordGuardsTheProgram()
     QFETCH(bool, starts);
     TestEnvironment env;
     DataFolderSetup::run();
-    IniFile options(AppPaths::GetDataPath() + QStringLiteral("Options.ini"));
-    options.writeString(QStringLiteral("password"), QStringLiteral("val"), stored);
-    options.writeString(QStringLiteral("password"), QStringLiteral("do"), QStringLiteral("1"));
-    QVERIFY(options.save());
+    QVERIFY(setOption(QStringLiteral("password"), QStringLiteral("val"), stored));
+    QVERIFY(setOption(QStringLiteral("password"), QStringLiteral("do"), QStringLiteral("1")));
 
     DialogRecorder dialogs;
     MainWindow w;

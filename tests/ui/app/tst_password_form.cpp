@@ -1,6 +1,7 @@
 // The start-password dialog as the practitioner meets it: a wrong entry is told and the
 // dialog stays, the right one lets the program start, any other way out refuses.
 #include "DialogRecorder.h"
+#include "Options.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
 #include "app/AppPaths.h"
@@ -24,11 +25,9 @@ namespace {
 void writePassword(const QString &val, const QString &ask,
                    const QString &language = QStringLiteral("English"))
 {
-    IniFile options(AppPaths::dataFile(QStringLiteral("Options.ini")));
-    options.writeString(QStringLiteral("password"), QStringLiteral("val"), val);
-    options.writeString(QStringLiteral("password"), QStringLiteral("do"), ask);
-    options.writeString(QStringLiteral("language"), QStringLiteral("value"), language);
-    QVERIFY(options.save());
+    QVERIFY(setOption(QStringLiteral("password"), QStringLiteral("val"), val));
+    QVERIFY(setOption(QStringLiteral("password"), QStringLiteral("do"), ask));
+    QVERIFY(setOption(QStringLiteral("language"), QStringLiteral("value"), language));
 }
 
 PasswordForm *shownForm()
@@ -87,10 +86,8 @@ private Q_SLOTS:
     void wrongEntryIsToldAndDialogStays();
     void waysOutWithoutThePasswordRefuse_data();
     void waysOutWithoutThePasswordRefuse();
-    void noDialogWithoutRequiredPassword_data();
-    void noDialogWithoutRequiredPassword();
-    void askAtStartWithHash();
-    void legacyPlainTextFileOpens();
+    void askAtStart_data();
+    void askAtStart();
     void languageOfTheSettingsBeforeItIsApplied();
 
 private:
@@ -177,63 +174,53 @@ void TestPasswordForm::waysOutWithoutThePasswordRefuse()
     QVERIFY(dialogs.requests().isEmpty());
 }
 
-void TestPasswordForm::noDialogWithoutRequiredPassword_data()
+void TestPasswordForm::askAtStart_data()
 {
     QTest::addColumn<QString>("val");
     QTest::addColumn<QString>("ask");
-    QTest::newRow("no password") << QString() << QStringLiteral("1");
-    QTest::newRow("not asked") << StartPassword::valueFor(QStringLiteral("secret"))
-                               << QStringLiteral("0");
+    QTest::addColumn<QStringList>("entries"); // each typed and Return; "<escape>" gives up
+    QTest::addColumn<bool>("starts");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<int>("told"); // "IncorrectPassword" messages
+    const QString hash = StartPassword::valueFor(QStringLiteral("secret"));
+    QTest::newRow("no password") << QString() << "1" << QStringList() << true << false << 0;
+    QTest::newRow("not asked") << hash << "0" << QStringList() << true << false << 0;
+    QTest::newRow("hash, right") << hash << "1" << QStringList{"secret"} << true << true << 0;
+    QTest::newRow("wrong, told, given up")
+        << hash << "1" << QStringList{"guess", "<escape>"} << false << true << 1;
+    QTest::newRow("legacy plain text")
+        << "oldsecret" << "1" << QStringList{"oldsecret"} << true << true << 0;
 }
 
-void TestPasswordForm::noDialogWithoutRequiredPassword()
+void TestPasswordForm::askAtStart()
 {
     QFETCH(QString, val);
     QFETCH(QString, ask);
+    QFETCH(QStringList, entries);
+    QFETCH(int, told);
+    QFETCH(bool, asked);
     writePassword(val, ask);
     DialogRecorder dialogs;
     bool seen = false;
-    QVERIFY(askWith([](PasswordForm *form) { form->done(QDialog::Rejected); }, &seen));
-    QVERIFY(!seen);
-    QVERIFY(dialogs.requests().isEmpty());
-}
-
-void TestPasswordForm::askAtStartWithHash()
-{
-    writePassword(StartPassword::valueFor(QStringLiteral("secret")), QStringLiteral("1"));
-    DialogRecorder dialogs;
-    bool seen = false;
-    QVERIFY(askWith([](PasswordForm *form) {
-        typeAndPress(form, QStringLiteral("secret"));
-    }, &seen));
-    QVERIFY(seen);
-    QVERIFY(dialogs.requests().isEmpty());
-
-    // Wrong, told, then given up: the program must not start.
-    QVERIFY(!askWith([](PasswordForm *form) {
-        typeAndPress(form, QStringLiteral("guess"));
-        typeAndPress(form, QString(), Qt::Key_Escape);
-    }, &seen));
-    QVERIFY(seen);
-    QCOMPARE(dialogs.requests().size(), 1);
-    QCOMPARE(dialogs.requests().at(0).text,
-             Localization::Translate(QStringLiteral("IncorrectPassword")));
-}
-
-void TestPasswordForm::legacyPlainTextFileOpens()
-{
-    writePassword(QStringLiteral("oldsecret"), QStringLiteral("1"));
-    DialogRecorder dialogs;
-    bool seen = false;
-    QVERIFY(askWith([](PasswordForm *form) {
-        typeAndPress(form, QStringLiteral("oldsecret"));
-    }, &seen));
-    QVERIFY(seen);
-    QVERIFY(dialogs.requests().isEmpty());
-    // Asking does not rewrite the file; the settings replace it by its hash when saved.
-    QCOMPARE(IniFile(AppPaths::dataFile(QStringLiteral("Options.ini")))
-                 .readString(QStringLiteral("password"), QStringLiteral("val")),
-             QStringLiteral("oldsecret"));
+    const bool started = askWith(
+        [&entries](PasswordForm *form) {
+            if (entries.isEmpty())
+                form->done(QDialog::Rejected);
+            for (const QString &entry : entries) {
+                if (entry == QLatin1String("<escape>"))
+                    typeAndPress(form, QString(), Qt::Key_Escape);
+                else
+                    typeAndPress(form, entry);
+            }
+        },
+        &seen);
+    QTEST(started, "starts");
+    QCOMPARE(seen, asked);
+    QCOMPARE(dialogs.requests().size(), told);
+    for (const Dialogs::Request &r : dialogs.requests())
+        QCOMPARE(r.text, Localization::Translate(QStringLiteral("IncorrectPassword")));
+    // Asking does not rewrite the file; the settings replace a plain text by its hash when saved.
+    QCOMPARE(option(QStringLiteral("password"), QStringLiteral("val")), val);
 }
 
 void TestPasswordForm::languageOfTheSettingsBeforeItIsApplied()

@@ -1,15 +1,18 @@
 // The settings page as the practitioner uses it: the start password and its marks, a refused
 // measuring order, the frequency lists of the diseases, the language choice, and how the page
 // looks in English and Russian.
+#include "ChildWidget.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/SettingsPage.h"
 #include "app/StartPassword.h"
 #include "common/IniFile.h"
 #include "DialogRecorder.h"
+#include "Fits.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
+#include "Options.h"
 #include "records/ClientSync.h"
 #include "records/DataModule.h"
 #include "records/FreqDesRepository.h"
@@ -30,36 +33,9 @@
 
 namespace {
 
-QString optionsPath()
-{
-    return AppPaths::GetDataPath() + QStringLiteral("Options.ini");
-}
-
-QString option(const QString &section, const QString &key)
-{
-    return IniFile(optionsPath()).readString(section, key);
-}
-
-void setOption(const QString &section, const QString &key, const QString &value)
-{
-    IniFile ini(optionsPath());
-    ini.writeString(section, key, value);
-    QVERIFY(ini.save());
-}
-
-template <typename T>
-T *child(QWidget *page, const char *name)
-{
-    T *widget = page->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qWarning("missing control %s", name);
-    return widget;
-}
-
 bool shows(QWidget *page, const char *name)
 {
-    QWidget *w = child<QWidget>(page, name);
-    return w && !w->isHidden();
+    return !child<QWidget>(page, name)->isHidden();
 }
 
 QStringList texts(const DialogRecorder &dialogs)
@@ -121,7 +97,7 @@ void TestSettingsPage::init()
 void TestSettingsPage::emptyNewPasswordWithBothMarksWritesEmptyPassword()
 {
     Fixture f;
-    IniFile ini(optionsPath());
+    IniFile ini(optionsFile());
     ini.removeKey(QStringLiteral("password"), QStringLiteral("val"));
     QVERIFY(ini.save());
     DialogRecorder dialogs;
@@ -133,10 +109,10 @@ void TestSettingsPage::emptyNewPasswordWithBothMarksWritesEmptyPassword()
     child<QCheckBox>(&page, "PasswordBox")->setChecked(true);
     QTest::mouseClick(child<QPushButton>(&page, "SaveSettings"), Qt::LeftButton);
 
-    QVERIFY(IniFile(optionsPath()).hasKey(QStringLiteral("password"), QStringLiteral("val")));
+    QVERIFY(IniFile(optionsFile()).hasKey(QStringLiteral("password"), QStringLiteral("val")));
     QCOMPARE(option(QStringLiteral("password"), QStringLiteral("val")), QString());
     QCOMPARE(option(QStringLiteral("password"), QStringLiteral("do")), QStringLiteral("1"));
-    QVERIFY(!StartPassword::load(IniFile(optionsPath())).required());
+    QVERIFY(!StartPassword::load(IniFile(optionsFile())).required());
     QCOMPARE(texts(dialogs),
              QStringList{Localization::Translate(QStringLiteral("SettingsChanged"))});
 }
@@ -144,8 +120,8 @@ void TestSettingsPage::emptyNewPasswordWithBothMarksWritesEmptyPassword()
 void TestSettingsPage::passwordMarksFollowEachKey()
 {
     Fixture f;
-    setOption(QStringLiteral("password"), QStringLiteral("val"),
-              StartPassword::valueFor(QStringLiteral("ab1")));
+    QVERIFY(setOption(QStringLiteral("password"), QStringLiteral("val"),
+                      StartPassword::valueFor(QStringLiteral("ab1"))));
     DialogRecorder dialogs;
     SettingsPage page(&f.data);
     auto *old = child<QLineEdit>(&page, "OldPasswordEdit");
@@ -175,11 +151,11 @@ void TestSettingsPage::passwordMarksFollowEachKey()
     QVERIFY(shows(&page, "ConfirmImage2"));
     page.save();
     QVERIFY(texts(dialogs).contains(Localization::Translate(QStringLiteral("IncorrectPassword"))));
-    QVERIFY(StartPassword::load(IniFile(optionsPath())).matches(QStringLiteral("ab1")));
+    QVERIFY(StartPassword::load(IniFile(optionsFile())).matches(QStringLiteral("ab1")));
 
     QTest::keyClick(confirm, 'x');
     page.save();
-    const StartPassword stored = StartPassword::load(IniFile(optionsPath()));
+    const StartPassword stored = StartPassword::load(IniFile(optionsFile()));
     QVERIFY(stored.matches(QStringLiteral("newx")));
     QVERIFY(!option(QStringLiteral("password"), QStringLiteral("val"))
                  .contains(QStringLiteral("newx")));
@@ -396,15 +372,8 @@ void TestSettingsPage::languageChoiceAndLook()
         QCOMPARE(grid->item(5, 2)->text(), QStringLiteral("Kidneys (mine)"));
 
         // Nothing is squeezed below the room it needs.
-        const QSize needed = page.minimumSizeHint();
-        QVERIFY2(needed.width() <= 1020 && needed.height() <= 536,
-                 qPrintable(QStringLiteral("%1x%2").arg(needed.width()).arg(needed.height())));
-        for (QWidget *w : page.findChildren<QWidget *>()) {
-            if (!w->isVisible()
-                || !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w)))
-                continue;
-            QVERIFY2(w->width() >= w->sizeHint().width(), qPrintable(w->objectName()));
-        }
+        const QString squeeze = squeezed(&page, {1020, 536}, true);
+        QVERIFY2(squeeze.isEmpty(), qPrintable(squeeze));
         saveScreenshot(&page, QStringLiteral("settings-page-") + language.toLower());
     }
     QCOMPARE(child<QPushButton>(&page, "SaveSettings")->text(), QStringLiteral("Сохранить"));

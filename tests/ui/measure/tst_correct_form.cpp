@@ -1,4 +1,6 @@
 // The correction window: what it shows of Options.ini and what it stores when it closes.
+#include "ChildWidget.h"
+#include "Options.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
 #include "app/DataFolderSetup.h"
@@ -25,14 +27,14 @@ private Q_SLOTS:
             CorrectForm form;
             form.show();
             QVERIFY(form.isOn());
-            QVERIFY(child<QRadioButton>(form, "RadioButCal1")->isChecked());
-            QCOMPARE(child<QSpinBox>(form, "EditCal1")->value(), 10);
-            QCOMPARE(child<QSpinBox>(form, "EditCal2")->value(), -4);
+            QVERIFY(child<QRadioButton>(&form, "RadioButCal1")->isChecked());
+            QCOMPARE(child<QSpinBox>(&form, "EditCal1")->value(), 10);
+            QCOMPARE(child<QSpinBox>(&form, "EditCal2")->value(), -4);
             QCOMPARE(form.correction().correct(57), 62);
             saveScreenshot(&form, QStringLiteral("TCorrectForm"));
 
             // CAL switches off: every control but CAL is disabled, nothing is corrected.
-            QTest::mouseClick(child<QPushButton>(form, "CalBut"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(&form, "CalBut"), Qt::LeftButton);
             QVERIFY(!form.isOn());
             for (const char *name : {"RadioButCal1", "RadioButCal2", "EditCal1", "EditCal2",
                                      "Label1", "Label2", "Label3"})
@@ -47,9 +49,9 @@ private Q_SLOTS:
             CorrectForm form;
             form.show();
             QVERIFY(!form.isOn());
-            QTest::mouseClick(child<QPushButton>(form, "CalBut"), Qt::LeftButton);
-            child<QRadioButton>(form, "RadioButCal2")->setChecked(true);
-            child<QSpinBox>(form, "EditCal2")->setValue(-10);
+            QTest::mouseClick(child<QPushButton>(&form, "CalBut"), Qt::LeftButton);
+            child<QRadioButton>(&form, "RadioButCal2")->setChecked(true);
+            child<QSpinBox>(&form, "EditCal2")->setValue(-10);
             QCOMPARE(form.correction().correct(5), -5);
             form.reject();
         }
@@ -63,29 +65,17 @@ private Q_SLOTS:
         CorrectForm form;
         form.show();
         QVERIFY(!form.isOn());
-        QCOMPARE(child<QSpinBox>(form, "EditCal1")->value(), 100);
-        QCOMPARE(child<QSpinBox>(form, "EditCal2")->value(), 0);
+        QCOMPARE(child<QSpinBox>(&form, "EditCal1")->value(), 100);
+        QCOMPARE(child<QSpinBox>(&form, "EditCal2")->value(), 0);
     }
 
 private:
-    template <typename T>
-    static T *child(const QWidget &form, const char *name) {
-        T *widget = form.findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
-    }
-    QString optionsPath() const { return m_env->dataFolder() + QStringLiteral("Options.ini"); }
     void writeStored(const QString &cal1, const QString &cal2, const QString &cal) {
-        IniFile ini(optionsPath());
-        ini.writeString(QStringLiteral("correct"), QStringLiteral("cal1"), cal1);
-        ini.writeString(QStringLiteral("correct"), QStringLiteral("cal2"), cal2);
-        ini.writeString(QStringLiteral("correct"), QStringLiteral("cal"), cal);
-        QVERIFY(ini.save());
+        QVERIFY(setOption(QStringLiteral("correct"), QStringLiteral("cal1"), cal1));
+        QVERIFY(setOption(QStringLiteral("correct"), QStringLiteral("cal2"), cal2));
+        QVERIFY(setOption(QStringLiteral("correct"), QStringLiteral("cal"), cal));
     }
-    QString stored(const QString &key) const {
-        return IniFile(optionsPath()).readString(QStringLiteral("correct"), key);
-    }
+    static QString stored(const QString &key) { return option(QStringLiteral("correct"), key); }
 
     std::unique_ptr<TestEnvironment> m_env;
 };

@@ -1,7 +1,7 @@
 // The meridian analysis window as the practitioner meets it in the Analysis tab: a date without
 // a test, ratios that cannot be formed, the words of each language, bars drawn from the mean,
 // the anatomy display with and without its library, and pictures of every page.
-#include "../../core/records/RecordsTestSupport.h"
+#include "ClientTests.h"
 #include "app/DataFolderSetup.h"
 #include "app/Session.h"
 #include "DialogRecorder.h"
@@ -25,8 +25,6 @@
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QtTest>
-
-using namespace RecordsTestSupport;
 
 namespace {
 
@@ -63,7 +61,9 @@ private Q_SLOTS:
 
 private:
     int addTest(const QDateTime &when, const Values &values,
-                const QString &client = QStringLiteral("Q71"));
+                const QString &client = QStringLiteral("Q71")) {
+        return m_f->add(when, values, client);
+    }
     void openPage(const QString &client = QStringLiteral("Q71"));
     TAnalForm *form() const { return qobject_cast<TAnalForm *>(m_page->analysisView()); }
     template <typename T> T *child(const QString &name) const {
@@ -73,46 +73,25 @@ private:
         return w;
     }
 
-    TestEnvironment *m_env = nullptr;
-    DataModule *m_data = nullptr;
-    TestsModel *m_tests = nullptr;
-    Session *m_session = nullptr;
-    RidorakuPanel *m_page = nullptr;
+    std::unique_ptr<ClientTests> m_f;
+    std::unique_ptr<RidorakuPanel> m_page;
 };
 
 void TestAnalForm::init() {
-    m_env = new TestEnvironment;
-    DataFolderSetup::run();
+    m_f = std::make_unique<ClientTests>();
     LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
-    m_data = new DataModule;
-    QString error;
-    QVERIFY2(m_data->open(copySeedBase(*m_env), &error), qPrintable(error));
-    m_tests = new TestsModel(m_data);
-    m_session = new Session;
-    m_page = new RidorakuPanel(m_data, m_session, m_tests);
+    m_page = std::make_unique<RidorakuPanel>(&m_f->data, &m_f->session, &m_f->tests);
     m_page->setPercentSource([] { return QStringLiteral("10"); });
     m_page->resize(1020, 560);
 }
 
 void TestAnalForm::cleanup() {
-    delete m_page;
-    delete m_session;
-    delete m_tests;
-    delete m_data;
-    delete m_env;
-}
-
-int TestAnalForm::addTest(const QDateTime &when, const Values &values, const QString &client) {
-    TestRecord test = makeTest(client, when);
-    test.values = values;
-    if (!m_data->saveTest(test))
-        return 0;
-    return test.codeTest;
+    m_page.reset();
+    m_f.reset();
 }
 
 void TestAnalForm::openPage(const QString &client) {
-    m_tests->setClient(client);
-    m_session->setCurrentClient(client);
+    m_f->choose(client);
     m_page->show();
     m_page->enter();
     m_page->AnalLabelClick();
@@ -131,7 +110,7 @@ void TestAnalForm::dateWithoutTestShowsEmptyPages() {
     m_page->enter();
     QVERIFY(form()->analysis().hasTest);
     QVERIFY(!child<AnalRatioStrip>(QStringLiteral("LeftRightRatio"))->valueText().isEmpty());
-    form()->showAnalysis(MeridianAnalysis::analyseTestAt(m_tests->tests(), when.addSecs(1)),
+    form()->showAnalysis(MeridianAnalysis::analyseTestAt(m_f->tests.tests(), when.addSecs(1)),
                          RidorakuPanel::dateText(when.addSecs(1)));
     for (const QString &strip :
          {QStringLiteral("LeftRightRatio"), QStringLiteral("YinYangRatio"),
@@ -299,7 +278,7 @@ void TestAnalForm::barsStartAtTheMean() {
     const Values v = spread();
     addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), v);
     openPage();
-    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
     const MeridianAnalysis &a = form()->analysis();
 
     struct ChartOf {
@@ -347,7 +326,7 @@ void TestAnalForm::anatomyWithoutLibrary() {
     addTest(a, spread());
     addTest(b, spread());
     openPage();
-    m_page->anatomy()->setLibraryPath(m_env->scratch(QStringLiteral("nowhere")) +
+    m_page->anatomy()->setLibraryPath(m_f->env.scratch(QStringLiteral("nowhere")) +
                                       QStringLiteral("/anatomy"));
     auto *box = child<QCheckBox>(QStringLiteral("cb3D"));
 
@@ -377,7 +356,7 @@ void TestAnalForm::anatomyOpensAndCloses() {
     card.surname = QStringLiteral("Berg");
     card.sex = QStringLiteral("1");
     QString error;
-    QVERIFY2(ClientRepository(m_data).addCard(card, QString(), QDate(2024, 1, 1), &error),
+    QVERIFY2(ClientRepository(&m_f->data).addCard(card, QString(), QDate(2024, 1, 1), &error),
              qPrintable(error));
     Values low = spread();
     low[size_t(LU)] = 200; // far above the mean: the darkest red
@@ -433,7 +412,7 @@ void TestAnalForm::screenshots() {
     v[size_t(KI + R)] = 150;
     addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), v);
     openPage();
-    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
     for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
         LanguageApplier::instance().apply(LanguageTexts::load(language));
         QCoreApplication::processEvents();
@@ -441,7 +420,7 @@ void TestAnalForm::screenshots() {
         for (int i = 0; i < pages->count(); ++i) {
             pages->setCurrentIndex(i);
             QCoreApplication::processEvents();
-            saveScreenshot(m_page, QStringLiteral("analysis-%1-%2-%3")
+            saveScreenshot(m_page.get(), QStringLiteral("analysis-%1-%2-%3")
                                        .arg(language.toLower())
                                        .arg(i + 1)
                                        .arg(TAnalForm::pageName(TAnalForm::Page(i))));

@@ -1,13 +1,9 @@
 // The graphs page as the practitioner reads it: bar colours round the corridor, the corridor
 // lines, the comparison of ticked tests, redrawing for a new current test, a bad corridor
 // percentage, saving a picture, and screenshots of the five graphs.
-#include "../../core/records/RecordsTestSupport.h"
+#include "ClientTests.h"
 #include "DialogRecorder.h"
 #include "Screenshot.h"
-#include "TestEnvironment.h"
-#include "app/Session.h"
-#include "records/DataModule.h"
-#include "records/TestsModel.h"
 #include "ryodoraku/GraphicPanel.h"
 #include "ryodoraku/PolarDiagram.h"
 #include "ryodoraku/TestChart.h"
@@ -18,8 +14,6 @@
 #include <QListWidget>
 #include <QToolButton>
 #include <QtTest>
-
-using namespace RecordsTestSupport;
 
 class TestGraphicPanel : public QObject
 {
@@ -38,62 +32,50 @@ private:
     void shot(const QString &name)
     {
         QTest::qWait(30);
-        saveScreenshot(m_page, name);
+        saveScreenshot(m_page.get(), name);
     }
 
-    TestEnvironment *m_env = nullptr;
-    DataModule *m_data = nullptr;
-    TestsModel *m_tests = nullptr;
-    Session *m_session = nullptr;
-    GraphicPanel *m_page = nullptr;
+    std::unique_ptr<ClientTests> m_f;
+    std::unique_ptr<GraphicPanel> m_page;
     QString m_percent = QStringLiteral("10");
     QList<int> m_keys; // newest first
 };
 
 void TestGraphicPanel::init()
 {
-    m_env = new TestEnvironment;
-    m_data = new DataModule;
-    QString error;
-    QVERIFY2(m_data->open(copySeedBase(*m_env), &error), qPrintable(error));
+    m_f = std::make_unique<ClientTests>();
     // Three tests, the newest with channels at 110, 109, 91, 90 round a mean of 100.
     m_keys.clear();
     for (int day = 1; day <= 3; ++day) {
-        TestRecord test = makeTest(QStringLiteral("Q71"), QDateTime(QDate(2024, 3, day), QTime(9, 30)));
+        std::array<int, Channels::Count> values;
+        values.fill(100);
         if (day == 3) {
-            test.values.fill(100);
-            test.values[0] = 110;
-            test.values[1] = 109;
-            test.values[12] = 91;
-            test.values[13] = 90;
+            values[0] = 110;
+            values[1] = 109;
+            values[12] = 91;
+            values[13] = 90;
         } else {
             for (int i = 0; i < Channels::Count; ++i)
-                test.values[size_t(i)] = 40 + day * 15 + (i * 7 + day * 5) % 23;
+                values[size_t(i)] = 40 + day * 15 + (i * 7 + day * 5) % 23;
         }
-        QVERIFY(m_data->saveTest(test));
-        m_keys.prepend(test.codeTest);
+        m_keys.prepend(m_f->add(QDateTime(QDate(2024, 3, day), QTime(9, 30)), values));
+        QVERIFY(m_keys.first());
     }
-    m_tests = new TestsModel(m_data);
-    m_session = new Session;
-    m_tests->setClient(QStringLiteral("Q71"));
-    m_session->setCurrentClient(QStringLiteral("Q71"));
-    m_session->setCurrentTest(m_keys.first());
+    m_f->choose();
+    m_f->session.setCurrentTest(m_keys.first());
     m_percent = QStringLiteral("10");
-    m_page = new GraphicPanel(m_data, m_session, m_tests);
+    m_page = std::make_unique<GraphicPanel>(&m_f->data, &m_f->session, &m_f->tests);
     m_page->setPercentSource([this] { return m_percent; });
     m_page->resize(1000, 520);
     m_page->show();
     m_page->enter();
-    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
 }
 
 void TestGraphicPanel::cleanup()
 {
-    delete m_page;
-    delete m_session;
-    delete m_tests;
-    delete m_data;
-    delete m_env;
+    m_page.reset();
+    m_f.reset();
 }
 
 void TestGraphicPanel::barsAroundTheCorridor()
@@ -179,27 +161,27 @@ void TestGraphicPanel::followsTheCurrentTestAndRefusesABadPercent()
 {
     TestChart *chart = m_page->chart();
     QCOMPARE(chart->channelSeries(0)->upperSeries()->at(0).y(), 110.0);
-    m_session->setCurrentTest(m_keys.at(1));
-    const double older = m_tests->testAt(1).values[0];
+    m_f->session.setCurrentTest(m_keys.at(1));
+    const double older = m_f->tests.testAt(1).values[0];
     QCOMPARE(chart->channelSeries(0)->upperSeries()->at(0).y(), older);
 
     // A percentage that is no number: a message, and the graph stays as it was.
     DialogRecorder dialogs;
     m_percent = QStringLiteral("1O");
-    m_session->setCurrentTest(m_keys.first());
+    m_f->session.setCurrentTest(m_keys.first());
     QCOMPARE(dialogs.requests().size(), 1);
     QVERIFY(dialogs.requests().first().text.contains(QStringLiteral("1O")));
     QCOMPARE(chart->channelSeries(0)->upperSeries()->at(0).y(), older);
 
     // Without a current test nothing is drawn.
     m_percent = QStringLiteral("10");
-    m_session->setCurrentTest(0);
+    m_f->session.setCurrentTest(0);
     QVERIFY(!chart->channelSeries(0)->isVisible());
 }
 
 void TestGraphicPanel::savesPictures()
 {
-    const QString path = m_env->scratch(QStringLiteral("pictures")) + QStringLiteral("/graph");
+    const QString path = m_f->env.scratch(QStringLiteral("pictures")) + QStringLiteral("/graph");
     DialogRecorder dialogs(path);
     for (const int kind : {1, 5}) {
         m_page->showGraph(kind);

@@ -1,6 +1,6 @@
 // The Ryodoraku card view as the practitioner uses it: choosing a date, ticking symptoms that
 // stay with their test, the filter toggles, the card sizing, and screenshots of the cards.
-#include "../../core/records/RecordsTestSupport.h"
+#include "ClientTests.h"
 #include "DialogRecorder.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
@@ -22,8 +22,6 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QtTest>
-
-using namespace RecordsTestSupport;
 
 class TestRidorakuPanel : public QObject
 {
@@ -48,11 +46,8 @@ private:
     QList<bool> ticksOf(int channel, const QString &list) const;
     int indexOfDate(const QDateTime &when) const;
 
-    TestEnvironment *m_env = nullptr;
-    DataModule *m_data = nullptr;
-    TestsModel *m_tests = nullptr;
-    Session *m_session = nullptr;
-    RidorakuPanel *m_page = nullptr;
+    std::unique_ptr<ClientTests> m_f;
+    std::unique_ptr<RidorakuPanel> m_page;
 };
 
 // Values round a mean of 100 with a 10 % corridor (half-width 9): LLU high, RPC low.
@@ -68,33 +63,24 @@ static void corridorValues(TestRecord &t)
 void TestRidorakuPanel::addTest(const QDateTime &when,
                                 const std::function<void(TestRecord &)> &values)
 {
-    TestRecord test = makeTest(QStringLiteral("Q71"), when);
+    TestRecord test;
     values(test);
-    QVERIFY(m_data->saveTest(test));
+    QVERIFY(m_f->add(when, test.values));
 }
 
 void TestRidorakuPanel::init()
 {
-    m_env = new TestEnvironment;
-    DataFolderSetup::run(); // the language files
+    m_f = std::make_unique<ClientTests>();
     LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
-    m_data = new DataModule;
-    QString error;
-    QVERIFY2(m_data->open(copySeedBase(*m_env), &error), qPrintable(error));
-    m_tests = new TestsModel(m_data);
-    m_session = new Session;
-    m_page = new RidorakuPanel(m_data, m_session, m_tests);
+    m_page = std::make_unique<RidorakuPanel>(&m_f->data, &m_f->session, &m_f->tests);
     m_page->setPercentSource([] { return QStringLiteral("10"); });
     m_page->resize(1020, 536);
 }
 
 void TestRidorakuPanel::cleanup()
 {
-    delete m_page;
-    delete m_session;
-    delete m_tests;
-    delete m_data;
-    delete m_env;
+    m_page.reset();
+    m_f.reset();
 }
 
 int TestRidorakuPanel::indexOfDate(const QDateTime &when) const
@@ -137,21 +123,20 @@ void TestRidorakuPanel::sameDateTextSelectsTheFirst()
     const QDateTime when(QDate(2024, 5, 2), QTime(10, 15, 7));
     addTest(when, corridorValues);
     addTest(when, [](TestRecord &t) { t.values.fill(60); });
-    m_tests->setClient(QStringLiteral("Q71"));
-    m_session->setCurrentClient(QStringLiteral("Q71"));
+    m_f->choose();
     m_page->show();
     m_page->enter();
 
     QComboBox *dates = m_page->dateList();
     QCOMPARE(dates->count(), 2);
     QCOMPARE(dates->itemText(0), dates->itemText(1));
-    const int first = m_tests->testAt(0).codeTest;
+    const int first = m_f->tests.testAt(0).codeTest;
     for (int index : {1, 0, 1}) {
         dates->setCurrentIndex(index);
         QCOMPARE(m_page->shownTest(), first);
         QCOMPARE(m_page->cards().size(), 24);
         QCOMPARE(m_page->cards().first()->findChild<QLabel *>(QStringLiteral("PointValue"))->text(),
-                 m_tests->testAt(0).values[0] == 110 ? QStringLiteral("110/100")
+                 m_f->tests.testAt(0).values[0] == 110 ? QStringLiteral("110/100")
                                                      : QStringLiteral("60/60"));
     }
     // Reopening the view keeps the date chosen last.
@@ -169,10 +154,9 @@ void TestRidorakuPanel::ticksStayWithTheirTest()
         corridorValues(t);
         t.values[0] = 100; // LLU normal: its card shows the other lists
     });
-    m_tests->setClient(QStringLiteral("Q71"));
-    m_session->setCurrentClient(QStringLiteral("Q71"));
+    m_f->choose();
     m_page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
     m_page->enter();
     QComboBox *dates = m_page->dateList();
 
@@ -213,9 +197,9 @@ void TestRidorakuPanel::ticksStayWithTheirTest()
     ChannelMarks stored;
     loadCatalogueNames(stored, ChannelCatalogue::load());
     int codeA = 0;
-    for (const TestRecord &t : m_tests->tests())
+    for (const TestRecord &t : m_f->tests.tests())
         codeA = t.testDate == a ? t.codeTest : codeA;
-    QVERIFY(SymptomMarksStore::loadMarks(*m_data, QStringLiteral("Q71"), codeA, stored));
+    QVERIFY(SymptomMarksStore::loadMarks(m_f->data, QStringLiteral("Q71"), codeA, stored));
     QCOMPARE(stored[0].first, QStringLiteral("100&"));
     QCOMPARE(stored[0].second, QStringLiteral("001&"));
     m_page->enter();
@@ -253,8 +237,7 @@ void TestRidorakuPanel::filterToggles()
     QFETCH(int, count);
 
     addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), corridorValues);
-    m_tests->setClient(QStringLiteral("Q71"));
-    m_session->setCurrentClient(QStringLiteral("Q71"));
+    m_f->choose();
     m_page->show();
     m_page->enter();
     QCOMPARE(m_page->cards().size(), 24);
@@ -326,10 +309,9 @@ void TestRidorakuPanel::screenshots()
         for (int i = 0; i < Channels::Count; ++i)
             t.values[size_t(i)] = 70 + (i * 37) % 61;
     });
-    m_tests->setClient(QStringLiteral("Q71"));
-    m_session->setCurrentClient(QStringLiteral("Q71"));
+    m_f->choose();
     m_page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
     for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
         LanguageApplier::instance().apply(LanguageTexts::load(language));
         m_page->enter();
@@ -348,7 +330,7 @@ void TestRidorakuPanel::screenshots()
             if (i > 0)
                 QVERIFY(r.top() > m_page->cards().at(i - 1)->geometry().bottom());
         }
-        saveScreenshot(m_page, QStringLiteral("ryodoraku-cards-") + language.toLower());
+        saveScreenshot(m_page.get(), QStringLiteral("ryodoraku-cards-") + language.toLower());
         m_page->AnalLabelClick();
         QVERIFY(!m_page->box()->isVisible());
         QVERIFY(!m_page->findChild<QWidget *>(QStringLiteral("FilterBar"))->isVisible());

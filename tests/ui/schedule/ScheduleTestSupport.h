@@ -1,28 +1,54 @@
 #pragma once
 
+#include "ChildWidget.h"
 #include "app/DataFolderSetup.h"
 #include "app/Session.h"
 #include "common/Clock.h"
+#include "common/Dialogs.h"
 #include "records/ClientRepository.h"
 #include "records/DataModule.h"
+#include "schedule/MessageTextWindow.h"
 #include "schedule/SoundOutput.h"
-#include "TestEnvironment.h"
+#include "SeedBase.h"
 
 #include <QFile>
 #include <QStringList>
 #include <QWidget>
 
-// Helpers of the schedule window tests: a profile with a base and clients, and a sound output
-// that records instead of playing, so no audio device is needed.
+// Helpers of the schedule window tests: answers to the dialogs, a profile with a base and
+// clients, and a sound output that records instead of playing, so no audio device is needed.
 namespace ScheduleTestSupport {
 
-template <typename T> T *child(QObject *parent, const QString &name)
+// Answers the program's dialogs: questions with `answer`, file dialogs with `file`.
+struct Answers
 {
-    T *widget = parent->findChild<T *>(name);
-    if (!widget)
-        qFatal("no widget %s", qPrintable(name));
-    return widget;
-}
+    QString answer = QStringLiteral("yes");
+    QString file;
+    QList<Dialogs::Request> asked;
+    Answers()
+    {
+        Dialogs::setHandler([this](const Dialogs::Request &r) {
+            asked.append(r);
+            return r.kind == Dialogs::Kind::OpenFile ? file : answer;
+        });
+        MessageTextWindow::setHandler([this](const QString &) { return messageText; });
+    }
+    ~Answers()
+    {
+        Dialogs::clearHandler();
+        MessageTextWindow::clearHandler();
+    }
+    QStringList texts(Dialogs::Kind kind) const
+    {
+        QStringList list;
+        for (const Dialogs::Request &r : asked) {
+            if (r.kind == kind)
+                list.append(r.text);
+        }
+        return list;
+    }
+    QString messageText;
+};
 
 class FakeSound : public SoundOutput
 {
@@ -49,23 +75,12 @@ struct Profile
     Profile()
     {
         DataFolderSetup::run(); // Remember.ini and the language files
-        const QString base = env.scratch(QStringLiteral("b")) + QStringLiteral("/BASE.fdb");
-        QFile::copy(TestEnvironment::installDir() + QStringLiteral("/Q7/BASE.fdb"), base);
-        QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        QString error;
-        if (!data.open(base, &error))
-            qFatal("base: %s", qPrintable(error));
+        openSeedBase(env, data);
     }
     ~Profile() { Clock::setNow({}); }
     QString addClient(const QString &name, const QString &surname)
     {
-        ClientCard c;
-        c.name = name;
-        c.surname = surname;
-        c.birthday = QDate(1975, 5, 6);
-        c.sex = QStringLiteral("1");
-        ClientRepository(&data).addCard(c, QString(), QDate(2026, 1, 1));
-        return c.code;
+        return ::addClient(data, name, surname);
     }
     // A file that stands for a sound (the fake output never decodes it).
     QString soundFile(const QString &name = QStringLiteral("bell.wav")) const

@@ -13,6 +13,7 @@
 #include "schedule/ReminderForm.h"
 #include "schedule/ReminderPlayerWindow.h"
 #include "common/Dialogs.h"
+#include "Fits.h"
 #include "Screenshot.h"
 #include "ScheduleTestSupport.h"
 
@@ -34,37 +35,6 @@ using namespace ScheduleTestSupport;
 namespace {
 
 const QDate kToday(2026, 3, 10);
-
-// Answers the program's dialogs: questions with `answer`, file dialogs with `file`.
-struct Answers
-{
-    QString answer = QStringLiteral("yes");
-    QString file;
-    QList<Dialogs::Request> asked;
-    Answers()
-    {
-        Dialogs::setHandler([this](const Dialogs::Request &r) {
-            asked.append(r);
-            return r.kind == Dialogs::Kind::OpenFile ? file : answer;
-        });
-        MessageTextWindow::setHandler([this](const QString &) { return messageText; });
-    }
-    ~Answers()
-    {
-        Dialogs::clearHandler();
-        MessageTextWindow::clearHandler();
-    }
-    QStringList texts(Dialogs::Kind kind) const
-    {
-        QStringList list;
-        for (const Dialogs::Request &r : asked) {
-            if (r.kind == kind)
-                list.append(r.text);
-        }
-        return list;
-    }
-    QString messageText;
-};
 
 struct Page
 {
@@ -425,14 +395,8 @@ void TestPlanPanel::looks()
         t.page->enter();
         QTest::mouseClick(child<QLabel>(t.frames().first(), QStringLiteral("NameLabel")), Qt::LeftButton);
         QCoreApplication::processEvents();
-        const QSize needed = t.page->minimumSizeHint();
-        QVERIFY2(needed.width() <= 1020 && needed.height() <= 536,
-                 qPrintable(QStringLiteral("%1x%2").arg(needed.width()).arg(needed.height())));
-        for (QAbstractButton *button : t.page->findChildren<QAbstractButton *>()) {
-            if (button->isVisible())
-                QVERIFY2(button->width() >= button->sizeHint().width(),
-                         qPrintable(button->objectName() + QLatin1Char(' ') + button->text()));
-        }
+        const QString squeeze = squeezed(t.page.get(), {1020, 536});
+        QVERIFY2(squeeze.isEmpty(), qPrintable(squeeze));
         saveScreenshot(t.page.get(), QStringLiteral("plan-panel-") + language);
         t.page->cancelEditing();
     }

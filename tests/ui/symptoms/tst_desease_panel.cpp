@@ -4,12 +4,14 @@
 #include "ChildWidget.h"
 #include "app/DataFolderSetup.h"
 #include "DialogRecorder.h"
+#include "Fits.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
 #include "measure/BodyPicture.h"
 #include "records/DataModule.h"
 #include "Screenshot.h"
+#include "SeedBase.h"
 #include "symptoms/DeseaseForm.h"
 #include "symptoms/DeseasePanel.h"
 #include "symptoms/DeseaseRepository.h"
@@ -40,10 +42,7 @@ struct Fixture
     DataModule data;
     Fixture()
     {
-        const QString base = env.scratch(QStringLiteral("b")) + QStringLiteral("/BASE.fdb");
-        QFile::copy(TestEnvironment::installDir() + QStringLiteral("/Q7/BASE.fdb"), base);
-        QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        data.open(base);
+        openSeedBase(env, data);
         DataFolderSetup::run(); // the language files
     }
     QString picture(const QColor &colour)
@@ -371,14 +370,8 @@ void TestDeseasePanel::looks()
         QTest::mouseClick(child<PointLabel>(&page, "DotLabel1"), Qt::LeftButton);
         page.findChild<QTimer *>(QStringLiteral("DeseaseTimer"))->setInterval(1);
         QTRY_VERIFY(!page.findChild<QTimer *>(QStringLiteral("DeseaseTimer"))->isActive());
-        const QSize needed = page.minimumSizeHint();
-        QVERIFY2(needed.width() <= 1020 && needed.height() <= 600,
-                 qPrintable(QStringLiteral("%1x%2").arg(needed.width()).arg(needed.height())));
-        for (QAbstractButton *button : page.findChildren<QAbstractButton *>()) {
-            if (button->isVisible())
-                QVERIFY2(button->width() >= button->sizeHint().width(),
-                         qPrintable(button->objectName()));
-        }
+        const QString squeeze = squeezed(&page, {1020, 600});
+        QVERIFY2(squeeze.isEmpty(), qPrintable(squeeze));
         saveScreenshot(&page, QStringLiteral("disease-page-") + language.toLower());
         page.newDesease();
         fillEditor(page.editor(), QStringLiteral("Гастрит"), QStringLiteral("ST36, RN12, PC6"));

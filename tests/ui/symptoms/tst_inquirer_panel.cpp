@@ -5,6 +5,7 @@
 #include "ChildWidget.h"
 #include "DialogRecorder.h"
 #include "Screenshot.h"
+#include "SeedBase.h"
 #include "TestEnvironment.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
@@ -43,10 +44,7 @@ struct Fixture
     QString client;
     Fixture()
     {
-        const QString base = env.scratch(QStringLiteral("b")) + QStringLiteral("/BASE.fdb");
-        QFile::copy(TestEnvironment::installDir() + QStringLiteral("/Q7/BASE.fdb"), base);
-        QFile(base).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        data.open(base);
+        openSeedBase(env, data);
         DataFolderSetup::run(); // the language files
         Localization::setCurrentLanguage(QStringLiteral("English"));
         LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
@@ -237,9 +235,7 @@ void TestInquirerPanel::typedDates_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored"); // empty: refused
     QTest::newRow("earlier visit") << "28.04.2024 16:30" << "28.04.2024 16:30:00";
-    QTest::newRow("day only") << "2.4.2024" << "02.04.2024 00:00:00";
     QTest::newRow("no such day") << "31.04.2024 10:00:00" << "";
-    QTest::newRow("words") << "last week" << "";
     QTest::newRow("empty") << "" << "";
 }
 
