@@ -1,6 +1,7 @@
 // The main window as a practitioner starts and closes it: folders, device, database, the
 // mode buttons and the status strip, and the ways start-up can fail.
 #include "DialogRecorder.h"
+#include "SeedBase.h"
 #include "Options.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
@@ -16,6 +17,10 @@
 #include "common/TextFile.h"
 #include "localization/Localization.h"
 #include "records/DataModule.h"
+#include "reports/PrintPanel.h"
+#include "reports/ReportFiles.h"
+#include "treatment/BodyForm.h"
+#include "treatment/PunctPanel.h"
 
 #include <QDir>
 #include <QFile>
@@ -99,6 +104,7 @@ private Q_SLOTS:
     void startPasswordGuardsTheProgram_data();
     void startPasswordGuardsTheProgram();
     void leavingScheduleRestoresItsClient();
+    void treatmentAndReportWorkTogether();
 };
 
 void TestMainWindow::startsWithVirtualDevice()
@@ -374,6 +380,51 @@ void TestMainWindow::leavingScheduleRestoresItsClient()
     w.session().setCurrentClient(QStringLiteral("Q72"));
     click(w, QStringLiteral("TablesBtn"));
     QCOMPARE(w.session().currentClient(), QStringLiteral("Q72"));
+}
+
+// The pages wired to each other: the treatment page opens on colour therapy, an acupuncture
+// point opens the atlas, and the report draws its charts from the graph page.
+void TestMainWindow::treatmentAndReportWorkTogether()
+{
+    TestEnvironment env;
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.show();
+    const QString client = addClient(w.dataModule(), QStringLiteral("Anna"), QStringLiteral("Petrova"));
+    TestRecord test;
+    test.codeClient = client;
+    test.testDate = QDateTime(QDate(2026, 3, 14), QTime(10, 30));
+    for (int i = 0; i < Channels::Count; ++i)
+        test.values[size_t(i)] = 60 + 4 * i;
+    QVERIFY(w.dataModule().saveTest(test));
+    w.session().setCurrentClient(client);
+    w.session().setCurrentTest(test.codeTest);
+
+    click(w, QStringLiteral("TreatmentBtn"));
+    QCOMPARE(w.workMode(), int(WorkModes::Treatment));
+    QVERIFY(w.findChild<QWidget *>(QStringLiteral("ColorPanel"))->isVisible());
+    auto *punct = w.findChild<PunctPanel *>(QStringLiteral("PunctPanel"));
+    QVERIFY(punct);
+    Q_EMIT punct->pointRequested(QStringLiteral("LI4"), punct);
+    QVERIFY(w.bodyForm()->isVisible());
+    QCOMPARE(w.bodyForm()->currentCode(), QStringLiteral("LI4"));
+    w.bodyForm()->close();
+
+    click(w, QStringLiteral("PrintBtn"));
+    auto *print = w.findChild<PrintPanel *>(QStringLiteral("PrintPanel"));
+    QString error;
+    QVERIFY2(print->composeReport(&error), qPrintable(error));
+    for (auto picture : {ReportSections::CirclePicture, ReportSections::HistogramPicture,
+                         ReportSections::GeneralPicture}) {
+        QImage image(ReportFiles::picturePath(picture));
+        QVERIFY2(image.width() > 200, qPrintable(ReportFiles::picturePath(picture)));
+    }
+    // No colour programme was made, so there is no picture of one.
+    QVERIFY(!QFile::exists(ReportFiles::picturePath(ReportSections::ColourPicture)));
+    const QString script = QString::fromUtf8(readAll(ReportFiles::dataPath()));
+    QVERIFY(script.contains(QStringLiteral("var test='1';")));
+    QVERIFY(script.contains(QStringLiteral("Petrova Anna")));
 }
 
 QTEST_MAIN(TestMainWindow)
