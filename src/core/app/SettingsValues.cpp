@@ -1,6 +1,7 @@
 #include "SettingsValues.h"
 
 #include "common/IniFile.h"
+#include "localization/Localization.h"
 
 namespace {
 QString flag(bool on)
@@ -67,4 +68,15 @@ SettingsValues::SaveResult SettingsValues::save(IniFile &options) const
     options.writeString(QStringLiteral("treatment"), QStringLiteral("info"),
                         oneLine(treatmentInfo));
     return result;
+}
+
+std::array<QString, MeasuringOrder::Rows> SettingsValues::shownMeridianNames() const
+{
+    std::array<QString, MeasuringOrder::Rows> names = meridianNames;
+    for (int row = 1; row <= MeasuringOrder::Rows; ++row) {
+        QString &name = names[size_t(row - 1)];
+        if (name.trimmed().isEmpty())
+            name = Localization::Translate(QStringLiteral("MerName") + MeasuringOrder::rowCode(row).toUpper());
+    }
+    return names;
 }

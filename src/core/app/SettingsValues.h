@@ -31,6 +31,9 @@ struct SettingsValues
     std::optional<QString> passwordValue;
 
     static SettingsValues load(const IniFile &options);
+    // The names to show, row by row: the one the practitioner typed, else the interface
+    // language's name for that meridian.
+    std::array<QString, MeasuringOrder::Rows> shownMeridianNames() const;
     // A percentage the corridor can use.
     static bool isValidPercent(int percent)
     {

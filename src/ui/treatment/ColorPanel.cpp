@@ -140,18 +140,32 @@ void ColorPanel::buildPage()
 
 QWidget *ColorPanel::buildPalette()
 {
+    // The caption and the clear button above the ten colours, so the colours keep their size
+    // at the window's smallest width.
     auto *box = new QFrame(this);
     box->setObjectName(QStringLiteral("PaletteBox"));
-    auto *row = new QHBoxLayout(box);
-    row->setContentsMargins(8, 6, 8, 6);
-    row->setSpacing(6);
+    auto *column = new QVBoxLayout(box);
+    column->setContentsMargins(8, 4, 8, 6);
+    column->setSpacing(2);
+    auto *top = new QHBoxLayout;
     auto *caption = new QLabel(box);
     TherapyTexts::bind(caption, QStringLiteral("Palette"), QStringLiteral("Palette"));
-    row->addWidget(caption);
+    top->addWidget(caption);
+    top->addStretch(1);
+    auto *clear = new QPushButton(box);
+    clear->setObjectName(QStringLiteral("ClearColorButton"));
+    TherapyTexts::bind(clear, QStringLiteral("Clear"), QStringLiteral("Clear"));
+    TherapyTexts::bindToolTip(clear, QStringLiteral("ClearColorHint"), QStringLiteral("Remove the colour of the chosen shape"));
+    connect(clear, &QPushButton::clicked, this, &ColorPanel::clearSelectedSlot);
+    top->addWidget(clear);
+    column->addLayout(top);
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(4);
     for (int i = 0; i < 10; ++i) {
         auto *fon = new QFrame(box);
         fon->setObjectName(QStringLiteral("Fon%1").arg(i + 1));
-        fon->setFixedSize(42, 34);
+        fon->setFixedSize(40, 32);
         auto *inner = new QHBoxLayout(fon);
         inner->setContentsMargins(3, 3, 3, 3);
         auto *swatch = new ColorSwatch(QStringLiteral("Shape%1").arg(20 + i), i, fon);
@@ -163,13 +177,8 @@ QWidget *ColorPanel::buildPalette()
         m_palette[size_t(i)] = swatch;
         row->addWidget(fon);
     }
-    auto *clear = new QPushButton(box);
-    clear->setObjectName(QStringLiteral("ClearColorButton"));
-    TherapyTexts::bind(clear, QStringLiteral("Clear"), QStringLiteral("Clear"));
-    TherapyTexts::bindToolTip(clear, QStringLiteral("ClearColorHint"), QStringLiteral("Remove the colour of the chosen shape"));
-    connect(clear, &QPushButton::clicked, this, &ColorPanel::clearSelectedSlot);
     row->addStretch(1);
-    row->addWidget(clear);
+    column->addLayout(row);
     showSenderFrame();
     return box;
 }

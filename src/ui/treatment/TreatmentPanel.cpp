@@ -277,7 +277,7 @@ void TreatmentPanel::openComment(TherapyStore::Table table, int codeTest)
 
 std::array<QString, 12> TreatmentPanel::meridianNames() const
 {
-    return SettingsValues::load(IniFile(optionsPath())).meridianNames;
+    return SettingsValues::load(IniFile(optionsPath())).shownMeridianNames();
 }
 
 int TreatmentPanel::percent() const

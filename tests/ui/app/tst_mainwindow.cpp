@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QtTest>
 
@@ -404,6 +405,11 @@ void TestMainWindow::treatmentAndReportWorkTogether()
     click(w, QStringLiteral("TreatmentBtn"));
     QCOMPARE(w.workMode(), int(WorkModes::Treatment));
     QVERIFY(w.findChild<QWidget *>(QStringLiteral("ColorPanel"))->isVisible());
+    // Meridians without a name of the practitioner's own take the language's names.
+    auto *names = w.findChild<QTableWidget *>(QStringLiteral("MeridianGrid"));
+    QCOMPARE(names->item(0, 1)->text(), QStringLiteral("Lung"));
+    QCoreApplication::processEvents(); // rows added to a shown list appear with the event loop
+    saveScreenshot(&w, QStringLiteral("main-TreatmentPanel-english"));
     auto *punct = w.findChild<PunctPanel *>(QStringLiteral("PunctPanel"));
     QVERIFY(punct);
     Q_EMIT punct->pointRequested(QStringLiteral("LI4"), punct);
@@ -414,6 +420,7 @@ void TestMainWindow::treatmentAndReportWorkTogether()
     click(w, QStringLiteral("PrintBtn"));
     auto *print = w.findChild<PrintPanel *>(QStringLiteral("PrintPanel"));
     QString error;
+    saveScreenshot(&w, QStringLiteral("main-PrintPanel-english"));
     QVERIFY2(print->composeReport(&error), qPrintable(error));
     for (auto picture : {ReportSections::CirclePicture, ReportSections::HistogramPicture,
                          ReportSections::GeneralPicture}) {
