@@ -1,19 +1,12 @@
 #include "PunctTreatmentStore.h"
 
+#include "TherapyStore.h"
 #include "common/ErrorOut.h"
 #include "records/DataModule.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
 
 namespace {
 
 constexpr int kClientWidth = 16; // the CODE_CLIENT column
-constexpr int kStateWidth = 4000; // the TREATMENT column
-
-const QString kMatch = QStringLiteral(
-    "CODE_TEST = ? AND UPPER(CODE_CLIENT) = UPPER(CAST(? AS VARCHAR(16)))");
 
 bool usable(DataModule &data, const QString &client, int codeTest, QString *error)
 {
@@ -37,17 +30,14 @@ bool PunctTreatmentStore::load(DataModule &data, const QString &codeClient, int 
     const QString client = codeClient.trimmed();
     if (!usable(data, client, codeTest, error))
         return false;
-    QSqlQuery query(data.database());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT FIRST 1 TREATMENT FROM PUNCT_TREATMENT WHERE ") + kMatch);
-    query.addBindValue(codeTest);
-    query.addBindValue(client);
-    if (!query.exec()) {
-        setError(error, QStringLiteral("Cannot read the questionnaire: ") + query.lastError().text());
+    QString problem;
+    const auto row = TherapyStore(&data, TherapyStore::Table::Punct).load(client, codeTest, &problem);
+    if (!problem.isEmpty()) {
+        setError(error, QStringLiteral("Cannot read the questionnaire: ") + problem);
         return false;
     }
-    if (query.next())
-        *state = query.value(0).toString();
+    if (row)
+        *state = row->treatment;
     return true;
 }
 
@@ -57,53 +47,13 @@ bool PunctTreatmentStore::save(DataModule &data, const QString &codeClient, int 
     const QString client = codeClient.trimmed();
     if (!usable(data, client, codeTest, error))
         return false;
-    if (state.size() > kStateWidth) {
+    if (state.size() > TherapyStore::MaxTreatmentLength) {
         setError(error, QStringLiteral("The questionnaire has more answers than can be stored."));
         return false;
     }
-    QSqlDatabase db = data.database();
-    if (!db.transaction()) {
-        setError(error, QStringLiteral("Cannot store the questionnaire: ") + db.lastError().text());
-        return false;
-    }
-    bool ok = false;
     QString problem;
-    {
-        QSqlQuery query(db);
-        query.prepare(QStringLiteral("SELECT COUNT(*) FROM PUNCT_TREATMENT WHERE ") + kMatch);
-        query.addBindValue(codeTest);
-        query.addBindValue(client);
-        if (query.exec() && query.next()) {
-            const bool exists = query.value(0).toInt() > 0;
-            query.finish();
-            QSqlQuery write(db);
-            if (exists) {
-                write.prepare(QStringLiteral("UPDATE PUNCT_TREATMENT SET CODE_CLIENT = ?, "
-                                             "TREATMENT = ? WHERE ")
-                              + kMatch);
-                write.addBindValue(client);
-                write.addBindValue(state);
-                write.addBindValue(codeTest);
-                write.addBindValue(client);
-            } else {
-                write.prepare(QStringLiteral("INSERT INTO PUNCT_TREATMENT (CODE_TEST, CODE_CLIENT, "
-                                             "TREATMENT, COMMENT) VALUES (?, ?, ?, '')"));
-                write.addBindValue(codeTest);
-                write.addBindValue(client);
-                write.addBindValue(state);
-            }
-            ok = write.exec();
-            if (!ok)
-                problem = write.lastError().text();
-        } else {
-            problem = query.lastError().text();
-        }
-    }
-    if (ok && db.commit())
+    if (TherapyStore(&data, TherapyStore::Table::Punct).saveTreatment(client, codeTest, state, &problem))
         return true;
-    if (problem.isEmpty())
-        problem = db.lastError().text();
-    db.rollback();
     setError(error, QStringLiteral("Cannot store the questionnaire: ") + problem);
     return false;
 }

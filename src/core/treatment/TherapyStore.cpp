@@ -21,7 +21,15 @@ bool TherapyStore::isAvailable() const
 
 QString TherapyStore::tableName() const
 {
-    return m_table == Table::Color ? QStringLiteral("COLOR_TREATMENT") : QStringLiteral("FREQ_TREATMENT");
+    switch (m_table) {
+    case Table::Color:
+        return QStringLiteral("COLOR_TREATMENT");
+    case Table::Freq:
+        return QStringLiteral("FREQ_TREATMENT");
+    case Table::Punct:
+        break;
+    }
+    return QStringLiteral("PUNCT_TREATMENT");
 }
 
 std::optional<TherapyStore::Row> TherapyStore::load(const QString &client, int codeTest,

@@ -7,15 +7,15 @@
 
 class DataModule;
 
-// The per-test rows of the colour and frequency sub-modes: COLOR_TREATMENT or FREQ_TREATMENT,
-// one row per client and test holding the assignment (TREATMENT) and the practitioner's
-// comment (COMMENT). A row is found by client code (letter case aside) and test key, always
+// The per-test rows of the treatment sub-modes: COLOR_TREATMENT, FREQ_TREATMENT or
+// PUNCT_TREATMENT, one row per client and test holding the assignment or questionnaire state
+// (TREATMENT) and the practitioner's comment (COMMENT). A row is found by client code (letter case aside) and test key, always
 // through bound parameters; a row is inserted when the first of the two is saved, and every
 // change is committed at once.
 class TherapyStore
 {
 public:
-    enum class Table { Color, Freq };
+    enum class Table { Color, Freq, Punct };
     static constexpr int MaxCommentLength = 1000;
     static constexpr int MaxTreatmentLength = 4000;
 

@@ -216,18 +216,8 @@ QWidget *ColorPanel::buildSequenceBox()
     modRow->addWidget(m_modulationValue);
     column->addWidget(modCaption);
     column->addLayout(modRow);
-    auto *buttons = new QHBoxLayout;
-    auto *play = playerButton(QStringLiteral("PlayTaskButton"), QStringLiteral("Play"), QStringLiteral("Play"), QStringLiteral("\u25B6"), box);
-    auto *pause = playerButton(QStringLiteral("PauseTaskButton"), QStringLiteral("Pause"), QStringLiteral("Pause"), QStringLiteral("\u275A\u275A"), box);
-    auto *stop = playerButton(QStringLiteral("StopTaskButton"), QStringLiteral("Stop"), QStringLiteral("Stop"), QStringLiteral("\u25A0"), box);
-    buttons->addWidget(play);
-    buttons->addWidget(pause);
-    buttons->addWidget(stop);
-    column->addLayout(buttons);
-    connect(play, &QPushButton::clicked, this, &ColorPanel::playSequence);
-    connect(pause, &QPushButton::clicked, this, [this] { m_task.pause(); });
-    connect(stop, &QPushButton::clicked, this, [this] { m_task.stop(); });
-    connect(m_autoNext, &QCheckBox::toggled, this, [this](bool on) { m_task.setAutoNext(on); });
+    column->addLayout(playerRow({QStringLiteral("PlayTaskButton"), QStringLiteral("PauseTaskButton"), QStringLiteral("StopTaskButton")}, box,
+                                [this] { playSequence(); }, m_task, m_autoNext));
     return box;
 }
 
@@ -251,18 +241,8 @@ QWidget *ColorPanel::buildSenderBox()
     column->addLayout(timeRow(m_sendMin, m_sendSec, box));
     m_sendAutoNext = checkBox(QStringLiteral("SendAutoNext"), QStringLiteral("TherapyAutoNext"), QStringLiteral("Continue with the next"), box);
     column->addWidget(m_sendAutoNext);
-    auto *buttons = new QHBoxLayout;
-    auto *play = playerButton(QStringLiteral("SendPlay"), QStringLiteral("Play"), QStringLiteral("Play"), QStringLiteral("\u25B6"), box);
-    auto *pause = playerButton(QStringLiteral("SendPause"), QStringLiteral("Pause"), QStringLiteral("Pause"), QStringLiteral("\u275A\u275A"), box);
-    auto *stop = playerButton(QStringLiteral("StopColorButton"), QStringLiteral("Stop"), QStringLiteral("Stop"), QStringLiteral("\u25A0"), box);
-    buttons->addWidget(play);
-    buttons->addWidget(pause);
-    buttons->addWidget(stop);
-    column->addLayout(buttons);
-    connect(play, &QPushButton::clicked, this, &ColorPanel::playSender);
-    connect(pause, &QPushButton::clicked, this, [this] { m_send.pause(); });
-    connect(stop, &QPushButton::clicked, this, [this] { m_send.stop(); });
-    connect(m_sendAutoNext, &QCheckBox::toggled, this, [this](bool on) { m_send.setAutoNext(on); });
+    column->addLayout(playerRow({QStringLiteral("SendPlay"), QStringLiteral("SendPause"), QStringLiteral("StopColorButton")}, box,
+                                [this] { playSender(); }, m_send, m_sendAutoNext));
     return box;
 }
 

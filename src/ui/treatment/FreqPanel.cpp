@@ -247,18 +247,8 @@ QWidget *FreqPanel::buildPlayerBox()
     m_useTable = checkBox(QStringLiteral("UseTable"), QStringLiteral("UseTable"), QStringLiteral("Use the frequency table"), box);
     column->addWidget(m_autoNext);
     column->addWidget(m_useTable);
-    auto *buttons = new QHBoxLayout;
-    auto *play = playerButton(QStringLiteral("FreqPlay"), QStringLiteral("Play"), QStringLiteral("Play"), QStringLiteral("\u25B6"), box);
-    auto *pause = playerButton(QStringLiteral("sButton6"), QStringLiteral("Pause"), QStringLiteral("Pause"), QStringLiteral("\u275A\u275A"), box);
-    auto *stop = playerButton(QStringLiteral("sButton7"), QStringLiteral("Stop"), QStringLiteral("Stop"), QStringLiteral("\u25A0"), box);
-    buttons->addWidget(play);
-    buttons->addWidget(pause);
-    buttons->addWidget(stop);
-    column->addLayout(buttons);
-    connect(play, &QPushButton::clicked, this, &FreqPanel::play);
-    connect(pause, &QPushButton::clicked, this, [this] { m_player.pause(); });
-    connect(stop, &QPushButton::clicked, this, [this] { m_player.stop(); });
-    connect(m_autoNext, &QCheckBox::toggled, this, [this](bool on) { m_player.setAutoNext(on); });
+    column->addLayout(playerRow({QStringLiteral("FreqPlay"), QStringLiteral("sButton6"), QStringLiteral("sButton7")}, box,
+                                [this] { play(); }, m_player, m_autoNext));
     return box;
 }
 

@@ -1,6 +1,7 @@
 #include "TherapyWidgets.h"
 
 #include "TherapyTexts.h"
+#include "treatment/TherapyPlayer.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -79,6 +80,26 @@ QPushButton *playerButton(const QString &objectName, const QString &key, const Q
     });
     button->setMinimumHeight(28);
     return button;
+}
+
+QHBoxLayout *playerRow(const std::array<QString, 3> &objectNames, QWidget *parent,
+                       std::function<void()> play, TherapyPlayer &player, QCheckBox *autoNext)
+{
+    auto *row = new QHBoxLayout;
+    auto *playButton = playerButton(objectNames[0], QStringLiteral("Play"), QStringLiteral("Play"),
+                                    QStringLiteral("\u25B6"), parent);
+    auto *pause = playerButton(objectNames[1], QStringLiteral("Pause"), QStringLiteral("Pause"),
+                               QStringLiteral("\u275A\u275A"), parent);
+    auto *stop = playerButton(objectNames[2], QStringLiteral("Stop"), QStringLiteral("Stop"),
+                              QStringLiteral("\u25A0"), parent);
+    row->addWidget(playButton);
+    row->addWidget(pause);
+    row->addWidget(stop);
+    QObject::connect(playButton, &QPushButton::clicked, parent, std::move(play));
+    QObject::connect(pause, &QPushButton::clicked, parent, [&player] { player.pause(); });
+    QObject::connect(stop, &QPushButton::clicked, parent, [&player] { player.stop(); });
+    QObject::connect(autoNext, &QCheckBox::toggled, parent, [&player](bool on) { player.setAutoNext(on); });
+    return row;
 }
 
 QCheckBox *checkBox(const QString &objectName, const QString &key, const QString &fallback, QWidget *parent)

@@ -3,12 +3,16 @@
 #include <QColor>
 #include <QString>
 
+#include <array>
+#include <functional>
+
 class QCheckBox;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSpinBox;
 class QWidget;
+class TherapyPlayer;
 
 // Small building blocks the colour and frequency sub-modes share.
 namespace TherapyWidgets {
@@ -25,6 +29,10 @@ QSpinBox *timeSpin(const QString &objectName, int value, QWidget *parent);
 QHBoxLayout *timeRow(QSpinBox *minutes, QSpinBox *seconds, QWidget *parent);
 QPushButton *playerButton(const QString &objectName, const QString &key, const QString &fallback,
                           const QString &symbol, QWidget *parent);
+// The Play, Pause and Stop buttons of a player in one row (object names in that order);
+// Play calls `play`, the other two act on the player, and `autoNext` sets its auto-next.
+QHBoxLayout *playerRow(const std::array<QString, 3> &objectNames, QWidget *parent,
+                       std::function<void()> play, TherapyPlayer &player, QCheckBox *autoNext);
 QCheckBox *checkBox(const QString &objectName, const QString &key, const QString &fallback,
                     QWidget *parent);
 QLabel *timeLabel(const QString &objectName, QWidget *parent);
