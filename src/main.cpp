@@ -1,13 +1,13 @@
 #include "app/UnixSignalWatcher.h"
 #include "app/MainWindow.h"
+#include "common/WebEngineSetup.h"
 
 #include <QApplication>
 #include <QTimer>
 
 int main(int argc, char *argv[])
 {
-    // The reference tables use a web view, which wants the contexts shared before start.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    WebEngineSetup::prepareBeforeApplication();
     QApplication app(argc, argv);
     MainWindow::initResources();
     QApplication::setApplicationName(QStringLiteral("Vandrel"));

@@ -17,10 +17,6 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace {
 // The list item's role that holds the table's row in the listed order.
 constexpr int RowRole = Qt::UserRole + 1;
@@ -161,11 +157,6 @@ void TablePanel::ensureBrowser()
 {
     if (m_browser)
         return;
-#ifdef Q_OS_UNIX
-    // The browser's sandbox cannot start for root; the engine reads this when it starts.
-    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-#endif
     m_browser = new QWebEngineView(this);
     m_browser->setObjectName(QStringLiteral("TableBrowser"));
     m_browserHost->addWidget(m_browser);

@@ -5,6 +5,7 @@
 #include "Screenshot.h"
 #include "SeedBase.h"
 #include "TestEnvironment.h"
+#include "WebEngineTestMain.h"
 #include "app/DataFolderSetup.h"
 #include "app/Session.h"
 #include "localization/LanguageApplier.h"
@@ -360,18 +361,6 @@ void TestPrintPanel::composedReport()
         QFile::copy(pdf, folder + QStringLiteral("/print-report-") + language.toLower() + QStringLiteral(".pdf"));
 }
 
-int main(int argc, char **argv)
-{
-    // The browser shares the GL context, which must be asked for before the application exists;
-    // root cannot use the browser's sandbox.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-logging");
-    QApplication app(argc, argv);
-    TestPrintPanel test;
-    return QTest::qExec(&test, argc, argv);
-}
+VANDREL_WEBENGINE_TEST_MAIN(TestPrintPanel)
 
 #include "tst_print_panel.moc"

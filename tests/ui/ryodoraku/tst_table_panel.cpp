@@ -3,6 +3,7 @@
 #include "DialogRecorder.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
+#include "WebEngineTestMain.h"
 #include "app/DataFolderSetup.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
@@ -220,18 +221,6 @@ void TestTablePanel::missingTableFileChangesNothing()
     QVERIFY(m_page->shownTable().isEmpty());
 }
 
-int main(int argc, char **argv)
-{
-    // The browser shares the GL context, which must be asked for before the application exists;
-    // root cannot use the browser's sandbox.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-logging");
-    QApplication app(argc, argv);
-    TestTablePanel test;
-    return QTest::qExec(&test, argc, argv);
-}
+VANDREL_WEBENGINE_TEST_MAIN(TestTablePanel)
 
 #include "tst_table_panel.moc"
