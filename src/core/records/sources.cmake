@@ -1,6 +1,7 @@
 list(APPEND VANDREL_CORE_SOURCES
   core/records/Channels.h core/records/Channels.cpp
   core/records/TestRecord.h
+  core/records/TestRowCheck.h
   core/records/SchemaUpgrade.h core/records/SchemaUpgrade.cpp
   core/records/DataModule.h core/records/DataModule.cpp
   core/records/ClientKeys.h core/records/ClientKeys.cpp

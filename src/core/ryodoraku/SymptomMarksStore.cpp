@@ -3,6 +3,7 @@
 #include "ChannelMarks.h"
 #include "common/ErrorOut.h"
 #include "records/DataModule.h"
+#include "records/TestRowCheck.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -10,19 +11,11 @@
 
 namespace {
 
-constexpr int kClientWidth = 16; // the CODE_CLIENT column
+constexpr int kClientWidth = TestRowCheck::ClientWidth;
 
 bool usable(DataModule &data, const QString &client, int codeTest, QString *error)
 {
-    if (!data.isOpen()) {
-        setError(error, QStringLiteral("The database is not open."));
-        return false;
-    }
-    if (client.isEmpty() || client.size() > kClientWidth || codeTest <= 0) {
-        setError(error, QStringLiteral("The symptom marks need a client and a stored test."));
-        return false;
-    }
-    return true;
+    return TestRowCheck::usable(data, client, codeTest, QStringLiteral("The symptom marks need a client and a stored test."), error);
 }
 
 QString findRowText()

@@ -3,22 +3,13 @@
 #include "TherapyStore.h"
 #include "common/ErrorOut.h"
 #include "records/DataModule.h"
+#include "records/TestRowCheck.h"
 
 namespace {
 
-constexpr int kClientWidth = 16; // the CODE_CLIENT column
-
 bool usable(DataModule &data, const QString &client, int codeTest, QString *error)
 {
-    if (!data.isOpen()) {
-        setError(error, QStringLiteral("The database is not open."));
-        return false;
-    }
-    if (client.isEmpty() || client.size() > kClientWidth || codeTest <= 0) {
-        setError(error, QStringLiteral("The questionnaire needs a client and a stored test."));
-        return false;
-    }
-    return true;
+    return TestRowCheck::usable(data, client, codeTest, QStringLiteral("The questionnaire needs a client and a stored test."), error);
 }
 
 } // namespace
