@@ -1,5 +1,8 @@
 #include "StartupSequence.h"
 
+#include <QElapsedTimer>
+#include <cstdio>
+
 void StartupSequence::onShow(ShowStep step, const QString &name, std::function<bool()> hook)
 {
     m_show[step].push_back({name, std::move(hook)});
@@ -15,7 +18,14 @@ bool StartupSequence::runShow(QString *failed)
     for (const auto &[step, hooks] : m_show) {
         for (const auto &hook : hooks) {
             m_trace.append(hook.name);
-            if (!hook.fn()) {
+            QElapsedTimer timer;
+            timer.start();
+            const bool ok = hook.fn();
+            // For finding where a slow start spends its time.
+            if (qEnvironmentVariableIsSet("VANDREL_STARTUP_TRACE"))
+                std::fprintf(stderr, "start-up step %s: %lld ms\n", qPrintable(hook.name),
+                             timer.elapsed());
+            if (!ok) {
                 if (failed)
                     *failed = hook.name;
                 return false;

@@ -16,6 +16,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <future>
+
 namespace {
 
 QAtomicInt g_counter;
@@ -333,17 +335,52 @@ bool ClientSync::synchroniseOne(const QString &key) {
     });
 }
 
+namespace {
+
+// Reads a base's rows as readTable does with digests, through a connection of its own so
+// that it may run in another thread.
+std::pair<Table, QString> readDigestsApart(const ClientSync::Target &base,
+                                           const QStringList &columns, const QStringList &memos,
+                                           const QStringList &blobs) {
+    const QString name =
+        QStringLiteral("vandrel-sync-reader-%1").arg(g_counter.fetchAndAddRelaxed(1));
+    Table table;
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
+        db.setDatabaseName(base.database);
+        db.setUserName(base.user);
+        db.setPassword(base.password);
+        if (!db.open())
+            error = QStringLiteral("Cannot open %1: %2").arg(base.database, db.lastError().text());
+        else if (!readTable(db, columns, memos, QString(), QVariant(), &table, &error, blobs) &&
+                 error.isEmpty())
+            error = QStringLiteral("Cannot read the shared clients.");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return {std::move(table), error};
+}
+
+} // namespace
+
 bool ClientSync::runAll(QSqlDatabase &local, QSqlDatabase &shared) {
     QString error;
     // First only what tells rows apart (pictures and memos as hash and length); whole rows
     // are read only where something must be copied.
-    Table sharedRows;
+    // The two bases are read side by side: the shared one in a second thread through a
+    // connection of its own (a connection serves only the thread that made it).
+    auto sharedRead = std::async(std::launch::async, [this] {
+        return readDigestsApart(m_shared, m_columns, m_memoColumns, m_blobColumns);
+    });
     Table localRows;
-    if (!readTable(shared, m_columns, m_memoColumns, QString(), QVariant(), &sharedRows, &error,
-                   m_blobColumns) ||
-        !readTable(local, m_columns, m_memoColumns, QString(), QVariant(), &localRows, &error,
-                   m_blobColumns))
+    const bool localRead = readTable(local, m_columns, m_memoColumns, QString(), QVariant(),
+                                     &localRows, &error, m_blobColumns);
+    auto [sharedRows, sharedError] = sharedRead.get();
+    if (!localRead)
         return fail(error);
+    if (!sharedError.isEmpty())
+        return fail(sharedError);
 
     // A shared base that holds no card yet (just made from its seed, or set up empty on a
     // server) is filled from this installation first; otherwise the last step would delete
