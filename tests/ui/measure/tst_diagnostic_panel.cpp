@@ -11,6 +11,7 @@
 #include "common/IniFile.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
+#include "localization/Localization.h"
 #include "measure/BodyPicture.h"
 #include "measure/DeviceLibrary.h"
 #include "measure/DeviceSearch.h"
@@ -70,6 +71,8 @@ private Q_SLOTS:
         m_session = std::make_unique<Session>();
         m_session->setCurrentClient(QStringLiteral("C7"));
         m_dots.load(DotCatalogue::defaultPath());
+        // The page as the practitioner sees it: English texts, not their keys.
+        LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
         Clock::setNow(QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30, 456)));
     }
     void cleanup() {
@@ -81,6 +84,7 @@ private Q_SLOTS:
         m_data.reset();
         m_session.reset();
         Clock::setNow(QDateTime());
+        LanguageApplier::instance().apply(LanguageTexts());
         m_env.reset();
     }
 
@@ -110,7 +114,7 @@ private Q_SLOTS:
         QCOMPARE(saved.size(), 1);
         QVERIFY(!testTimer->isActive());
         QCOMPARE(dialogs.requests().size(), 1);
-        QCOMPARE(dialogs.requests().at(0).text, QStringLiteral("TestFinished"));
+        QCOMPARE(dialogs.requests().at(0).text, Localization::Translate(QStringLiteral("TestFinished")));
         saveScreenshot(m_page, QStringLiteral("DiagnosticPanel-end"));
 
         const QList<TestRecord> tests = m_data->testsOfClient(QStringLiteral("C7"));
@@ -164,7 +168,6 @@ private Q_SLOTS:
         for (int i = 1; i < texts.size(); ++i)
             QVERIFY2(!texts.at(i).contains(latin), qPrintable(texts.at(i)));
         saveScreenshot(m_page, QStringLiteral("DiagnosticPanel-russian"));
-        LanguageApplier::instance().apply(LanguageTexts());
     }
 
     // The picture, the marker and the texts of the current point; the grid's own rules.
