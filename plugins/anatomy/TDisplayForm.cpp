@@ -13,19 +13,21 @@ const char *const ChannelNames[24] = {"LLU", "LPC", "LHT", "LSI", "LTH", "LLI", 
                                       "RTH", "RLI", "RSP", "RLV", "RKI", "RBL", "RGB", "RST"};
 
 // Body map in a 300 x 540 frame, front view: the patient's left on the viewer's right.
+// A shape's label is its caption key when it has one, else a meridian code shown as it stands.
 struct Shape {
     int region;
     enum Kind { Ellipse, Rect } kind;
     QRectF rect;
     const char *label;
+    const char *captionKey = nullptr;
 };
 const Shape Shapes[] = {
     // Head, arms and legs first: the organs are drawn over the trunk.
-    {10, Shape::Ellipse, {120, 8, 60, 72}, "Head"},
-    {12, Shape::Rect, {52, 100, 36, 190}, "R arm"},
-    {11, Shape::Rect, {212, 100, 36, 190}, "L arm"},
-    {14, Shape::Rect, {100, 320, 44, 210}, "R leg"},
-    {13, Shape::Rect, {156, 320, 44, 210}, "L leg"},
+    {10, Shape::Ellipse, {120, 8, 60, 72}, "Head", "head"},
+    {12, Shape::Rect, {52, 100, 36, 190}, "Right arm", "rightArm"},
+    {11, Shape::Rect, {212, 100, 36, 190}, "Left arm", "leftArm"},
+    {14, Shape::Rect, {100, 320, 44, 210}, "Right leg", "rightLeg"},
+    {13, Shape::Rect, {156, 320, 44, 210}, "Left leg", "leftLeg"},
     {18, Shape::Ellipse, {92, 100, 40, 76}, "LU R"},
     {4, Shape::Ellipse, {168, 100, 40, 76}, "LU L"},
     {2, Shape::Ellipse, {132, 110, 36, 40}, "PC"},
@@ -54,6 +56,20 @@ TDisplayForm::TDisplayForm(int bodyModel)
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setFixedSize(480, 560);
     publish();
+}
+
+void TDisplayForm::setCaption(const QString &key, const QString &text) {
+    if (text.trimmed().isEmpty())
+        return;
+    m_captions.insert(key, text);
+    if (key == QLatin1String("title"))
+        setWindowTitle(text);
+    publish();
+    update();
+}
+
+QString TDisplayForm::caption(const char *key, const char *fallback) const {
+    return m_captions.value(QLatin1String(key), QLatin1String(fallback));
 }
 
 void TDisplayForm::setRegionColor(int region, int windowsColor) {
@@ -91,6 +107,10 @@ void TDisplayForm::publish() {
     setProperty("regionColors", regions);
     setProperty("statisticsLines", QStringList(m_lines));
     setProperty("statisticsColors", colors);
+    QVariantMap captions;
+    for (auto it = m_captions.cbegin(); it != m_captions.cend(); ++it)
+        captions.insert(it.key(), it.value());
+    setProperty("captions", captions);
 }
 
 void TDisplayForm::paintEvent(QPaintEvent *) {
@@ -131,11 +151,26 @@ void TDisplayForm::paintEvent(QPaintEvent *) {
         // The pericardium surrounds the heart: its label sits in the ring above it.
         const QRectF labelRect =
             s.region == 2 ? QRectF(s.rect.left(), s.rect.top() + 1, s.rect.width(), 12) : s.rect;
-        p.drawText(labelRect, Qt::AlignCenter, QLatin1String(s.label));
+        const QString label =
+            s.captionKey ? caption(s.captionKey, s.label) : QLatin1String(s.label);
+        // Limbs are narrow: their words run down them.
+        if (s.kind == Shape::Rect && s.rect.height() > 3 * s.rect.width()) {
+            p.save();
+            p.translate(s.rect.center());
+            p.rotate(-90);
+            p.drawText(QRectF(-s.rect.height() / 2, -s.rect.width() / 2, s.rect.height(),
+                              s.rect.width()),
+                       Qt::AlignCenter, label);
+            p.restore();
+        } else {
+            p.drawText(labelRect, Qt::TextWordWrap | Qt::AlignCenter, label);
+        }
     }
-    p.drawText(QRectF(0, 536, 300, 20), Qt::AlignCenter,
-               m_bodyModel == 1 ? QStringLiteral("R            female            L")
-                                : QStringLiteral("R             male             L"));
+    // The viewer faces the body: its right side is on the left.
+    p.drawText(QRectF(4, 536, 90, 20), Qt::AlignLeft | Qt::AlignVCenter, caption("right", "Right"));
+    p.drawText(QRectF(206, 536, 90, 20), Qt::AlignRight | Qt::AlignVCenter, caption("left", "Left"));
+    p.drawText(QRectF(90, 536, 120, 20), Qt::AlignCenter,
+               m_bodyModel == 1 ? caption("female", "Female") : caption("male", "Male"));
 
     // Statistics: one line per channel in its grade colour, on a swatch so pale colours read.
     QFont text = font();

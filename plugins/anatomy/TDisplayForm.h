@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -13,6 +14,7 @@ class TDisplayForm : public QWidget {
 public:
     explicit TDisplayForm(int bodyModel);
 
+    void setCaption(const QString &key, const QString &text);
     void setRegionColor(int region, int windowsColor);
     void addStatisticsLine(const QString &text);
     void setLastStatisticsColor(int red, int green, int blue);
@@ -22,9 +24,11 @@ protected:
 
 private:
     void publish(); // mirrors the state into properties, for whoever inspects the window
+    QString caption(const char *key, const char *fallback) const;
 
     int m_bodyModel = 0;
     QMap<int, QColor> m_regions;
     QList<QString> m_lines;
     QList<QColor> m_lineColors;
+    QHash<QString, QString> m_captions;
 };

@@ -41,4 +41,9 @@ void SetStatisticsColor(void *handle, int red, int green, int blue) {
         form(handle)->setLastStatisticsColor(red, green, blue);
 }
 
+void SetCaption(void *handle, const char *key, const char *text) {
+    if (handle && key && text)
+        form(handle)->setCaption(QString::fromUtf8(key), QString::fromUtf8(text));
+}
+
 } // extern "C"

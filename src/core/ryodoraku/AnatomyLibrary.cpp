@@ -12,6 +12,7 @@ static_assert(std::is_same_v<decltype(&ShowMainForm), AnatomyShowMainFormFn>);
 static_assert(std::is_same_v<decltype(&SetColor), AnatomySetColorFn>);
 static_assert(std::is_same_v<decltype(&SetStatisticsLine), AnatomySetStatisticsLineFn>);
 static_assert(std::is_same_v<decltype(&SetStatisticsColor), AnatomySetStatisticsColorFn>);
+static_assert(std::is_same_v<decltype(&SetCaption), AnatomySetCaptionFn>);
 
 // The library is not unloaded: its window class lives in it, and Qt may still hold events
 // for the destroyed window.
@@ -61,11 +62,13 @@ bool AnatomyLibrary::load(const QString &path, QString *error) {
         m_library.unload();
         return false;
     }
+    // A library without words of its own to change is still a display.
+    m_setCaption = reinterpret_cast<AnatomySetCaptionFn>(m_library.resolve("SetCaption"));
     m_loaded = true;
     return true;
 }
 
-bool AnatomyLibrary::show(int bodyModel, const AnatomyGrading &grading) {
+bool AnatomyLibrary::show(int bodyModel, const AnatomyGrading &grading, const Captions &captions) {
     close();
     if (!m_loaded)
         return false;
@@ -73,6 +76,10 @@ bool AnatomyLibrary::show(int bodyModel, const AnatomyGrading &grading) {
     if (!handle)
         return false;
     m_window = static_cast<QObject *>(handle);
+    if (m_setCaption) {
+        for (const auto &[key, text] : captions)
+            m_setCaption(handle, key.constData(), text.toUtf8().constData());
+    }
     for (const auto &region : grading.regions)
         m_setColor(handle, region.region, region.colorValue);
     for (const auto &line : grading.lines) {

@@ -2,11 +2,15 @@
 
 #include "ryodoraku/AnatomyAbi.h"
 
+#include <QByteArray>
 #include <QLibrary>
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+
+#include <utility>
 
 struct AnatomyGrading;
 
@@ -29,9 +33,12 @@ public:
     bool load(const QString &path = defaultPath(), QString *error = nullptr);
     bool isLoaded() const { return m_loaded; }
 
-    // Opens the display (closing one open before) and sends it the regions and lines.
-    // False when nothing is loaded or the library could not open its window.
-    bool show(int bodyModel, const AnatomyGrading &grading);
+    // The window's words by caption key ("head", "female", ...), in the interface language.
+    using Captions = QList<std::pair<QByteArray, QString>>;
+
+    // Opens the display (closing one open before) and sends it its words, the regions and the
+    // lines. False when nothing is loaded or the library could not open its window.
+    bool show(int bodyModel, const AnatomyGrading &grading, const Captions &captions = {});
     bool isOpen() const { return !m_window.isNull(); }
     QObject *window() const { return m_window.data(); }
     void moveTo(const QPoint &topLeft);
@@ -46,4 +53,5 @@ private:
     AnatomySetColorFn m_setColor = nullptr;
     AnatomySetStatisticsLineFn m_setStatisticsLine = nullptr;
     AnatomySetStatisticsColorFn m_setStatisticsColor = nullptr;
+    AnatomySetCaptionFn m_setCaption = nullptr; // optional
 };

@@ -55,11 +55,27 @@ bool AnatomyController::show(const TestRecord &test, const QString &sexCode) {
     close();
     if (!ensureLoaded())
         return false;
-    if (!m_library.show(AnatomyGrading::bodyModelOf(sexCode), AnatomyGrading::grade(test.values)))
+    if (!m_library.show(AnatomyGrading::bodyModelOf(sexCode), AnatomyGrading::grade(test.values),
+                        captions()))
         return true; // loaded, but the library opened no window: nothing more to do
     follow(m_owner ? m_owner->window() : nullptr);
     place();
     return true;
+}
+
+AnatomyLibrary::Captions AnatomyController::captions() {
+    static const std::pair<const char *, const char *> keys[] = {
+        {"title", "3D"},           {"head", "AnatomyHead"},         {"rightArm", "AnatomyRightArm"},
+        {"leftArm", "AnatomyLeftArm"}, {"rightLeg", "AnatomyRightLeg"}, {"leftLeg", "AnatomyLeftLeg"},
+        {"right", "Right"},        {"left", "Left"},                {"male", "Male"},
+        {"female", "Female"}};
+    AnatomyLibrary::Captions words;
+    for (const auto &[caption, key] : keys) {
+        const QString text = Localization::Translate(QLatin1String(key));
+        if (!text.isEmpty())
+            words.append({QByteArray(caption), text});
+    }
+    return words;
 }
 
 void AnatomyController::close() {

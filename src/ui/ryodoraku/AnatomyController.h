@@ -29,6 +29,8 @@ public:
     // library could not be loaded: the user has been told, and nothing is shown.
     bool showTest(int codeTest);
     bool show(const TestRecord &test, const QString &sexCode);
+    // The display's words in the interface language.
+    static AnatomyLibrary::Captions captions();
     void close();
 
     bool isOpen() const { return m_library.isOpen(); }

@@ -6,6 +6,7 @@
 #include "app/Session.h"
 #include "DialogRecorder.h"
 #include "localization/LanguageApplier.h"
+#include "localization/Localization.h"
 #include "records/ClientRepository.h"
 #include "records/DataModule.h"
 #include "records/TestsModel.h"
@@ -373,7 +374,7 @@ void TestAnalForm::anatomyOpensAndCloses() {
     QPointer<QObject> first = m_page->anatomy()->display();
     QCOMPARE(first->property("bodyModel").toInt(), 1);
     QCOMPARE(first->property("statisticsLines").toStringList().size(), Channels::Count);
-    QCOMPARE(qobject_cast<QWidget *>(first.data())->windowTitle(), QStringLiteral("3D"));
+    QCOMPARE(qobject_cast<QWidget *>(first.data())->windowTitle(), QStringLiteral("3D model"));
 
     // Another date shows the other test in a new display; the old one is gone.
     QCOMPARE(m_page->dateList()->currentText(), RidorakuPanel::dateText(b)); // newest first
@@ -401,6 +402,24 @@ void TestAnalForm::anatomyOpensAndCloses() {
     QVERIFY(box->isChecked());
     m_page->enter();
     QVERIFY(m_page->anatomy()->isOpen());
+
+    // The display speaks the interface language.
+    box->click();
+    QVERIFY(Localization::setCurrentLanguage(QStringLiteral("Russian")));
+    LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("Russian")));
+    box->click();
+    QObject *russian = m_page->anatomy()->display();
+    QVERIFY(russian);
+    QCOMPARE(russian->property("windowTitle").toString(), QStringLiteral("3D-модель"));
+    const QVariantMap words = russian->property("captions").toMap();
+    QCOMPARE(words.value(QStringLiteral("head")).toString(), QStringLiteral("Голова"));
+    QCOMPARE(words.value(QStringLiteral("female")).toString(), QStringLiteral("Женский"));
+    if (auto *display = qobject_cast<QWidget *>(russian)) {
+        QVERIFY(QTest::qWaitForWindowExposed(display));
+        saveScreenshot(display, QStringLiteral("anatomy-display-russian"));
+    }
+    QVERIFY(Localization::setCurrentLanguage(QStringLiteral("English")));
+    LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
     box->click();
     QVERIFY(!m_page->anatomy()->isOpen());
     QVERIFY(dialogs.requests().isEmpty());
