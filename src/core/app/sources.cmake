@@ -10,4 +10,6 @@ list(APPEND VANDREL_CORE_SOURCES
   core/app/StartPassword.h core/app/StartPassword.cpp
   core/app/MeasuringOrder.h core/app/MeasuringOrder.cpp
   core/app/SettingsValues.h core/app/SettingsValues.cpp
+  core/app/BaseFacts.h core/app/BaseFacts.cpp
+  core/app/DataBackup.h core/app/DataBackup.cpp
 )

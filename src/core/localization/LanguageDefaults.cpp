@@ -95,10 +95,10 @@ constexpr DefaultText kDefaults[] = {
     {"IDExist", "This ID already exists."}, // ID validation
     {"In", "Yin"}, // Ryodoraku filter: yin
     {"IncorRecord", "Incorrect value."}, // validation
-    {"InetClientLabel", "My account"}, // internet panel
+    {"InetClientLabel", "My data"}, // internet panel
     {"InetHelpLabel", "Help"}, // internet panel
     {"InetManualLabel", "User manual"}, // internet panel
-    {"InetUpdateLabel", "Updates"}, // internet panel
+    {"InetUpdateLabel", "About and updates"}, // internet panel
     {"Info", "Information"}, // information
     {"InfoLabel", "Information"}, // information label
     {"InquirerBtnHint", "Questionnaire"}, // mode button hint

@@ -2,6 +2,7 @@
 
 #include "PasswordForm.h"
 #include "PlaceholderPage.h"
+#include "InternetPanel.h"
 #include "SettingsPage.h"
 #include "records/ClientPanel.h"
 #include "records/ClientSync.h"
@@ -354,6 +355,8 @@ void MainWindow::installPages()
     installPage(new TablePanel);
     installPage(new DeseasePanel(m_data.get()));
     installPage(new InquirerPanel(m_data.get(), &m_session));
+    // Manual, help, facts about the installation and the backup of the practitioner's data.
+    installPage(new InternetPanel(m_data.get(), &m_session));
 
     // Treatment: colour and frequency therapy through the device, and the acupuncture
     // questionnaire whose point labels open the atlas.

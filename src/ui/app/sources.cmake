@@ -5,4 +5,6 @@ list(APPEND VANDREL_UI_SOURCES
   ui/app/PasswordForm.h ui/app/PasswordForm.cpp
   ui/app/SettingsPage.h ui/app/SettingsPage.cpp
   ui/app/SharedBaseBox.h ui/app/SharedBaseBox.cpp
+  ui/app/InternetPanel.h ui/app/InternetPanel.cpp
+  ui/app/InfoPageHtml.h ui/app/InfoPageHtml.cpp
 )

@@ -43,6 +43,10 @@ QString Dialogs::dispatch(QWidget *parent, const Request &r)
         return QFileDialog::getOpenFileName(parent, r.caption, r.folder, r.text);
     case Kind::SaveFile:
         return QFileDialog::getSaveFileName(parent, r.caption, r.folder, r.text);
+    case Kind::Folder:
+        return QFileDialog::getExistingDirectory(parent, r.caption, r.folder);
+    case Kind::OpenFiles:
+        return QFileDialog::getOpenFileNames(parent, r.caption, r.folder, r.text).join(QLatin1Char('\n'));
     }
     return {};
 }
@@ -72,4 +76,19 @@ QString Dialogs::saveFile(QWidget *parent, const QString &caption, const QString
                           const QString &filter)
 {
     return dispatch(parent, {Kind::SaveFile, caption, filter, folder});
+}
+
+QString Dialogs::chooseFolder(QWidget *parent, const QString &caption, const QString &folder)
+{
+    return dispatch(parent, {Kind::Folder, caption, QString(), folder});
+}
+
+QStringList Dialogs::openFiles(QWidget *parent, const QString &caption, const QString &folder,
+                               const QString &filter)
+{
+    const Request request{Kind::OpenFiles, caption, filter, folder};
+    // The real dialog's list is taken as it is: a file name may hold a line break.
+    if (!handler())
+        return QFileDialog::getOpenFileNames(parent, caption, folder, filter);
+    return dispatch(parent, request).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }

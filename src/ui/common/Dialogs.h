@@ -11,7 +11,7 @@ class QWidget;
 class Dialogs
 {
 public:
-    enum class Kind { Message, Error, Question, OpenFile, SaveFile };
+    enum class Kind { Message, Error, Question, OpenFile, SaveFile, Folder, OpenFiles };
 
     struct Request
     {
@@ -20,8 +20,9 @@ public:
         QString text;     // message text, or the file filter for file dialogs
         QString folder;   // file dialogs: the folder to start in
     };
-    // The handler's answer: for questions "yes"/"no", for file dialogs the chosen path (empty
-    // when cancelled), ignored for messages.
+    // The handler's answer: for questions "yes"/"no", for file and folder dialogs the chosen
+    // path (empty when cancelled; OpenFiles: the chosen paths one per line), ignored for
+    // messages.
     using Handler = std::function<QString(const Request &)>;
 
     static void setHandler(Handler handler);
@@ -36,6 +37,11 @@ public:
                             const QString &filter);
     static QString saveFile(QWidget *parent, const QString &caption, const QString &folder,
                             const QString &filter);
+    // Several files at once; empty when cancelled.
+    static QStringList openFiles(QWidget *parent, const QString &caption, const QString &folder,
+                                 const QString &filter);
+    // An existing folder chosen by the user; empty when cancelled.
+    static QString chooseFolder(QWidget *parent, const QString &caption, const QString &folder);
 
 private:
     static QString dispatch(QWidget *parent, const Request &request);

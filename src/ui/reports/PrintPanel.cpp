@@ -287,7 +287,9 @@ QWidget *PrintPanel::buildSections()
     }
     m_printData = new QPushButton(box);
     m_printData->setObjectName(QStringLiteral("PrintData"));
-    m_printData->setShortcut(QKeySequence::Print);
+    // Ctrl+P belongs to the print mode's button, which stays active on this page: the same
+    // keys here would make both ambiguous, and Qt then fires neither.
+    m_printData->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     m_printData->setCursor(Qt::PointingHandCursor);
     grid->addWidget(m_printData, 1 + rows, 0, 1, 2, Qt::AlignRight);
     connect(m_printData, &QPushButton::clicked, this, &PrintPanel::printData);
