@@ -163,7 +163,7 @@ void TDisplayForm::paintEvent(QPaintEvent *) {
                        Qt::AlignCenter, label);
             p.restore();
         } else {
-            p.drawText(labelRect, Qt::TextWordWrap | Qt::AlignCenter, label);
+            p.drawText(labelRect, Qt::AlignCenter, label);
         }
     }
     // The viewer faces the body: its right side is on the left.
