@@ -18,6 +18,9 @@ void addBand(ReportScript &s, const QString &prefix, const QString &function, co
         s.add(prefix + QStringLiteral("_val_") + QString::number(i), band.lines.at(i));
     s.add(prefix + QStringLiteral("_type"), int(band.alignment));
     s.add(prefix + QStringLiteral("_style"), band.style);
+    s.add(prefix + QStringLiteral("_pict_count"), int(band.pictures.size()));
+    for (qsizetype i = 0; i < band.pictures.size(); ++i)
+        s.add(prefix + QStringLiteral("_pict_") + QString::number(i), band.pictures.at(i));
     // The text is escaped before it is wrapped, so a header line never becomes markup.
     s.addStatement(QStringLiteral("function %1(t){var e=document.createElement('span');"
                                   "e.textContent=t;return '<font style=\"'+%2_style+'\">'"

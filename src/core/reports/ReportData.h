@@ -21,6 +21,7 @@ struct ReportBand
     QStringList lines;
     Alignment alignment = Left;
     QString style;
+    QStringList pictures; // file names in print_pict/, shown above the lines
 };
 
 // The font of a piece of header or footer text, and of the editor itself.

@@ -68,11 +68,19 @@ bool writeData(const ReportScript &script, QString *error)
     return script.save(dataPath(), error);
 }
 
+QString bandPictureFile(const QString &band, int index)
+{
+    return band + QStringLiteral("_") + QString::number(index) + QStringLiteral(".png");
+}
+
 void removePictures()
 {
     using namespace ReportSections;
     for (const Picture p : {CirclePicture, HistogramPicture, GeneralPicture, ColourPicture, FrequencyPicture})
         QFile::remove(picturePath(p));
+    const QDir folder(pictureFolder());
+    for (const QString &file : folder.entryList({QStringLiteral("header_*.png"), QStringLiteral("footer_*.png")}, QDir::Files))
+        QFile::remove(folder.filePath(file));
     QFile::remove(AppPaths::dataFile(QStringLiteral("print_pict/graph.bmp")));
     QFile::remove(AppPaths::dataFile(QStringLiteral("graph.bmp")));
 }

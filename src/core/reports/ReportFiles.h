@@ -15,6 +15,8 @@ QString pagePath();
 QString dataPath();
 QString pictureFolder(); // created when missing, ends with "/"
 QString picturePath(ReportSections::Picture picture);
+// The file name in print_pict/ of picture `index` of the header ("header") or footer.
+QString bandPictureFile(const QString &band, int index);
 
 // The page from the template, pointing at the data file by its real name.
 bool writePage(const ReportTemplate &page, QString *error = nullptr);

@@ -915,9 +915,12 @@ ReportBand PrintPanel::band(QTextEdit *edit, bool header) const
     b.alignment = alignment & Qt::AlignRight    ? ReportBand::Right
                   : alignment & Qt::AlignHCenter ? ReportBand::Centre
                                                  : ReportBand::Left;
-    // The style of the band's text is the one of its first character.
+    // The style of the band's text is the one of its first character; a picture in front of
+    // the text has no style of its own.
     QTextCursor cursor(edit->document());
     cursor.movePosition(QTextCursor::NextCharacter);
+    while (cursor.charFormat().isImageFormat() && cursor.movePosition(QTextCursor::NextCharacter)) {
+    }
     const QTextCharFormat format = cursor.charFormat();
     const QFont editorFont = edit->font();
     const QFont textFont = format.font();
@@ -925,7 +928,40 @@ ReportBand PrintPanel::band(QTextEdit *edit, bool header) const
                   format.fontItalic()};
     BandFont editor{editorFont.family(), qRound(editorFont.pointSizeF()), false, false};
     b.style = ReportData::bandStyle(text, editor, header);
+    b.pictures = saveBandPictures(edit, header ? QStringLiteral("header") : QStringLiteral("footer"));
     return b;
+}
+
+// The pictures of a header or footer, written to print_pict/ for the page to show. A picture
+// comes from the editor's own copy, or from its file when a stored template named it.
+QStringList PrintPanel::saveBandPictures(QTextEdit *edit, const QString &band) const
+{
+    QStringList files;
+    QTextDocument *document = edit->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat())
+                continue;
+            const QString name = format.toImageFormat().name();
+            const QVariant resource = document->resource(QTextDocument::ImageResource, QUrl(name));
+            QImage image = resource.value<QImage>();
+            if (image.isNull() && resource.canConvert<QPixmap>())
+                image = resource.value<QPixmap>().toImage();
+            if (image.isNull() && resource.canConvert<QByteArray>())
+                image = QImage::fromData(resource.toByteArray());
+            if (image.isNull())
+                image = QImage(QUrl(name).isLocalFile() ? QUrl(name).toLocalFile() : name);
+            if (image.isNull())
+                continue; // a picture whose file has gone is left out, not shown broken
+            if (image.height() > MaxBandPictureHeight)
+                image = image.scaledToHeight(MaxBandPictureHeight, Qt::SmoothTransformation);
+            const QString file = ReportFiles::bandPictureFile(band, int(files.size()));
+            if (image.save(ReportFiles::pictureFolder() + file, "PNG"))
+                files.append(file);
+        }
+    }
+    return files;
 }
 
 // --- composing --------------------------------------------------------------------------

@@ -98,6 +98,9 @@ private:
     void insertImage();
     void chooseFont();
     ReportBand band(QTextEdit *edit, bool header) const;
+    QStringList saveBandPictures(QTextEdit *edit, const QString &band) const;
+    // Pictures print at most 80 CSS pixels high; twice that keeps them sharp on paper.
+    static constexpr int MaxBandPictureHeight = 160;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -2,6 +2,8 @@
 // recommendations of another language, refused names, templates kept and chosen again, and
 // the composed report shown and written as PDF, in English and Russian.
 #include "DialogRecorder.h"
+#include <QTextCursor>
+#include <QImage>
 #include "Screenshot.h"
 #include "SeedBase.h"
 #include "TestEnvironment.h"
@@ -21,7 +23,6 @@
 #include "ryodoraku/ChannelMarks.h"
 #include "ryodoraku/SymptomMarksStore.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -323,6 +324,16 @@ void TestPrintPanel::composedReport()
     auto *header = child<QTextEdit>("HeaderRich");
     header->setHtml(russian ? "<p align=center><b>Клиника «Ясень»</b><br>Приём врача-рефлексотерапевта</p>"
                             : "<p align=center><b>Riverside Acupuncture Clinic</b><br>Dr. J. Smith, reflexologist</p>");
+    // The clinic's logo goes in front of the header text and prints with it.
+    const QString logo = m_env->scratch(QStringLiteral("logo")) + QStringLiteral("/logo.png");
+    QImage mark(240, 240, QImage::Format_ARGB32);
+    mark.fill(QColor(47, 93, 138));
+    QVERIFY(mark.save(logo));
+    header->moveCursor(QTextCursor::Start);
+    {
+        DialogRecorder picked(logo);
+        child<QToolButton>("ImageRich")->click();
+    }
     child<QTextEdit>("FooterRich")->setPlainText(russian ? "Тел. +7 495 000-00-00" : "Phone +44 20 0000 0000");
     child<QCheckBox>("MonitoringBox")->setChecked(false);
     QTest::qWait(100);
@@ -335,7 +346,11 @@ void TestPrintPanel::composedReport()
     QVERIFY(text.contains(own));
     QVERIFY(!text.contains(QStringLiteral("Foreign")));
     QVERIFY(text.contains(QStringLiteral("ST36")));
-    QCOMPARE(evaluate("document.querySelectorAll('img').length").toInt(), 5); // three charts, colour and frequency
+    // The logo, three charts, colour and frequency.
+    QCOMPARE(evaluate("document.querySelectorAll('img').length").toInt(), 6);
+    QCOMPARE(evaluate("header_pict_0").toString(), QStringLiteral("header_0.png"));
+    QVERIFY(evaluate("header_style").toString().contains(QStringLiteral("bolder"))); // the text's, not the logo's
+    QCOMPARE(QImage(ReportFiles::pictureFolder() + QStringLiteral("header_0.png")).height(), 80);
     QVERIFY(QTest::qWaitFor([this] {
         return evaluate("Array.from(document.images).every(function(i){return i.complete && i.naturalWidth>0;})").toBool();
     }, LoadTimeout));
@@ -357,8 +372,11 @@ void TestPrintPanel::composedReport()
     QVERIFY(file.size() > 1000);
     QVERIFY(file.read(5) == "%PDF-");
     const QString folder = qEnvironmentVariable("VANDREL_SCREENSHOTS");
-    if (!folder.isEmpty())
-        QFile::copy(pdf, folder + QStringLiteral("/print-report-") + language.toLower() + QStringLiteral(".pdf"));
+    if (!folder.isEmpty()) {
+        const QString copy = folder + QStringLiteral("/print-report-") + language.toLower() + QStringLiteral(".pdf");
+        QFile::remove(copy); // a copy never replaces a file
+        QFile::copy(pdf, copy);
+    }
 }
 
 VANDREL_WEBENGINE_TEST_MAIN(TestPrintPanel)
