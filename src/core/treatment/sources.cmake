@@ -42,3 +42,8 @@ list(APPEND VANDREL_CORE_SOURCES
   core/treatment/PunctEvaluation.h core/treatment/PunctEvaluation.cpp
   core/treatment/PunctTreatmentStore.h core/treatment/PunctTreatmentStore.cpp
 )
+
+# Music during therapy sessions
+list(APPEND VANDREL_CORE_SOURCES
+  core/treatment/MusicPlaylist.h core/treatment/MusicPlaylist.cpp
+)

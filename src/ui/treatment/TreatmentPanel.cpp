@@ -2,6 +2,7 @@
 
 #include "ColorPanel.h"
 #include "FreqPanel.h"
+#include "MusicPlayerForm.h"
 #include "TTreatmentComment.h"
 #include "TherapyTexts.h"
 #include "TreatmentTab.h"
@@ -13,7 +14,9 @@
 #include "records/TestsModel.h"
 
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -77,6 +80,20 @@ void TreatmentPanel::buildPage()
         connect(tab, &TreatmentTab::clicked, this, [this, mode] { showSubMode(mode); });
     }
     tabs->addStretch(1);
+    m_musicButton = new QPushButton(this);
+    m_musicButton->setObjectName(QStringLiteral("MusicBtn"));
+    m_musicButton->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
+    m_musicButton->setMinimumHeight(30);
+    // Green while music plays, so the practitioner sees it with the window out of the way.
+    m_musicButton->setStyleSheet(QStringLiteral(
+        "QPushButton { background: #d4d4d4; color: #2b3540; border: none; padding: 4px 16px;"
+        " border-top-left-radius: 6px; border-top-right-radius: 6px; }"
+        "QPushButton:hover { background: #c4c4c4; }"
+        "QPushButton[playing=\"true\"] { background: #bfe3c0; }"
+        "QPushButton[playing=\"true\"]:hover { background: #acd8ad; }"));
+    TherapyTexts::bind(m_musicButton, QStringLiteral("Music"), QStringLiteral("Music"));
+    connect(m_musicButton, &QPushButton::clicked, this, &TreatmentPanel::showMusicPlayer);
+    tabs->addWidget(m_musicButton);
     column->addLayout(tabs);
 
     auto *body = new QWidget(this);
@@ -176,6 +193,31 @@ void TreatmentPanel::stopPlayers()
 {
     m_color->stopPlayers();
     m_freq->stopPlayers();
+}
+
+MusicPlayerForm *TreatmentPanel::musicPlayer()
+{
+    if (m_music)
+        return m_music;
+    m_music = new MusicPlayerForm(this);
+    connect(m_music, &MusicPlayerForm::playStateChanged, this, [this](MusicPlayerForm::PlayState state) {
+        const bool playing = state == MusicPlayerForm::PlayState::Playing;
+        m_musicButton->setProperty("playing", playing);
+        m_musicButton->setToolTip(playing ? TherapyTexts::text(QStringLiteral("MusicPlayingHint"),
+                                                               QStringLiteral("Music is playing"))
+                                          : QString());
+        m_musicButton->style()->unpolish(m_musicButton);
+        m_musicButton->style()->polish(m_musicButton);
+    });
+    return m_music;
+}
+
+void TreatmentPanel::showMusicPlayer()
+{
+    MusicPlayerForm *player = musicPlayer();
+    player->show();
+    player->raise();
+    player->activateWindow();
 }
 
 void TreatmentPanel::fillDates()

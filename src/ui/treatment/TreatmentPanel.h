@@ -13,6 +13,8 @@ class ColorPanel;
 class DataModule;
 class DeviceLibrary;
 class FreqPanel;
+class MusicPlayerForm;
+class QPushButton;
 class QStackedWidget;
 class Session;
 class TestsModel;
@@ -57,6 +59,10 @@ public:
     ColorPanel *colorPanel() const { return m_color; }
     FreqPanel *freqPanel() const { return m_freq; }
     void stopPlayers();
+    // The music player window (`TPlayer`), made at first use and owned by the page, so it
+    // goes (and its music stops) with the main window. The "Music" button opens it.
+    MusicPlayerForm *musicPlayer();
+    void showMusicPlayer();
     // The colour or frequency programme as a picture for the report; false (nothing written)
     // when that sub-mode holds no programme or the file cannot be written.
     bool saveProgrammePicture(SubMode mode, const QString &path);
@@ -83,6 +89,8 @@ private:
     ColorPanel *m_color = nullptr;
     FreqPanel *m_freq = nullptr;
     QPointer<QWidget> m_punct;
+    QPushButton *m_musicButton = nullptr;
+    MusicPlayerForm *m_music = nullptr;
     SubMode m_mode = SubMode::Color;
     QString m_client;
     int m_test = 0;

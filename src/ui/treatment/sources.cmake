@@ -39,3 +39,10 @@ list(APPEND VANDREL_UI_SOURCES
   ui/treatment/PunctGrid.h ui/treatment/PunctGrid.cpp
   ui/treatment/PunctPanel.h ui/treatment/PunctPanel.cpp
 )
+
+# Music player window of the treatment page
+list(APPEND VANDREL_UI_SOURCES
+  ui/treatment/MusicOutput.h
+  ui/treatment/MediaMusicOutput.h ui/treatment/MediaMusicOutput.cpp
+  ui/treatment/MusicPlayerForm.h ui/treatment/MusicPlayerForm.cpp
+)
