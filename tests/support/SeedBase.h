@@ -21,12 +21,14 @@ inline QString copySeedBase(const TestEnvironment &env,
     return to;
 }
 
-// A fresh copy of the client base, opened; a test cannot go on without it.
-inline void openSeedBase(const TestEnvironment &env, DataModule &data)
+// A fresh copy of the client base, opened; a test cannot go on without it. Returns its path.
+inline QString openSeedBase(const TestEnvironment &env, DataModule &data)
 {
+    const QString path = copySeedBase(env);
     QString error;
-    if (!data.open(copySeedBase(env), &error))
+    if (!data.open(path, &error))
         qFatal("base: %s", qPrintable(error));
+    return path;
 }
 
 // Stores a client card with the fields the checks ask for; returns its key.

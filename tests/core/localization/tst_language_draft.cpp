@@ -2,10 +2,7 @@
 // refusing what a language file cannot hold; fetching languages from the download service
 // (a folder reached through file:// stands in for the maker's server).
 #include "TestEnvironment.h"
-#include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
-#include "common/IniFile.h"
-#include "common/TextFile.h"
 #include "localization/LanguageDraft.h"
 #include "localization/LanguageFile.h"
 #include "localization/LanguageService.h"

@@ -1,13 +1,9 @@
 // Client cards: the checks before saving, storing and reading a card with its photo, the
 // searches of the client list and the list model itself.
-#include "app/AppPaths.h"
-#include "common/IniFile.h"
-#include "records/ClientKeys.h"
 #include "records/ClientRepository.h"
 #include "records/ClientsModel.h"
 #include "records/ClientValidation.h"
 #include "records/DataModule.h"
-#include "Options.h"
 #include "RecordsTestSupport.h"
 #include "TestEnvironment.h"
 
@@ -49,7 +45,6 @@ private Q_SLOTS:
     void unreadablePhotoWritesNothing();
     void search_data();
     void search();
-    void keysBeyondQ799();
     void deleteKeepsTests();
     void listModel();
 
@@ -63,10 +58,7 @@ private:
 
 void TestClientCards::initTestCase() {
     m_env = std::make_unique<TestEnvironment>();
-    const QString path = copySeedBase(*m_env);
-    QVERIFY(!path.isEmpty());
-    QString error;
-    QVERIFY2(m_data.open(path, &error), qPrintable(error));
+    openSeedBase(*m_env, m_data);
 }
 
 void TestClientCards::cleanupTestCase() {
@@ -232,7 +224,7 @@ void TestClientCards::search() {
     QFETCH(QString, found);
 
     DataModule data;
-    QVERIFY(data.open(copySeedBase(*m_env)));
+    openSeedBase(*m_env, data);
     ClientRepository repo(&data);
     struct Seed {
         const char *name, *surname, *city, *adress, *adress2, *tel3, *mail;
@@ -264,23 +256,6 @@ void TestClientCards::search() {
         names.append(entry.name);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(names.join(QLatin1Char('|')), found);
-}
-
-void TestClientCards::keysBeyondQ799() {
-    DataModule data;
-    QVERIFY(data.open(copySeedBase(*m_env)));
-    QFile::remove(optionsFile());
-    QVERIFY(setOption(QStringLiteral("Client"), QStringLiteral("Id"), QStringLiteral("799")));
-    ClientRepository repo(&data);
-    QStringList keys;
-    for (int i = 0; i < 3; ++i) {
-        ClientCard card = validCard(QStringLiteral("K%1").arg(i));
-        QString error;
-        QVERIFY2(repo.addCard(card, QString(), m_today, &error), qPrintable(error));
-        keys.append(card.code);
-    }
-    QCOMPARE(keys.join(QLatin1Char(' ')), QStringLiteral("Q7799 Q7800 Q7801"));
-    QCOMPARE(repo.card(QStringLiteral("Q7801"))->name, QStringLiteral("K2"));
 }
 
 void TestClientCards::deleteKeepsTests() {

@@ -74,6 +74,7 @@ void TestClientKeys::keyFromStoredNumber_data()
     QTest::newRow("leading zeros taken")      << "007"    << "Q7007"     << "Q78"   << "9";
     QTest::newRow("bad number and 1 taken")   << "x"      << "Q71"       << "Q72"   << "3";
     QTest::newRow("other keys do not matter") << "5"      << "Q750 Q7"   << "Q75"   << "6";
+    QTest::newRow("beyond Q799")              << "799"    << "Q7799"     << "Q7800" << "801";
     // clang-format on
 }
 

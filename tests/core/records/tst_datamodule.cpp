@@ -1,8 +1,6 @@
 // The client base: its layout, opening, storing and finding tests, and the mends: changes
 // committed at once, narrow client-code columns widened, user text kept out of the SQL text,
 // Cyrillic stored as WIN1251.
-#include "app/AppPaths.h"
-#include "common/IniFile.h"
 #include "records/Channels.h"
 #include "records/ClientKeys.h"
 #include "records/DataModule.h"

@@ -46,10 +46,7 @@ void TestPrintCatalogue::addRecommendation(const QString &name, const QString &l
 void TestPrintCatalogue::initTestCase()
 {
     m_env = std::make_unique<TestEnvironment>();
-    const QString path = copySeedBase(*m_env);
-    QVERIFY(!path.isEmpty());
-    QString error;
-    QVERIFY2(m_data.open(path, &error), qPrintable(error));
+    openSeedBase(*m_env, m_data);
     addRecommendation(QStringLiteral("Rest"), QStringLiteral("English"));
     addRecommendation(QStringLiteral("Walks"), QStringLiteral("ENGLISH"));
     addRecommendation(QStringLiteral("Отдых"), QStringLiteral("Russian"));

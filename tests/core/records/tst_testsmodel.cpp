@@ -25,8 +25,7 @@ void TestTestsModel::followsTheCurrentClient()
 {
     TestEnvironment env;
     DataModule data;
-    QString error;
-    QVERIFY2(data.open(copySeedBase(env), &error), qPrintable(error));
+    openSeedBase(env, data);
     QList<int> annaKeys;
     for (int day = 1; day <= 3; ++day) {
         TestRecord test =
@@ -73,10 +72,9 @@ void TestTestsModel::followsTheCurrentClient()
 void TestTestsModel::keepsUpWithStoredTestsAndClosing()
 {
     TestEnvironment env;
-    const QString path = copySeedBase(env);
     DataModule data;
+    const QString path = openSeedBase(env, data);
     QString error;
-    QVERIFY2(data.open(path, &error), qPrintable(error));
     TestsModel model(&data);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setClient(QStringLiteral("Q71"));

@@ -126,8 +126,8 @@ void TestSymptomMarks::keptPerTestAndClient()
 {
     TestEnvironment env;
     DataModule data;
+    openSeedBase(env, data);
     QString error;
-    QVERIFY2(data.open(copySeedBase(env), &error), qPrintable(error));
     ChannelMarks marks;
     loadCatalogueNames(marks, ChannelCatalogue::load(ChannelCatalogue::defaultPath()));
     QCOMPARE(marks[0].name, QStringLiteral("LU9 Taiyuan"));

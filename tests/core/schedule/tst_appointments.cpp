@@ -1,7 +1,6 @@
 // Appointments in a real base: storing with its checks, editing and deleting, the day list,
 // and today's reminders firing once by the clock.
 #include "common/Clock.h"
-#include "records/ClientRepository.h"
 #include "records/DataModule.h"
 #include "schedule/AppointmentBook.h"
 #include "schedule/AppointmentReminders.h"

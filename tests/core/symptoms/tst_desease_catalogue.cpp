@@ -64,10 +64,7 @@ private:
 void TestDeseaseCatalogue::initTestCase()
 {
     m_env = std::make_unique<TestEnvironment>();
-    m_path = copySeedBase(*m_env);
-    QVERIFY(!m_path.isEmpty());
-    QString error;
-    QVERIFY2(m_data.open(m_path, &error), qPrintable(error));
+    m_path = openSeedBase(*m_env, m_data);
 }
 
 void TestDeseaseCatalogue::cleanupTestCase()

@@ -4,7 +4,6 @@
 #include "RecordsTestSupport.h"
 #include "TestEnvironment.h"
 #include "XlsxReader.h"
-#include "app/AppPaths.h"
 #include "common/TextFile.h"
 #include "records/DataModule.h"
 #include "symptoms/InquirerAnswers.h"
@@ -54,10 +53,7 @@ private:
 void TestInquirer::initTestCase()
 {
     m_env = std::make_unique<TestEnvironment>();
-    const QString base = copySeedBase(*m_env);
-    QVERIFY(!base.isEmpty());
-    QString error;
-    QVERIFY2(m_data.open(base, &error), qPrintable(error));
+    openSeedBase(*m_env, m_data);
 }
 
 int TestInquirer::rows(const QString &where)

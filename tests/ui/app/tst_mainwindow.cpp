@@ -10,7 +10,6 @@
 #include "app/MainWindow.h"
 #include "app/PasswordForm.h"
 #include "app/StartPassword.h"
-#include "common/IniFile.h"
 #include "app/UnixSignalWatcher.h"
 #include "app/WorkModes.h"
 #include "app/WorkPage.h"
@@ -118,8 +117,6 @@ void TestMainWindow::startsWithVirtualDevice()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
     QCOMPARE(w.objectName(), QStringLiteral("TForm1"));
-    QCOMPARE(w.minimumSize(), QSize(1020, 600));
-    QCOMPARE(w.programVersion(), QStringLiteral("1.1.0"));
     QVERIFY(w.dataModule().isOpen());
     QCOMPARE(w.workMode(), int(WorkModes::Clients));
 
@@ -323,7 +320,6 @@ void TestMainWindow::startPasswordGuardsTheProgram_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("entered");
     QTest::addColumn<bool>("starts");
-    QTest::newRow("legacy plain text, right") << "secret" << "secret" << true;
     QTest::newRow("hash, right") << StartPassword::valueFor(QStringLiteral("secret")) << "secret" << true;
     QTest::newRow("dialog closed") << "secret" << "" << false;
 }

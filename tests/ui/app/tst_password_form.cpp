@@ -4,11 +4,9 @@
 #include "Options.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
-#include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/PasswordForm.h"
 #include "app/StartPassword.h"
-#include "common/IniFile.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
 

@@ -4,9 +4,7 @@
 #include "DialogRecorder.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
-#include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
-#include "common/IniFile.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageFile.h"
 #include "localization/LanguageService.h"
@@ -16,7 +14,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>

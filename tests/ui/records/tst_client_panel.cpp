@@ -2,9 +2,7 @@
 // locking while editing, deletion only after the question, searches and the current client;
 // and how the page looks in English and Russian.
 #include "ChildWidget.h"
-#include "app/AppPaths.h"
-#include "app/DataFolderSetup.h"
-#include "app/Session.h"
+#include "ClientTests.h"
 #include "app/WorkModes.h"
 #include "common/Clock.h"
 #include "DialogRecorder.h"
@@ -14,14 +12,10 @@
 #include "records/ClientPanel.h"
 #include "records/ClientRepository.h"
 #include "records/ClientsModel.h"
-#include "records/DataModule.h"
 #include "Screenshot.h"
-#include "SeedBase.h"
-#include "TestEnvironment.h"
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,15 +26,8 @@
 
 namespace {
 
-struct Fixture {
-    TestEnvironment env;
-    DataModule data;
-    Session session;
-    Fixture() {
-        openSeedBase(env, data);
-        session.setWorkMode(WorkModes::Clients);
-        DataFolderSetup::run(); // the language files
-    }
+struct Fixture : ClientTests {
+    Fixture() { session.setWorkMode(WorkModes::Clients); }
 };
 
 void fillNewCard(ClientPanel &page, const QString &name, const QString &height) {

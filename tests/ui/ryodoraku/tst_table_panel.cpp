@@ -10,7 +10,6 @@
 #include "localization/Localization.h"
 #include "ryodoraku/TablePanel.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>

@@ -1,19 +1,14 @@
 #pragma once
 
 #include "ChildWidget.h"
-#include "app/DataFolderSetup.h"
-#include "app/Session.h"
+#include "ClientTests.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
-#include "records/ClientRepository.h"
-#include "records/DataModule.h"
 #include "schedule/MessageTextWindow.h"
 #include "schedule/SoundOutput.h"
-#include "SeedBase.h"
 
 #include <QFile>
 #include <QStringList>
-#include <QWidget>
 
 // Helpers of the schedule window tests: answers to the dialogs, a profile with a base and
 // clients, and a sound output that records instead of playing, so no audio device is needed.
@@ -67,16 +62,9 @@ public:
     int beeps = 0;
 };
 
-struct Profile
+// A profile with Remember.ini, the language files and a fresh base.
+struct Profile : ClientTests
 {
-    TestEnvironment env;
-    DataModule data;
-    Session session;
-    Profile()
-    {
-        DataFolderSetup::run(); // Remember.ini and the language files
-        openSeedBase(env, data);
-    }
     ~Profile() { Clock::setNow({}); }
     QString addClient(const QString &name, const QString &surname)
     {

@@ -7,7 +7,6 @@
 #include "records/ClientsModel.h"
 #include "schedule/AppointmentBook.h"
 #include "schedule/AppointmentReminders.h"
-#include "schedule/MessageTextWindow.h"
 #include "schedule/PlanFrame.h"
 #include "schedule/PlanPanel.h"
 #include "schedule/ReminderForm.h"
@@ -18,13 +17,11 @@
 #include "ScheduleTestSupport.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTableView>
 #include <QTimeEdit>
 #include <QToolButton>

@@ -5,7 +5,6 @@
 #include "common/IniFile.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
-#include "schedule/MessageTextWindow.h"
 #include "schedule/ReminderForm.h"
 #include "schedule/ReminderPlayerWindow.h"
 #include "Screenshot.h"

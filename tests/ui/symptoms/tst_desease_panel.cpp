@@ -2,20 +2,17 @@
 // shown with its points, information and plant; points marked on the body picture; the search;
 // deletion only after the question; and how the page looks in English and Russian.
 #include "ChildWidget.h"
-#include "app/DataFolderSetup.h"
+#include "ClientTests.h"
 #include "DialogRecorder.h"
 #include "Fits.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
 #include "measure/BodyPicture.h"
-#include "records/DataModule.h"
 #include "Screenshot.h"
-#include "SeedBase.h"
 #include "symptoms/DeseaseForm.h"
 #include "symptoms/DeseasePanel.h"
 #include "symptoms/DeseaseRepository.h"
-#include "TestEnvironment.h"
 #include "treatment/AtlasPoints.h"
 #include "treatment/BodyAtlasView.h"
 #include "treatment/MarkShape.h"
@@ -23,7 +20,6 @@
 
 #include <QAbstractButton>
 #include <QBuffer>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,15 +32,8 @@
 
 namespace {
 
-struct Fixture
+struct Fixture : ClientTests
 {
-    TestEnvironment env;
-    DataModule data;
-    Fixture()
-    {
-        openSeedBase(env, data);
-        DataFolderSetup::run(); // the language files
-    }
     QString picture(const QColor &colour)
     {
         QImage image(160, 120, QImage::Format_RGB32);
