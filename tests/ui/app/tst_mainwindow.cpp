@@ -7,6 +7,7 @@
 #include "TestEnvironment.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
+#include "app/InternetPanel.h"
 #include "app/MainWindow.h"
 #include "app/PasswordForm.h"
 #include "app/StartPassword.h"
@@ -25,6 +26,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -105,6 +108,7 @@ private Q_SLOTS:
     void startPasswordGuardsTheProgram();
     void leavingScheduleRestoresItsClient();
     void treatmentAndReportWorkTogether();
+    void backupWhileEveryPageHoldsTheBase();
 };
 
 void TestMainWindow::startsWithVirtualDevice()
@@ -428,6 +432,46 @@ void TestMainWindow::treatmentAndReportWorkTogether()
     const QString script = QString::fromUtf8(readAll(ReportFiles::dataPath()));
     QVERIFY(script.contains(QStringLiteral("var test='1';")));
     QVERIFY(script.contains(QStringLiteral("Petrova Anna")));
+}
+
+// The backup closes the base under every page and opens it again: no page may keep a query on
+// the closed connection, and the practitioner's client and test stay chosen.
+void TestMainWindow::backupWhileEveryPageHoldsTheBase()
+{
+    TestEnvironment env;
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("still in use|QSqlQuery|QIBASE")));
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.show();
+    addClient(w.dataModule(), QStringLiteral("Boris"), QStringLiteral("Adamov"));
+    const QString client = addClient(w.dataModule(), QStringLiteral("Anna"), QStringLiteral("Petrova"));
+    TestRecord test;
+    test.codeClient = client;
+    test.testDate = QDateTime(QDate(2026, 3, 14), QTime(10, 30));
+    test.values.fill(80);
+    QVERIFY(w.dataModule().saveTest(test));
+    w.session().setCurrentClient(client);
+    w.session().setCurrentTest(test.codeTest);
+    for (const char *mode : {"GraphBtn", "RidorakuBtn", "InternetBtn"})
+        click(w, QLatin1String(mode));
+
+    const QString target = env.scratch(QStringLiteral("backups"));
+    dialogs.setAnswer(target);
+    auto *page = w.findChild<InternetPanel *>(QStringLiteral("InternetPanel"));
+    page->showEntry(InternetPanel::MyData);
+    w.findChild<QPushButton *>(QStringLiteral("BackupButton"))->click();
+    const QStringList made = QDir(target).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(made.size(), 1);
+    QVERIFY(QFile::exists(target + QLatin1Char('/') + made.first() + QStringLiteral("/BASE.fdb")));
+    QVERIFY(w.dataModule().isOpen());
+    QCOMPARE(w.session().currentClient(), client);
+    QCOMPARE(w.session().currentTest(), test.codeTest);
+
+    // The pages work on the reopened base.
+    click(w, QStringLiteral("GraphBtn"));
+    QCOMPARE(w.dataModule().testsOfClient(client).size(), 1);
+    w.close();
 }
 
 QTEST_MAIN(TestMainWindow)
