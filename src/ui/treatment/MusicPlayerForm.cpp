@@ -465,19 +465,8 @@ void MusicPlayerForm::stop()
 
 void MusicPlayerForm::next()
 {
-    if (m_list.isEmpty())
-        return;
-    clearMessage();
-    const auto before = states();
-    const int row = m_list.next();
-    reportPassedOver(before);
-    if (row >= 0 && m_state != PlayState::Stopped)
-        startCurrent();
-    else if (row < 0 && m_list.current() < 0)
-        stop();
-    refreshList();
-    refreshButtons();
-    save();
+    if (!m_list.isEmpty())
+        moveInList(&MusicPlaylist::next);
 }
 
 void MusicPlayerForm::previous()
@@ -489,9 +478,15 @@ void MusicPlayerForm::previous()
         m_output->seek(0);
         return;
     }
+    moveInList(&MusicPlaylist::previous);
+}
+
+// Next or previous: the files passed over are named, and a playing list plays on.
+void MusicPlayerForm::moveInList(int (MusicPlaylist::*move)())
+{
     clearMessage();
     const auto before = states();
-    const int row = m_list.previous();
+    const int row = (m_list.*move)();
     reportPassedOver(before);
     if (row >= 0 && m_state != PlayState::Stopped)
         startCurrent();

@@ -54,6 +54,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void moveInList(int (MusicPlaylist::*move)());
     void buildWindow();
     void setState(PlayState state);
     void bindTexts();
