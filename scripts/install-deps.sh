@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev qt6-webengine-dev
   qt6-multimedia-dev qt6-l10n-tools
   libqt6sql6-ibase firebird3.0-server-core firebird3.0-utils firebird-dev firebird3.0-server
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   libxlsxwriter-dev zlib1g-dev libbenchmark-dev libssl-dev
   xvfb xauth fonts-dejavu-core poppler-utils
 )
