@@ -152,7 +152,6 @@ void TestLanguageDraft::charsets_data()
     QTest::newRow("too large") << "256" << -1;
     QTest::newRow("negative") << "-1" << -1;
     QTest::newRow("not a number") << "Cyrillic" << -1;
-    QTest::newRow("decimal") << "2.5" << -1;
 }
 
 void TestLanguageDraft::charsets()

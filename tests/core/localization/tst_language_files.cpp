@@ -101,7 +101,6 @@ void TestLanguageFiles::textAndFindAnywhere_data()
     QTest::newRow("other letter case")  << "ERRORCONNECT" << "spaced out"  << "spaced out" << true;
     QTest::newRow("a prefix is no key") << "Err"          << ""            << ""           << false;
     QTest::newRow("present but empty")  << "Empty"        << ""            << ""           << true;
-    QTest::newRow("missing")            << "Missing"      << ""            << ""           << false;
     // clang-format on
 }
 
@@ -130,7 +129,6 @@ void TestLanguageFiles::everyAppliedKeyHasADefault()
     QCOMPARE(folded.size(), LanguageDefaults::allKeys().size());
     QCOMPARE(LanguageDefaults::defaultText(QStringLiteral("CLIENTSLIST")),
              QStringLiteral("List of clients"));
-    QCOMPARE(LanguageDefaults::defaultText(QStringLiteral("Cansel")), QStringLiteral("Cancel"));
 }
 
 void TestLanguageFiles::shippedFile_data()
@@ -161,19 +159,17 @@ void TestLanguageFiles::shippedFile()
     QTEST(file.font().charset, "charset");
     QCOMPARE(file.font().name, QStringLiteral("DejaVu Sans"));
     QVERIFY(file.font().size >= LanguageFont::smallestReadableSize);
-    // Every key once, with a text: Cyrillic in Russian ("OK" and the number sign are shown
-    // as they are), the built-in text in English.
+    // Every built-in key with a text; in English the built-in text.
     for (const QString &key : LanguageDefaults::allKeys()) {
         const QString text = file.text(key);
         QVERIFY2(!text.isEmpty(), qPrintable(name + QLatin1Char(' ') + key));
-        if (russian && key != QLatin1String("OK") && key != QLatin1String("NumMer"))
-            QVERIFY2(readsRussian(text), qPrintable(key + QLatin1Char('=') + text));
         if (!russian)
             QVERIFY2(!hasCyrillic(text), qPrintable(key));
         if (!russian && LanguageDefaults::hasDefault(key))
             QCOMPARE(text, LanguageDefaults::defaultText(key));
     }
-    // Both files carry the same keys, each once: the built-in ones and those of later windows.
+    // Both files carry the same keys, each once: the built-in ones and those of later windows;
+    // every Russian text is Cyrillic ("OK" and the number sign are shown as they are).
     const LanguageFile english(Localization::languageFilePath(QStringLiteral("English")));
     QSet<QString> keys, englishKeys;
     for (const auto &line : file.textLines())
@@ -184,7 +180,7 @@ void TestLanguageFiles::shippedFile()
     QCOMPARE(keys, englishKeys);
     for (const QString &key : englishKeys) {
         if (russian && key != QLatin1String("ok") && key != QLatin1String("nummer"))
-            QVERIFY2(readsRussian(file.text(key)), qPrintable(key));
+            QVERIFY2(readsRussian(file.text(key)), qPrintable(key + QLatin1Char('=') + file.text(key)));
     }
 }
 

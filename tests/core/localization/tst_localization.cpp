@@ -115,7 +115,6 @@ void TestLocalization::currentLanguage_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("expected");
     QTest::newRow("no settings file") << QStringList() << "English";
-    QTest::newRow("no language section") << QStringList{"[medium]", "val=10"} << "English";
     QTest::newRow("empty value") << QStringList{"[language]", "value="} << "English";
     QTest::newRow("chosen") << QStringList{"[Language]", "Value = Russian "} << "Russian";
 }

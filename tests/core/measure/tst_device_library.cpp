@@ -2,7 +2,6 @@
 // and a missing file; and what the virtual device delivers.
 #include "DeviceScript.h"
 #include "measure/DeviceFrame.h"
-#include "measure/DeviceIdentity.h"
 #include "measure/DeviceLibrary.h"
 #include "TestEnvironment.h"
 
@@ -131,25 +130,21 @@ private Q_SLOTS:
         m_device.close();
     }
 
+    // How an identifier is shown is tst_device_codes' concern; here only what GETHID delivers.
     void scriptedIdentifier_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QByteArray>("hid");
-        QTest::addColumn<QString>("shown");
         QTest::newRow("unprogrammed") << QByteArray("id-hex FF FF FF FF FF FF FF FF FF")
-                                      << QByteArray(9, char(0xFF)) << "Default ID";
+                                      << QByteArray(9, char(0xFF));
         QTest::newRow("too long for the buffer")
-            << QByteArray("id ABCDEFGHIJKLMNOPQRSTUVWXYZ") << QByteArray("ABCDEFGHIJKLMNOPQRS")
-            << "ABCDEFGHIJKLMNOPQRS";
-        QTest::newRow("bad hex keeps the default")
-            << QByteArray("id-hex FFF") << QByteArray("VirtualDe") << "Virtual Device v1.0";
+            << QByteArray("id ABCDEFGHIJKLMNOPQRSTUVWXYZ") << QByteArray("ABCDEFGHIJKLMNOPQRS");
+        QTest::newRow("bad hex keeps the default") << QByteArray("id-hex FFF") << QByteArray("VirtualDe");
     }
     void scriptedIdentifier() {
         QFETCH(QByteArray, line);
-        QFETCH(QByteArray, hid);
         DeviceScript script(*m_env, QString::fromLatin1(QTest::currentDataTag()), line + '\n');
         QVERIFY(m_device.open());
-        QCOMPARE(m_device.hid(), hid);
-        QTEST(DeviceIdentity::displayName(m_device.hid()), "shown");
+        QTEST(m_device.hid(), "hid");
         m_device.close();
     }
 

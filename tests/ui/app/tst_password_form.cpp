@@ -115,7 +115,6 @@ void TestPasswordForm::wrongEntryIsToldAndDialogStays()
     QCOMPARE(edit->echoMode(), QLineEdit::Password);
     auto *accept = form.findChild<QPushButton *>(QStringLiteral("AcceptBtn"));
     QVERIFY(accept);
-    QCOMPARE(accept->text(), QStringLiteral("Accept"));
 
     QTest::keyClicks(edit, QStringLiteral("wrong"));
     saveScreenshot(&form, QStringLiteral("password-form"));
@@ -182,7 +181,6 @@ void TestPasswordForm::askAtStart_data()
     QTest::addColumn<int>("told"); // "IncorrectPassword" messages
     const QString hash = StartPassword::valueFor(QStringLiteral("secret"));
     QTest::newRow("no password") << QString() << "1" << QStringList() << true << false << 0;
-    QTest::newRow("not asked") << hash << "0" << QStringList() << true << false << 0;
     QTest::newRow("hash, right") << hash << "1" << QStringList{"secret"} << true << true << 0;
     QTest::newRow("wrong, told, given up")
         << hash << "1" << QStringList{"guess", "<escape>"} << false << true << 1;

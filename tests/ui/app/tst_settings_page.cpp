@@ -168,8 +168,6 @@ void TestSettingsPage::orderWithFiveTwiceIsRefusedRestIsSaved()
     DialogRecorder dialogs;
     SettingsPage page(&f.data);
     auto *grid = child<QTableWidget>(&page, "MeridianNameGrid");
-    QCOMPARE(grid->columnCount(), 5);
-    QCOMPARE(grid->rowCount(), 12);
     QCOMPARE(grid->item(2, 3)->text(), QStringLiteral("5")); // [Order] 3, heart, left
     QCOMPARE(grid->item(3, 1)->text(), QStringLiteral("Lv"));
 

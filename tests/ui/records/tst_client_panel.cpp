@@ -146,10 +146,6 @@ void TestClientPanel::deleteAsksFirst() {
     Fixture f;
     addClient(f.data, QStringLiteral("Anna"), QStringLiteral("Berg"));
     const QString second = addClient(f.data, QStringLiteral("Olga"), QStringLiteral("Ivanova"));
-    TestRecord test;
-    test.codeClient = second;
-    test.testDate = QDateTime(QDate(2026, 1, 5), QTime(9, 0));
-    QVERIFY(f.data.saveTest(test));
     DialogRecorder dialogs(QStringLiteral("no"));
     ClientPanel page(&f.data, &f.session);
     page.setSharedBaseEnabled(false);
@@ -168,7 +164,6 @@ void TestClientPanel::deleteAsksFirst() {
     QTest::mouseClick(child<QPushButton>(&page, "DeleteButton"), Qt::LeftButton);
     QCOMPARE(page.model()->rowCount(), 1);
     QCOMPARE(f.session.currentClient(), QStringLiteral("Q71"));
-    QCOMPARE(f.data.testsOfClient(second).size(), 1); // tests stay
 }
 
 void TestClientPanel::searchAndShowAll() {

@@ -1,6 +1,7 @@
 // The print page with a real base and the real browser: names that would break a script,
 // recommendations of another language, refused names, templates kept and chosen again, and
 // the composed report shown and written as PDF, in English and Russian.
+#include "ChildWidget.h"
 #include "DialogRecorder.h"
 #include <QTextCursor>
 #include <QImage>
@@ -84,13 +85,6 @@ private:
     void makePanel();
     QVariant evaluate(const QString &script);
     bool loadPreview();
-    template<class T> T *child(const char *name) const
-    {
-        T *w = m_panel->findChild<T *>(QLatin1String(name));
-        if (!w)
-            qFatal("no %s", name);
-        return w;
-    }
 
     TestEnvironment *m_env = nullptr;
     DataModule *m_data = nullptr;
@@ -149,7 +143,7 @@ QVariant TestPrintPanel::evaluate(const QString &script)
 bool TestPrintPanel::loadPreview()
 {
     QSignalSpy loaded(m_panel->preview(), &TPrintForm::reportLoaded);
-    QTest::mouseClick(child<QPushButton>("PrintData"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_panel, "PrintData"), Qt::LeftButton);
     return loaded.wait(LoadTimeout) && loaded.first().first().toBool();
 }
 
@@ -171,7 +165,7 @@ void TestPrintPanel::scriptBreakingNamesReachThePage()
     m_session->setCurrentClient(addClient(*m_data, name, surname));
     QVERIFY(PrintStore(m_data).storeRecommendation({"Diet", recommendation + "\nsecond line", "English"}));
     makePanel();
-    auto *model = qobject_cast<QStandardItemModel *>(child<QTableView>("DBGrid1")->model());
+    auto *model = qobject_cast<QStandardItemModel *>(child<QTableView>(m_panel, "DBGrid1")->model());
     QCOMPARE(model->rowCount(), 1);
     model->item(0, 0)->setCheckState(Qt::Checked);
 
@@ -204,10 +198,10 @@ void TestPrintPanel::emptyNamesAreRefused()
     QFETCH(QString, table);
     makePanel();
     DialogRecorder dialogs;
-    child<QPlainTextEdit>("NewRecomDescription")->setPlainText("Walk");
+    child<QPlainTextEdit>(m_panel, "NewRecomDescription")->setPlainText("Walk");
     for (const QString &blank : {QString(), QStringLiteral("   ")}) {
-        m_panel->findChild<QLineEdit *>(nameField)->setText(blank);
-        QTest::mouseClick(m_panel->findChild<QPushButton *>(button), Qt::LeftButton);
+        child<QLineEdit>(m_panel, nameField)->setText(blank);
+        QTest::mouseClick(child<QPushButton>(m_panel, button), Qt::LeftButton);
     }
     QCOMPARE(dialogs.requests().size(), 2);
     QCOMPARE(dialogs.requests().at(0).text, message);
@@ -220,24 +214,24 @@ void TestPrintPanel::storedTemplateComesBack()
 {
     makePanel();
     DialogRecorder dialogs;
-    auto *order = child<QListWidget>("OrderBox");
+    auto *order = child<QListWidget>(m_panel, "OrderBox");
     const QString symptoms = order->item(ReportSections::Symptom)->text();
     // Symptoms first, the birth date left out, a header line.
     order->setCurrentRow(ReportSections::Symptom);
     for (int i = 0; i < ReportSections::Symptom; ++i)
-        QTest::mouseClick(child<QToolButton>("UpOrder"), Qt::LeftButton);
+        QTest::mouseClick(child<QToolButton>(m_panel, "UpOrder"), Qt::LeftButton);
     order->item(2)->setCheckState(Qt::Unchecked); // birth date, moved down by one
-    child<QTextEdit>("HeaderRich")->setPlainText("Dr. Smith, Riverside Clinic");
-    child<QLineEdit>("NewStencilName")->setText("  Short  ");
-    QTest::mouseClick(child<QPushButton>("sButton11"), Qt::LeftButton);
+    child<QTextEdit>(m_panel, "HeaderRich")->setPlainText("Dr. Smith, Riverside Clinic");
+    child<QLineEdit>(m_panel, "NewStencilName")->setText("  Short  ");
+    QTest::mouseClick(child<QPushButton>(m_panel, "sButton11"), Qt::LeftButton);
     QVERIFY(dialogs.requests().isEmpty());
 
     // A second template of the same name is refused.
-    child<QLineEdit>("NewStencilName")->setText("Short");
-    QTest::mouseClick(child<QPushButton>("sButton11"), Qt::LeftButton);
+    child<QLineEdit>(m_panel, "NewStencilName")->setText("Short");
+    QTest::mouseClick(child<QPushButton>(m_panel, "sButton11"), Qt::LeftButton);
     QCOMPARE(dialogs.requests().size(), 1);
 
-    auto *box = child<QComboBox>("StencilsBox");
+    auto *box = child<QComboBox>(m_panel, "StencilsBox");
     QCOMPARE(box->count(), 2);
     QCOMPARE(box->currentText(), QStringLiteral("Short"));
     const QString kept = PrintQueue::build({{order->item(0)->text(), true}});
@@ -254,16 +248,16 @@ void TestPrintPanel::storedTemplateComesBack()
     box->setCurrentIndex(0);
     Q_EMIT box->activated(0);
     makePanel();
-    order = child<QListWidget>("OrderBox");
-    QCOMPARE(child<QComboBox>("StencilsBox")->currentText(), QStringLiteral("Short"));
+    order = child<QListWidget>(m_panel, "OrderBox");
+    QCOMPARE(child<QComboBox>(m_panel, "StencilsBox")->currentText(), QStringLiteral("Short"));
     QCOMPARE(order->item(0)->text(), symptoms);
     QCOMPARE(order->item(2)->checkState(), Qt::Unchecked);
-    QCOMPARE(child<QTextEdit>("HeaderRich")->toPlainText(), QStringLiteral("Dr. Smith, Riverside Clinic"));
+    QCOMPARE(child<QTextEdit>(m_panel, "HeaderRich")->toPlainText(), QStringLiteral("Dr. Smith, Riverside Clinic"));
 
     // Deleted after the question.
-    QTest::mouseClick(child<QPushButton>("sButton9"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_panel, "sButton9"), Qt::LeftButton);
     QVERIFY(m_catalogue->stencils().isEmpty());
-    QCOMPARE(child<QComboBox>("StencilsBox")->count(), 1);
+    QCOMPARE(child<QComboBox>(m_panel, "StencilsBox")->count(), 1);
 }
 
 void TestPrintPanel::composedReport_data()
@@ -318,10 +312,10 @@ void TestPrintPanel::composedReport()
                                                 {"Not during pregnancy.", RecipeLine::Kind::Attention, true}};
                          },
                          {}});
-    auto *model = qobject_cast<QStandardItemModel *>(child<QTableView>("DBGrid1")->model());
+    auto *model = qobject_cast<QStandardItemModel *>(child<QTableView>(m_panel, "DBGrid1")->model());
     QCOMPARE(model->rowCount(), 2); // the foreign one is not listed
     model->item(0, 0)->setCheckState(Qt::Checked);
-    auto *header = child<QTextEdit>("HeaderRich");
+    auto *header = child<QTextEdit>(m_panel, "HeaderRich");
     header->setHtml(russian ? "<p align=center><b>Клиника «Ясень»</b><br>Приём врача-рефлексотерапевта</p>"
                             : "<p align=center><b>Riverside Acupuncture Clinic</b><br>Dr. J. Smith, reflexologist</p>");
     // The clinic's logo goes in front of the header text and prints with it.
@@ -332,10 +326,10 @@ void TestPrintPanel::composedReport()
     header->moveCursor(QTextCursor::Start);
     {
         DialogRecorder picked(logo);
-        child<QToolButton>("ImageRich")->click();
+        child<QToolButton>(m_panel, "ImageRich")->click();
     }
-    child<QTextEdit>("FooterRich")->setPlainText(russian ? "Тел. +7 495 000-00-00" : "Phone +44 20 0000 0000");
-    child<QCheckBox>("MonitoringBox")->setChecked(false);
+    child<QTextEdit>(m_panel, "FooterRich")->setPlainText(russian ? "Тел. +7 495 000-00-00" : "Phone +44 20 0000 0000");
+    child<QCheckBox>(m_panel, "MonitoringBox")->setChecked(false);
     QTest::qWait(100);
     saveScreenshot(m_panel, QStringLiteral("print-panel-") + language.toLower());
 

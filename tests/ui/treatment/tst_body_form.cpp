@@ -79,15 +79,10 @@ void TestBodyForm::pointOnItsPicture()
     QCOMPARE(dot1->color(), BodyMarkGeometry::colorOf(want.color));
     if (code == QLatin1String("ZZ9"))
         QCOMPARE(dot1->color(), QColor(Qt::black));
-    for (const char *name : {"CircleShape1", "CircleShape2"}) {
-        auto *ring = child<MarkShape>(&form, name);
-        QVERIFY(ring->isVisible());
-        QCOMPARE(ring->penWidth(), 6);
-    }
+    for (const char *name : {"CircleShape1", "CircleShape2"})
+        QVERIFY2(child<MarkShape>(&form, name)->isVisible(), name);
     QCOMPARE(child<MarkShape>(&form, "CircleShape1")->pos(), dot1->pos() - QPoint(7, 7));
-    auto *timer = form.findChild<QTimer *>(QStringLiteral("DotTimer"));
-    QVERIFY(timer && timer->isActive());
-    QCOMPARE(timer->interval(), 1000);
+    QVERIFY(child<QTimer>(&form, "DotTimer")->isActive());
     QVERIFY(form.windowTitle().endsWith(code));
     saveScreenshot(&form, QStringLiteral("atlas-") + code);
 }
