@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QWidget>
@@ -11,5 +12,8 @@ inline void saveScreenshot(QWidget *widget, const QString &name)
     if (folder.isEmpty() || !widget)
         return;
     QDir().mkpath(folder);
+    // Let pending layouts and scene updates (charts, web views) land first, so the picture
+    // shows what a person would see.
+    QCoreApplication::processEvents();
     widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
