@@ -171,6 +171,12 @@ void RidorakuPanel::buildPage()
     m_box->viewport()->setAutoFillBackground(false);
     m_box->viewport()->installEventFilter(this);
     m_box->verticalScrollBar()->setSingleStep(24);
+    m_emptyHint = new QLabel(m_box->viewport());
+    m_emptyHint->setObjectName(QStringLiteral("RidorakuEmptyHint"));
+    m_emptyHint->setAlignment(Qt::AlignCenter);
+    m_emptyHint->setWordWrap(true);
+    m_emptyHint->setStyleSheet(QStringLiteral("color: #5a6470; font-size: 11pt;"));
+    m_emptyHint->hide();
     column->addWidget(m_box, 1);
 
     m_analysisHost = new QWidget(this);
@@ -222,6 +228,8 @@ void RidorakuPanel::bindTexts()
     connect(&applier, &LanguageApplier::applied, this, [this] {
         if (!m_analysis && m_shownTest > 0 && isVisible())
             ShowSymptomsClick();
+        else if (m_shownTest <= 0)
+            showEmptyHint(nullptr, false);
         updateAnalysis();
     });
 }
@@ -444,7 +452,7 @@ void RidorakuPanel::showSelected()
     if (test)
         loadFor(m_shownTest);
     m_box->hide();
-    buildCards(test);
+    showEmptyHint(test, buildCards(test));
     applyToShown();
     m_box->show();
     layoutCards();
@@ -462,7 +470,7 @@ void RidorakuPanel::ShowSymptomsClick()
         if (row >= 0)
             test = &m_tests->testAt(row);
     }
-    buildCards(test);
+    showEmptyHint(test, buildCards(test));
     applyToShown();
     m_box->show();
     layoutCards();
@@ -577,6 +585,29 @@ void RidorakuPanel::layoutCards()
         top += card->height() + 4;
     }
     m_boxContents->resize(width, m_cards.isEmpty() ? 0 : top);
+    m_emptyHint->setGeometry(m_box->viewport()->rect().adjusted(24, 24, -24, -24));
+}
+
+void RidorakuPanel::showEmptyHint(const TestRecord *test, bool built)
+{
+    // A failed build has said why in its message; the box then stays silent.
+    QString hint;
+    if (!test) {
+        hint = LanguageApplier::instance().text(
+            QStringLiteral("GraphNoTest"), QStringLiteral("No test to show. Choose a client with a test."));
+    } else if (built && m_cards.isEmpty()) {
+        hint = LanguageApplier::instance().text(
+            QStringLiteral("RidorakuNoCards"),
+            QStringLiteral("No channel passes the chosen filters. Turn a side, a group and a "
+                           "conduction on, then press Show."));
+    }
+    m_emptyHint->setText(hint);
+    m_emptyHint->setVisible(!hint.isEmpty());
+}
+
+QString RidorakuPanel::emptyHint() const
+{
+    return m_emptyHint->isVisibleTo(m_box) ? m_emptyHint->text() : QString();
 }
 
 void RidorakuPanel::relayout()

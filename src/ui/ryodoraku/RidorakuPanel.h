@@ -68,6 +68,8 @@ public:
     int shownTest() const { return m_shownTest; }
     QComboBox *dateList() const { return m_dateList; }
     QScrollArea *box() const { return m_box; }
+    // What the empty box says; empty while cards are shown.
+    QString emptyHint() const;
     // The analysis window takes the Analysis tab's place; the page keeps it. Without one set,
     // the page makes its TAnalForm when the Analysis tab is first opened.
     void setAnalysisView(QWidget *view);
@@ -107,6 +109,7 @@ private:
     void destroyCards();
     void loadFor(int codeTest);
     bool buildCards(const TestRecord *test);
+    void showEmptyHint(const TestRecord *test, bool built);
     void applyToShown();
     void showSelected();
     void updateAnalysis();
@@ -137,6 +140,8 @@ private:
     QHash<QString, bool> m_on;
     QScrollArea *m_box = nullptr;
     QWidget *m_boxContents = nullptr;
+    // Said in the empty box when there is nothing to show: no test, or no channel passes.
+    QLabel *m_emptyHint = nullptr;
     QWidget *m_analysisHost = nullptr;
     QLabel *m_analysisPlaceholder = nullptr;
     QPointer<QWidget> m_analysisView;

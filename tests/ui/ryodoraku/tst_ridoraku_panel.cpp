@@ -236,8 +236,13 @@ void TestRidorakuPanel::filterToggles()
     QCOMPARE(m_page->findChildren<TRiodoracuFrame *>().size(), count);
     if (!channels.isEmpty())
         QCOMPARE(m_page->cards().first()->channel(), channels.first());
-    if (count == 0)
+    if (count == 0) {
         QCOMPARE(m_page->box()->widget()->height(), 0);
+        // The empty box says why, so the practitioner does not wait for cards.
+        QVERIFY(m_page->emptyHint().startsWith(QLatin1String("No channel passes")));
+    } else {
+        QVERIFY(m_page->emptyHint().isEmpty());
+    }
     // Sorted as the filter asks: descending while HightCond is on.
     const bool descending = m_page->toggleOn(QStringLiteral("HightCond"));
     for (int i = 1; i < m_page->cards().size(); ++i) {
@@ -293,10 +298,16 @@ void TestRidorakuPanel::screenshots()
     Values spread;
     for (int i = 0; i < Channels::Count; ++i)
         spread[size_t(i)] = 70 + (i * 37) % 61;
-    addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), spread);
-    m_f->choose();
     m_page->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+    // A client without a test: the box says what to do instead of staying blank.
+    m_page->enter();
+    QVERIFY(m_page->cards().isEmpty());
+    QVERIFY(m_page->emptyHint().startsWith(QLatin1String("No test to show")));
+    saveScreenshot(m_page.get(), QStringLiteral("ryodoraku-no-test"));
+
+    addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), spread);
+    m_f->choose();
     for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
         LanguageApplier::instance().apply(LanguageTexts::load(language));
         m_page->enter();
