@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QPixmap>
 #include <QWidget>
@@ -12,8 +13,10 @@ inline void saveScreenshot(QWidget *widget, const QString &name)
     if (folder.isEmpty() || !widget)
         return;
     QDir().mkpath(folder);
-    // Let pending layouts and scene updates (charts, web views) land first, so the picture
-    // shows what a person would see.
-    QCoreApplication::processEvents();
+    // Let pending layouts and scene updates (charts, long question lists, web views) land
+    // first, so the picture shows what a person would see a moment after the click.
+    const QDeadlineTimer settle(100);
+    while (!settle.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }

@@ -5,6 +5,7 @@
 #include "Options.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
+#include "WebEngineTestMain.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/InternetPanel.h"
@@ -473,5 +474,6 @@ void TestMainWindow::backupWhileEveryPageHoldsTheBase()
     w.close();
 }
 
-QTEST_MAIN(TestMainWindow)
+// Every page opens here, the reference tables with their web view among them.
+VANDREL_WEBENGINE_TEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"
