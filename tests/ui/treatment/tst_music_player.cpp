@@ -3,6 +3,7 @@
 // program restarted, one file after another, files that have gone or will not play named in
 // red and passed over without a dialog, and the keyboard. A scripted back end stands in for
 // the sound card; one case runs the real media back end and only asks that it never stalls.
+#include "ChildWidget.h"
 #include "DialogRecorder.h"
 #include "Screenshot.h"
 #include "TestEnvironment.h"
@@ -91,14 +92,6 @@ private:
             paths.append(makeFile(name));
         form->appendFiles(paths);
         return form;
-    }
-    template<typename T>
-    static T *child(QWidget *w, const QString &name)
-    {
-        T *c = w->findChild<T *>(name);
-        if (!c)
-            qFatal("no child %s", qPrintable(name));
-        return c;
     }
     static QStringList listed(QWidget *form)
     {
