@@ -40,7 +40,7 @@ const Shape Shapes[] = {
     {19, Shape::Ellipse, {108, 244, 18, 30}, "KI R"},
     {5, Shape::Ellipse, {174, 244, 18, 30}, "KI L"},
     {8, Shape::Rect, {126, 244, 48, 48}, "LI"},
-    {7, Shape::Ellipse, {134, 252, 32, 32}, "SI"},
+    {7, Shape::Ellipse, {138, 258, 24, 24}, "SI"},
     {17, Shape::Ellipse, {136, 294, 28, 20}, "BL"},
 };
 
@@ -148,9 +148,11 @@ void TDisplayForm::paintEvent(QPaintEvent *) {
             p.drawEllipse(s.rect);
         else
             p.drawRoundedRect(s.rect, 6, 6);
-        // The pericardium surrounds the heart: its label sits in the ring above it.
+        // The pericardium surrounds the heart and the large intestine the small one: their
+        // labels sit in the ring above the inner organ.
+        const bool ring = s.region == 2 || s.region == 8;
         const QRectF labelRect =
-            s.region == 2 ? QRectF(s.rect.left(), s.rect.top() + 1, s.rect.width(), 12) : s.rect;
+            ring ? QRectF(s.rect.left(), s.rect.top() + 1, s.rect.width(), 12) : s.rect;
         const QString label =
             s.captionKey ? caption(s.captionKey, s.label) : QLatin1String(s.label);
         // Limbs are narrow: their words run down them.
