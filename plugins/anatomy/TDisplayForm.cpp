@@ -62,8 +62,6 @@ void TDisplayForm::setCaption(const QString &key, const QString &text) {
     if (text.trimmed().isEmpty())
         return;
     m_captions.insert(key, text);
-    if (key == QLatin1String("title"))
-        setWindowTitle(text);
     publish();
     update();
 }

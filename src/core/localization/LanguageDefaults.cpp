@@ -14,7 +14,7 @@ struct DefaultText
 
 // Key, built-in English text, and the control or message it names.
 constexpr DefaultText kDefaults[] = {
-    {"3D", "3D model"}, // Ryodoraku view: check box that opens the 3D anatomy display
+    {"3D", "3D MODEL"}, // Ryodoraku view: check box that opens the 3D anatomy display
     {"AboutClient", "About the client"}, // client card heading
     {"Accept", "Accept"}, // accept buttons (start password, dialogs)
     {"AcceptButton", "Accept"}, // card editor: accept

@@ -44,17 +44,14 @@ void appendBars(MeridianAnalysis::Series &series, const MeridianAnalysis &a, int
         series.append(bar(a, (n - 1) / 2, n % 2 == 1, sideInLabel, true));
 }
 
-MeridianAnalysis::Ratio ratio(double numerator, double denominator, double low, double high) {
-    MeridianAnalysis::Ratio r;
-    r.low = low;
-    r.high = high;
+// Forms `r` within its band.
+void formRatio(MeridianAnalysis::Ratio &r, double numerator, double denominator) {
     // A side or half of the body summing to nothing has no ratio; show nothing rather than
     // infinity.
     if (denominator == 0)
-        return r;
+        return;
     r.value = MeridianAnalysis::R2(numerator / denominator);
-    r.verdictKey = MeridianAnalysis::verdictOf(*r.value, low, high);
-    return r;
+    r.verdictKey = MeridianAnalysis::verdictOf(*r.value, r.low, r.high);
 }
 
 } // namespace
@@ -135,8 +132,8 @@ MeridianAnalysis MeridianAnalysis::analyse(const std::array<int, Channels::Count
     for (int g = 0; g < 4; ++g) {
         const long long l = sideSum(groupStart[g], true);
         const long long r = sideSum(groupStart[g], false);
-        a.sideSums[size_t(g * 2)] = int(l);
-        a.sideSums[size_t(g * 2 + 1)] = int(r);
+        a.sideSums[size_t(g * 2)] = l;
+        a.sideSums[size_t(g * 2 + 1)] = r;
         group[g] = R2(double(l + r));
     }
     a.groupA = group[0];
@@ -159,15 +156,13 @@ MeridianAnalysis MeridianAnalysis::analyse(const std::array<int, Channels::Count
     static constexpr long double OneTwentyFourth = 1.0L / 24.0L;
     a.mean = R2(double(static_cast<long double>(a.total) * OneTwentyFourth));
 
-    a.leftRight = ratio(a.totalLeft, a.totalRight, 0.8, 1.1);
-    a.yinYang = ratio(a.yin, a.yang, 0.8, 1.1);
-    a.upperLower = ratio(a.upper, a.lower, 0.9, 1.15);
+    formRatio(a.leftRight, a.totalLeft, a.totalRight);
+    formRatio(a.yinYang, a.yin, a.yang);
+    formRatio(a.upperLower, a.upper, a.lower);
     const auto [smallest, largest] = std::minmax_element(a.sideSums.begin(), a.sideSums.end());
-    a.autonomic = ratio(*largest, *smallest, 1.0, 1.15);
-    a.bodyEnergy.low = 56;
-    a.bodyEnergy.high = 118;
+    formRatio(a.autonomic, double(*largest), double(*smallest));
     a.bodyEnergy.value = a.mean;
-    a.bodyEnergy.verdictKey = verdictOf(a.mean, 56, 118);
+    a.bodyEnergy.verdictKey = verdictOf(a.mean, a.bodyEnergy.low, a.bodyEnergy.high);
 
     for (int m = 0; m < Channels::MeridianCount; ++m) {
         a.musculoskeletal.first.append(bar(a, m, true, false, true));
@@ -199,8 +194,8 @@ MeridianAnalysis MeridianAnalysis::analyse(const std::array<int, Channels::Count
         e.elementKey = QLatin1String(pairs[row].key);
         e.internalCode = I.code;
         e.externalCode = E.code;
-        e.internalSum = I.left + I.right;
-        e.externalSum = E.left + E.right;
+        e.internalSum = qint64(I.left) + I.right;
+        e.externalSum = qint64(E.left) + E.right;
         e.d = (double(e.internalSum) - double(e.externalSum)) * 0.5;
         e.verdictKey = elementVerdictOf(e.d);
         e.hasBar = e.d != 0;
@@ -236,7 +231,7 @@ MeridianAnalysis MeridianAnalysis::analyse(const std::array<int, Channels::Count
         CircadianSector s;
         s.code = m.code;
         s.startHour = p.startHour;
-        s.value = (m.left + m.right) / 2;
+        s.value = (qint64(m.left) + m.right) / 2;
         s.radius = a.circadianScale * s.value;
         s.x1 = s.y1 = Centre - s.radius;
         s.x2 = s.y2 = Centre + s.radius;

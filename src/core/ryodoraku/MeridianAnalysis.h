@@ -55,8 +55,8 @@ struct MeridianAnalysis {
         QString elementKey; // "Metal" ...
         QString internalCode;
         QString externalCode;
-        int internalSum = 0;
-        int externalSum = 0;
+        qint64 internalSum = 0; // 64-bit: two corrupt readings cannot overflow the sum
+        qint64 externalSum = 0;
         double d = 0;        // (internal - external) / 2
         QString verdictKey;  // empty at d = 0
         bool hasBar = false; // no bar at d = 0
@@ -67,10 +67,10 @@ struct MeridianAnalysis {
     struct CircadianSector {
         QString code;
         int startHour = 0; // the two-hour period, e.g. 1 for LV (1-3)
-        int value = 0;     // (left + right) / 2, truncated
-        int radius = 0;    // scale * value
+        qint64 value = 0;  // (left + right) / 2, truncated
+        qint64 radius = 0; // scale * value
         // Bounding box of the sector's circle around (200, 200).
-        int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        qint64 x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     };
     struct CircadianCircle {
         double radius = 0;
@@ -84,17 +84,18 @@ struct MeridianAnalysis {
 
     // Group-side sums: left then right of groups A (hand yin), B (hand yang), C (foot yin),
     // D (foot yang).
-    std::array<int, 8> sideSums{};
+    std::array<qint64, 8> sideSums{};
     double groupA = 0, groupB = 0, groupC = 0, groupD = 0;
     double totalLeft = 0, totalRight = 0;
     double upper = 0, lower = 0, yin = 0, yang = 0, total = 0;
     double mean = 0;
 
-    Ratio leftRight;  // musculoskeletal
-    Ratio yinYang;    // metabolism
-    Ratio upperLower; // mental
-    Ratio autonomic;  // largest / smallest group-side sum
-    Ratio bodyEnergy; // the mean against 56 .. 118
+    // The bands are fixed, so they are known even without a test.
+    Ratio leftRight{{}, 0.8, 1.1, {}};  // musculoskeletal
+    Ratio yinYang{{}, 0.8, 1.1, {}};    // metabolism
+    Ratio upperLower{{}, 0.9, 1.15, {}}; // mental
+    Ratio autonomic{{}, 1.0, 1.15, {}}; // largest / smallest group-side sum
+    Ratio bodyEnergy{{}, 56, 118, {}};  // the mean
 
     SystemChart musculoskeletal; // left / right values
     SystemChart metabolism;      // yin / yang meridians

@@ -138,8 +138,7 @@ QList<TableEntry> TableCatalogue::search(const QString &text) const
         return m_tables;
     QList<TableEntry> hits;
     for (const TableEntry &entry : m_tables) {
-        if (entry.baseName.contains(wanted, Qt::CaseInsensitive)
-            || entry.title.contains(wanted, Qt::CaseInsensitive)) {
+        if (entry.baseName.contains(wanted, Qt::CaseInsensitive)) {
             TableEntry hit = entry;
             hit.number = int(hits.size()) + 1;
             hits.append(hit);

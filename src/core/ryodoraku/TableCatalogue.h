@@ -33,7 +33,7 @@ public:
     QString folder() const { return m_folder; }
     // Every table, numbered from 1, in file-name order.
     const QList<TableEntry> &tables() const { return m_tables; }
-    // The tables whose base name or title contains `text` (case ignored, taken literally),
+    // The tables whose base name contains `text` (case ignored, taken literally),
     // renumbered from 1 among the hits; a blank text gives every table.
     QList<TableEntry> search(const QString &text) const;
 

@@ -58,6 +58,13 @@ bool AnatomyController::show(const TestRecord &test, const QString &sexCode) {
     if (!m_library.show(AnatomyGrading::bodyModelOf(sexCode), AnatomyGrading::grade(test.values),
                         captions()))
         return true; // loaded, but the library opened no window: nothing more to do
+    // The practitioner may close the display with its own close button. The window is still
+    // being destroyed when it says so: tell the page once it is gone.
+    if (QObject *display = m_library.window()) {
+        connect(display, &QObject::destroyed, this, [this] {
+            QMetaObject::invokeMethod(this, &AnatomyController::closedByUser, Qt::QueuedConnection);
+        });
+    }
     follow(m_owner ? m_owner->window() : nullptr);
     place();
     return true;
@@ -65,7 +72,7 @@ bool AnatomyController::show(const TestRecord &test, const QString &sexCode) {
 
 AnatomyLibrary::Captions AnatomyController::captions() {
     static const std::pair<const char *, const char *> keys[] = {
-        {"title", "3D"},           {"head", "AnatomyHead"},         {"rightArm", "AnatomyRightArm"},
+        {"head", "AnatomyHead"},         {"rightArm", "AnatomyRightArm"},
         {"leftArm", "AnatomyLeftArm"}, {"rightLeg", "AnatomyRightLeg"}, {"leftLeg", "AnatomyLeftLeg"},
         {"right", "Right"},        {"left", "Left"},                {"male", "Male"},
         {"female", "Female"}};
@@ -79,6 +86,9 @@ AnatomyLibrary::Captions AnatomyController::captions() {
 }
 
 void AnatomyController::close() {
+    // Closing it here is not the practitioner closing it.
+    if (QObject *display = m_library.window())
+        disconnect(display, &QObject::destroyed, this, nullptr);
     m_library.close();
 }
 

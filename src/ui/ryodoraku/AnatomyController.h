@@ -39,6 +39,10 @@ public:
     // Puts the display at the right of the main window, on screen.
     void place();
 
+Q_SIGNALS:
+    // The display window was closed from its own frame, not by this controller.
+    void closedByUser();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

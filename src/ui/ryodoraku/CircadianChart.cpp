@@ -25,7 +25,7 @@ QPointF onDial(double hour, double radius) {
     return {Centre + radius * std::cos(a), Centre - radius * std::sin(a)};
 }
 
-QColor sectorColor(int value, double mean) {
+QColor sectorColor(qint64 value, double mean) {
     if (value > mean * 1.1)
         return QColor(232, 93, 74, 225);
     if (value < mean * 0.9)

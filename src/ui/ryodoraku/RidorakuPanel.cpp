@@ -75,6 +75,8 @@ RidorakuPanel::RidorakuPanel(DataModule *data, Session *session, TestsModel *tes
     m_anatomy = new AnatomyController(m_data, this);
     connect(this, &RidorakuPanel::anatomyRequested, this, &RidorakuPanel::showAnatomy);
     connect(this, &RidorakuPanel::anatomyClosed, m_anatomy, &AnatomyController::close);
+    // A display closed from its own frame unticks the box, so the next date does not reopen it.
+    connect(m_anatomy, &AnatomyController::closedByUser, this, [this] { m_cb3D->setChecked(false); });
 }
 
 void RidorakuPanel::setPercentSource(std::function<QString()> source)
@@ -304,6 +306,11 @@ void RidorakuPanel::sLabel8Click()
     paintTabs();
     m_analysisHost->hide();
     m_filterBar->show();
+    if (m_dateList->currentIndex() < 0) {
+        // No test to choose: the box says so.
+        showSelected();
+        return;
+    }
     RidorakuDateChange(m_dateList->currentIndex());
 }
 
@@ -463,13 +470,14 @@ void RidorakuPanel::ShowSymptomsClick()
     // Same test, new filters: the ticks go round through the marks, the table stays put.
     captureShown();
     paintShowSymptoms(true);
-    destroyCards();
     const TestRecord *test = nullptr;
     if (m_tests && m_shownTest > 0) {
         const int row = m_tests->rowOfTest(m_shownTest);
         if (row >= 0)
             test = &m_tests->testAt(row);
     }
+    if (!test)
+        destroyCards();
     showEmptyHint(test, buildCards(test));
     applyToShown();
     m_box->show();
@@ -500,7 +508,7 @@ void RidorakuPanel::applyToShown()
 
 void RidorakuPanel::saveUnder(int codeTest)
 {
-    if (codeTest <= 0 || !m_data || !m_data->isOpen())
+    if (codeTest <= 0 || !m_data || !m_data->isOpen() || codeTest == m_unreadMarksTest)
         return;
     QString error;
     if (!SymptomMarksStore::saveMarks(*m_data, m_shownClient, codeTest, m_marks, &error))
@@ -512,7 +520,9 @@ void RidorakuPanel::loadFor(int codeTest)
     if (codeTest <= 0 || !m_data || !m_data->isOpen())
         return;
     QString error;
-    if (!SymptomMarksStore::loadMarks(*m_data, m_shownClient, codeTest, m_marks, &error))
+    const bool read = SymptomMarksStore::loadMarks(*m_data, m_shownClient, codeTest, m_marks, &error);
+    m_unreadMarksTest = read ? 0 : codeTest;
+    if (!read)
         Dialogs::message(this, error);
 }
 
@@ -532,9 +542,11 @@ bool RidorakuPanel::buildCards(const TestRecord *test)
         buildChannelResults(m_catalogue, *test, m_percentSource ? m_percentSource() : QString(),
                             ChannelFilter::fromToggles(toggles()), &error);
     if (!results) {
+        // The cards shown stay; after a date change there are none left to show.
         Dialogs::message(this, error);
         return false;
     }
+    destroyCards();
     const int width = qMax(TRiodoracuFrame::DesignWidth / 2, m_box->viewport()->width() - 10);
     int top = 3;
     for (const ChannelResult &slot : *results) {
@@ -544,7 +556,7 @@ bool RidorakuPanel::buildCards(const TestRecord *test)
         card->hide();
         card->setGeometry(0, top, width, card->height());
         card->setCard(cardFor(slot, m_catalogue, cardText));
-        top += card->height() + 4; // a small gap keeps the cards apart
+        top += card->height();
         m_cards.append(card);
     }
     for (TRiodoracuFrame *card : std::as_const(m_cards)) {
@@ -582,7 +594,7 @@ void RidorakuPanel::layoutCards()
     int top = 3;
     for (TRiodoracuFrame *card : std::as_const(m_cards)) {
         card->setGeometry(0, top, qMax(TRiodoracuFrame::DesignWidth / 2, width - 10), card->height());
-        top += card->height() + 4;
+        top += card->height();
     }
     m_boxContents->resize(width, m_cards.isEmpty() ? 0 : top);
     m_emptyHint->setGeometry(m_box->viewport()->rect().adjusted(24, 24, -24, -24));

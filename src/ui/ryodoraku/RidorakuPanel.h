@@ -125,6 +125,8 @@ private:
     QList<TRiodoracuFrame *> m_cards;
     int m_shownTest = 0;
     QString m_shownClient;
+    // A test whose stored ticks could not be read: its blank cards must not overwrite them.
+    int m_unreadMarksTest = 0;
     bool m_analysis = false;
     bool m_filling = false;
 

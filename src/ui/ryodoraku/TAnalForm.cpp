@@ -473,7 +473,7 @@ void TAnalForm::fillReview() {
     const MeridianAnalysis &a = m_analysis;
     m_ratioGrid->setHorizontalHeaderLabels(
         {word("AnalRatio", "Ratio"), word("AnalValue", "Value"), word("AnalLowBound", "Low bound"),
-         word("AnalHighBound", "High bound"), word("lang264", "Verdict")});
+         word("AnalHighBound", "High bound"), word("AnalVerdict", "Verdict")});
     // Each row is named by its system; the tooltip tells which ratio it is.
     struct RowOf {
         QString name;

@@ -182,6 +182,18 @@ private Q_SLOTS:
         QCOMPARE(a.autonomicLeft.first.size(), 6);
     }
 
+    void corruptReadingsDoNotOverflow() {
+        // A damaged base may hold any 32-bit value; the sums must still come out right.
+        constexpr int big = std::numeric_limits<int>::max();
+        const auto a = MeridianAnalysis::analyse(filled(big, big));
+        QCOMPARE(a.elements[0].internalSum, 2 * qint64(big));
+        QCOMPARE(a.elements[0].d, 0.0);
+        QCOMPARE(a.autonomic.value.value_or(0), 1.0);
+        QCOMPARE(a.leftRight.verdictKey, QStringLiteral("Normal"));
+        for (const auto &sector : a.circadianSectors)
+            QCOMPARE(sector.value, qint64(big));
+    }
+
     void dateNoTestCarriesGivesEmptyAnalysis() {
         TestRecord t;
         t.testDate = QDateTime(QDate(2026, 3, 1), QTime(10, 0));

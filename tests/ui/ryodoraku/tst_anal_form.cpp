@@ -141,6 +141,10 @@ void TestAnalForm::dateWithoutTestShowsEmptyPages() {
         }
         QVERIFY2(!table->item(0, 0)->text().isEmpty(), cells.grid);
     }
+    // The bands are fixed and stay readable.
+    auto *ratios = child<QTableWidget>(QStringLiteral("RatiosGrid"));
+    QCOMPARE(ratios->item(2, 2)->text(), QStringLiteral("0.9"));
+    QCOMPARE(ratios->item(4, 3)->text(), QStringLiteral("118"));
     everyPagePaints();
 }
 
@@ -333,7 +337,7 @@ void TestAnalForm::anatomyOpensAndCloses() {
     QVERIFY(m_page->anatomy()->isOpen());
     QPointer<QObject> first = m_page->anatomy()->display();
     QCOMPARE(first->property("bodyModel").toInt(), 1);
-    QCOMPARE(qobject_cast<QWidget *>(first.data())->windowTitle(), QStringLiteral("3D model"));
+    QCOMPARE(qobject_cast<QWidget *>(first.data())->windowTitle(), QStringLiteral("3D"));
 
     // Another date shows the other test in a new display; the old one is gone.
     QCOMPARE(m_page->dateList()->currentText(), RidorakuPanel::dateText(b)); // newest first
@@ -362,6 +366,15 @@ void TestAnalForm::anatomyOpensAndCloses() {
     m_page->enter();
     QVERIFY(m_page->anatomy()->isOpen());
 
+    // Closed from its own frame, the display unticks the box: another date does not reopen it.
+    qobject_cast<QWidget *>(m_page->anatomy()->display())->close();
+    QTRY_VERIFY(!box->isChecked());
+    QVERIFY(!m_page->anatomy()->isOpen());
+    m_page->dateList()->setCurrentIndex(m_page->dateList()->findText(RidorakuPanel::dateText(b)));
+    QVERIFY(!m_page->anatomy()->isOpen());
+    box->click();
+    QVERIFY(m_page->anatomy()->isOpen());
+
     // The display speaks the interface language.
     box->click();
     QVERIFY(Localization::setCurrentLanguage(QStringLiteral("Russian")));
@@ -369,7 +382,7 @@ void TestAnalForm::anatomyOpensAndCloses() {
     box->click();
     QObject *russian = m_page->anatomy()->display();
     QVERIFY(russian);
-    QCOMPARE(russian->property("windowTitle").toString(), QStringLiteral("3D-модель"));
+    QCOMPARE(russian->property("windowTitle").toString(), QStringLiteral("3D"));
     const QVariantMap words = russian->property("captions").toMap();
     QCOMPARE(words.value(QStringLiteral("head")).toString(), QStringLiteral("Голова"));
     QCOMPARE(words.value(QStringLiteral("female")).toString(), QStringLiteral("Женский"));

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void filterToggles();
     void listHeights_data();
     void listHeights();
+    void filterBarLayout();
     void screenshots();
 
 private:
@@ -180,6 +181,15 @@ void TestRidorakuPanel::ticksStayWithTheirTest()
     m_page->ShowSymptomsClick();
     QCOMPARE(ticksOf(0, QStringLiteral("FirstBox")), (QList<bool>{true, false, false}));
 
+    // A date chosen on the Analysis tab is the one the Symptoms tab shows on return, and the
+    // ticks of the test shown before are kept.
+    m_page->AnalLabelClick();
+    dates->setCurrentIndex(indexOfDate(b));
+    m_page->sLabel8Click();
+    QCOMPARE(ticksOf(0, QStringLiteral("FirstBox")).value(1), true);
+    dates->setCurrentIndex(indexOfDate(a));
+    QCOMPARE(ticksOf(0, QStringLiteral("FirstBox")), (QList<bool>{true, false, false}));
+
     // Leaving the mode stores A's ticks in the base, under A.
     m_page->leave();
     ChannelMarks stored;
@@ -293,6 +303,32 @@ void TestRidorakuPanel::listHeights()
     QCOMPARE(frame.findChild<QWidget *>(QStringLiteral("Percentage"))->width(), v);
 }
 
+void TestRidorakuPanel::filterBarLayout()
+{
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+    auto *bar = m_page->findChild<QWidget *>(QStringLiteral("FilterBar"));
+    auto geometry = [this](const char *name) {
+        return m_page->findChild<QWidget *>(QLatin1String(name))->geometry();
+    };
+    for (int width : {1020, 731}) {
+        m_page->resize(width, 536);
+        QCoreApplication::processEvents();
+        const int u = bar->width() / 8 - 4;
+        QCOMPARE(geometry("ShowSymptoms").width(), u);
+        // A 3-pixel gap before each pair, none inside it.
+        const char *const order[] = {"ShowSymptoms", "LeftOrgan", "RightOrgan", "InOrgan",
+                                     "YanOrgan",     "HightCond", "LawCond",    "AllCond"};
+        for (int i = 1; i < 8; ++i) {
+            const int gap = (i == 1 || i == 3 || i == 5) ? 3 : 0;
+            QCOMPARE(geometry(order[i]).left(), geometry(order[i - 1]).right() + 1 + gap);
+            if (i < 7)
+                QCOMPARE(geometry(order[i]).width(), u);
+        }
+        QCOMPARE(geometry("AllCond").right() + 1, bar->width() - 7);
+    }
+}
+
 void TestRidorakuPanel::screenshots()
 {
     Values spread;
@@ -305,6 +341,11 @@ void TestRidorakuPanel::screenshots()
     QVERIFY(m_page->cards().isEmpty());
     QVERIFY(m_page->emptyHint().startsWith(QLatin1String("No test to show")));
     saveScreenshot(m_page.get(), QStringLiteral("ryodoraku-no-test"));
+    // ... and still says so after a visit to the Analysis tab.
+    m_page->AnalLabelClick();
+    m_page->sLabel8Click();
+    QVERIFY(m_page->box()->isVisible());
+    QVERIFY(m_page->emptyHint().startsWith(QLatin1String("No test to show")));
 
     addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), spread);
     m_f->choose();
