@@ -80,7 +80,9 @@ struct MeridianAnalysis {
 
     bool hasTest = false; // false: no test carries the date; everything below is empty/zero
 
-    std::array<Meridian, Channels::MeridianCount> meridians{};
+    // LU, PC, HT, SI, TH, LI, SP, LV, KI, BL, GB, ST: left and right of each.
+    using MeridianCollection = std::array<Meridian, Channels::MeridianCount>;
+    MeridianCollection meridians{};
 
     // Group-side sums: left then right of groups A (hand yin), B (hand yang), C (foot yin),
     // D (foot yang).

@@ -173,9 +173,11 @@ bool AnalBarChart::event(QEvent *event) {
                 r.setTop(std::min(r.top(), r.bottom() - 6)); // a flat bar can still be pointed at
                 if (r.adjusted(-2, -2, 2, 2).contains(help->pos())) {
                     const Bar &b = m_groups.at(g).bars.at(i);
+                    const QString name = b.name.isEmpty()
+                        ? QString(b.code + QLatin1Char(' ') + b.side).trimmed()
+                        : b.name;
                     QToolTip::showText(help->globalPos(),
-                                       QString(b.code + QLatin1Char(' ') + b.side).trimmed() +
-                                           QStringLiteral(": ") +
+                                       name + QStringLiteral(": ") +
                                            MeridianAnalysis::numberText(b.value),
                                        this);
                     return true;

@@ -17,6 +17,7 @@ public:
     struct Bar {
         QString code; // "LU", or an element name
         QString side; // second label line ("left"), may be empty
+        QString name; // the bar's whole label, in the tooltip; empty: code and side
         double value = 0;
         QColor color;
     };

@@ -73,7 +73,7 @@ RidorakuPanel::RidorakuPanel(DataModule *data, Session *session, TestsModel *tes
     buildPage();
     bindTexts();
     m_anatomy = new AnatomyController(m_data, this);
-    connect(this, &RidorakuPanel::anatomyRequested, this, &RidorakuPanel::showAnatomy);
+    connect(this, &RidorakuPanel::anatomyRequested, this, &RidorakuPanel::SpeedButton8Click);
     connect(this, &RidorakuPanel::anatomyClosed, m_anatomy, &AnatomyController::close);
     // A display closed from its own frame unticks the box, so the next date does not reopen it.
     connect(m_anatomy, &AnatomyController::closedByUser, this, [this] { m_cb3D->setChecked(false); });
@@ -347,7 +347,7 @@ void RidorakuPanel::updateAnalysis()
     if (!m_analysis)
         return;
     if (auto *form = qobject_cast<TAnalForm *>(m_analysisView.data()))
-        form->showAnalysis(test ? MeridianAnalysis::analyse(*test) : MeridianAnalysis{},
+        form->FormShow(test ? MeridianAnalysis::analyse(*test) : MeridianAnalysis{},
                            test ? dateText(test->testDate) : m_dateList->currentText());
     Q_EMIT analysisTestChanged(test ? test->codeTest : 0);
 }
@@ -360,7 +360,7 @@ void RidorakuPanel::request3D()
     Q_EMIT anatomyRequested(test ? test->codeTest : 0);
 }
 
-void RidorakuPanel::showAnatomy(int codeTest)
+void RidorakuPanel::SpeedButton8Click(int codeTest)
 {
     // Without the library the box does not stay ticked: the page goes on without a display.
     if (!m_anatomy->showTest(codeTest))

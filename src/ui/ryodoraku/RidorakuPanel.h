@@ -114,7 +114,8 @@ private:
     void showSelected();
     void updateAnalysis();
     void request3D();
-    void showAnatomy(int codeTest);
+    // Opens the anatomy display on test `codeTest` (0: none); unticks cb3D without the library.
+    void SpeedButton8Click(int codeTest);
 
     QPointer<DataModule> m_data;
     QPointer<Session> m_session;

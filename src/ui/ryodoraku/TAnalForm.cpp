@@ -101,6 +101,18 @@ QString sideWord(bool left) {
     return left ? word("AnalSideLeft", "left") : word("AnalSideRight", "right");
 }
 
+// A bar's label in the interface language: the analysis words it "left LU" or "LU right".
+QString labelText(const QString &label) {
+    QStringList words = label.split(QLatin1Char(' '));
+    for (QString &w : words) {
+        if (w == QLatin1String("left"))
+            w = sideWord(true);
+        else if (w == QLatin1String("right"))
+            w = sideWord(false);
+    }
+    return words.join(QLatin1Char(' '));
+}
+
 // The chart's bars from the analysis's: the code, and the side word unless `withSide` is off.
 AnalBarChart::Group group(const QString &title, const MeridianAnalysis::Series &series,
                           const MeridianAnalysis &a, bool withSide) {
@@ -110,6 +122,7 @@ AnalBarChart::Group group(const QString &title, const MeridianAnalysis::Series &
         AnalBarChart::Bar bar;
         bar.code = a.meridians[size_t((b.number - 1) / 2)].code;
         bar.side = withSide ? sideWord(b.number % 2 == 1) : QString();
+        bar.name = labelText(b.label);
         bar.value = b.value;
         bar.color = b.color;
         g.bars.append(bar);
@@ -306,7 +319,7 @@ QWidget *TAnalForm::circadianPage() {
     return widget;
 }
 
-void TAnalForm::showAnalysis(const MeridianAnalysis &analysis, const QString &dateText) {
+void TAnalForm::FormShow(const MeridianAnalysis &analysis, const QString &dateText) {
     m_analysis = analysis;
     m_dateText = dateText;
     refresh();
@@ -458,6 +471,7 @@ void TAnalForm::fillExcess() {
         AnalBarChart::Bar bar;
         bar.code = a.meridians[size_t((b.number - 1) / 2)].code;
         bar.side = sideWord(b.number % 2 == 1);
+        bar.name = labelText(b.label);
         bar.value = b.value;
         bar.color = b.color;
         (b.value > a.mean ? above : below).bars.append(bar);

@@ -35,9 +35,10 @@ public:
 
     explicit TAnalForm(QWidget *parent = nullptr);
 
-    // Shows `analysis` on every page; `dateText` names the test in the caption. An analysis
-    // without a test (no test carries the date) empties every page.
-    void showAnalysis(const MeridianAnalysis &analysis, const QString &dateText = QString());
+    // Translates the words and shows `analysis` on every page, grid headers included;
+    // `dateText` names the test in the caption. An analysis without a test (no test carries
+    // the date) empties every page.
+    void FormShow(const MeridianAnalysis &analysis, const QString &dateText = QString());
     const MeridianAnalysis &analysis() const { return m_analysis; }
 
     QTabWidget *pages() const { return m_pages; }

@@ -115,7 +115,7 @@ void TestAnalForm::dateWithoutTestShowsEmptyPages() {
     m_page->enter();
     QVERIFY(form()->analysis().hasTest);
     QVERIFY(!child<AnalRatioStrip>(QStringLiteral("LeftRightRatio"))->valueText().isEmpty());
-    form()->showAnalysis(MeridianAnalysis::analyseTestAt(m_f->tests.tests(), when.addSecs(1)),
+    form()->FormShow(MeridianAnalysis::analyseTestAt(m_f->tests.tests(), when.addSecs(1)),
                          RidorakuPanel::dateText(when.addSecs(1)));
     for (const QString &strip : kStrips) {
         QVERIFY(child<AnalRatioStrip>(strip)->valueText().isEmpty());
@@ -182,12 +182,16 @@ void TestAnalForm::wordsFollowTheLanguage_data() {
     QTest::addColumn<QString>("waterRow");       // lang270
     QTest::addColumn<QString>("high");
     QTest::addColumn<QString>("tolerable");
+    QTest::addColumn<QString>("autonomicBar"); // side first
+    QTest::addColumn<QString>("excessBar");    // code first
     QTest::newRow("English") << QStringLiteral("English") << QStringLiteral("Element")
                              << QStringLiteral("Water (KI - BL)") << QStringLiteral("HIGH")
-                             << QStringLiteral("Tolerable");
+                             << QStringLiteral("Tolerable") << QStringLiteral("left LU")
+                             << QStringLiteral("GB left");
     QTest::newRow("Russian") << QStringLiteral("Russian") << QStringLiteral("Элемент")
                              << QStringLiteral("Вода (KI - BL)") << QStringLiteral("ВЫСОКО")
-                             << QStringLiteral("Допустимо");
+                             << QStringLiteral("Допустимо") << QStringLiteral("лев. LU")
+                             << QStringLiteral("GB лев.");
 }
 
 void TestAnalForm::wordsFollowTheLanguage() {
@@ -196,6 +200,8 @@ void TestAnalForm::wordsFollowTheLanguage() {
     QFETCH(QString, waterRow);
     QFETCH(QString, high);
     QFETCH(QString, tolerable);
+    QFETCH(QString, autonomicBar);
+    QFETCH(QString, excessBar);
 
     // Left 110 against right 100 on every meridian: left/right is exactly 1.1, HIGH, and every
     // element balanced (d = 0) but two: LI left 5 makes Metal d = 52.5 (Tolerable), and GB left
@@ -223,6 +229,12 @@ void TestAnalForm::wordsFollowTheLanguage() {
     QCOMPARE(elements->barCount(), 2);
     for (const AnalBarChart::Bar &bar : elements->groups().first().bars)
         QVERIFY(bar.code != grid->item(4, 0)->text().section(QLatin1Char(' '), 0, 0));
+
+    // Bars are named in the language, the side word where each chart puts it.
+    QCOMPARE(child<AnalBarChart>(QStringLiteral("AutonomicLeftChart"))->groups().first().bars.first().name,
+             autonomicBar);
+    QCOMPARE(child<AnalBarChart>(QStringLiteral("ExcessChart"))->groups().first().bars.first().name,
+             excessBar);
 
     // The ratio is translated too, and the stale English words are gone.
     QVERIFY(form()->analysis().leftRight.value);
