@@ -15,8 +15,8 @@ public:
     enum class ShowStep {
         StartClock,          // hourglass cursor, clock timer
         StartPassword,       // ask the start password when one is set
-        SynchroniseClients,  // bring the client list into line with the shared base
         OpenDatabase,        // open the client database; failure ends the program
+        SynchroniseClients,  // start keeping the client list in step with the shared base
         ApplyLanguage,       // load the interface language, translate every window
         StartReminders,      // today's reminders
         ClientMode,          // work mode: clients

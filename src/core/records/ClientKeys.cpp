@@ -4,6 +4,9 @@
 #include "common/IniFile.h"
 #include "DataModule.h"
 #include "SchemaUpgrade.h"
+#include "common/ErrorOut.h"
+
+#include <QDateTime>
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -102,5 +105,143 @@ QString ClientKeys::next(const QSqlDatabase &db, const QString &optionsPath, QSt
         qWarning("Cannot store the next client number in %s: %s", qPrintable(optionsPath),
                  qPrintable(saveError));
     }
+    return key;
+}
+
+bool ClientKeys::isProvisional(const QString &key)
+{
+    return key.startsWith(provisionalPrefix());
+}
+
+QString ClientKeys::takeForNewCard(const QSqlDatabase &db, QString *error)
+{
+    for (int tries = 0; tries < 1000; ++tries) {
+        QString key;
+        {
+            QSqlQuery reserved(db);
+            reserved.setForwardOnly(true);
+            if (reserved.exec(QStringLiteral("SELECT FIRST 1 CODE_CLIENT FROM RESERVED_KEYS ORDER "
+                                             "BY CHAR_LENGTH(CODE_CLIENT), CODE_CLIENT"))
+                && reserved.next())
+                key = reserved.value(0).toString();
+        }
+        if (!key.isEmpty()) {
+            QSqlQuery take(db);
+            take.prepare(QStringLiteral("DELETE FROM RESERVED_KEYS WHERE CODE_CLIENT = ?"));
+            take.addBindValue(key);
+            if (!take.exec()) {
+                setError(error, QStringLiteral("Cannot take a reserved client key: ")
+                                    + take.lastError().text());
+                return QString();
+            }
+        } else {
+            QSqlQuery next(db);
+            next.setForwardOnly(true);
+            if (!next.exec(QStringLiteral(
+                    "SELECT NEXT VALUE FOR GEN_PROVISIONAL_KEY FROM RDB$DATABASE"))
+                || !next.next()) {
+                setError(error, QStringLiteral("Cannot make a client key: ")
+                                    + next.lastError().text());
+                return QString();
+            }
+            key = provisionalPrefix() + QString::number(next.value(0).toLongLong());
+        }
+        bool ok = false;
+        QString queryError;
+        if (isFree(db, key, &ok, &queryError))
+            return key;
+        if (!ok) {
+            setError(error, QStringLiteral("Cannot check the client key %1: %2").arg(key, queryError));
+            return QString();
+        }
+    }
+    setError(error, QStringLiteral("No free client key is left."));
+    return QString();
+}
+
+bool ClientKeys::rename(const QSqlDatabase &db, const QString &oldKey, const QString &newKey,
+                        QString *error)
+{
+    struct Place
+    {
+        QString table;
+        QString column;
+    };
+    QList<Place> places;
+    for (const SchemaUpgrade::Column &column : SchemaUpgrade::clientCodeColumns())
+        places.append({column.table, column.column});
+    for (const QString &table : {QStringLiteral("SYNC_PENDING"), QStringLiteral("CLIENTS_SYNCED"),
+                                 QStringLiteral("CLIENT_CONFLICTS")})
+        places.append({table, QStringLiteral("CODE_CLIENT")});
+
+    QSqlDatabase base = db;
+    if (!base.transaction()) {
+        setError(error, QStringLiteral("Cannot start a transaction: ") + base.lastError().text());
+        return false;
+    }
+    auto fail = [&](const QString &what, const QSqlQuery &query) {
+        setError(error, QStringLiteral("Cannot rename the client %1 to %2 (%3): %4")
+                            .arg(oldKey, newKey, what, query.lastError().text()));
+        base.rollback();
+        return false;
+    };
+    {
+        QSqlQuery remember(base);
+        remember.prepare(QStringLiteral(
+            "UPDATE OR INSERT INTO KEY_RENAMES (OLD_KEY, NEW_KEY, RENAMED_AT, ACTIVE) "
+            "VALUES (?, ?, ?, 1) MATCHING (OLD_KEY)"));
+        remember.addBindValue(oldKey);
+        remember.addBindValue(newKey);
+        remember.addBindValue(QDateTime::currentDateTime());
+        if (!remember.exec())
+            return fail(QStringLiteral("KEY_RENAMES"), remember);
+        QSqlQuery chain(base);
+        chain.prepare(QStringLiteral("UPDATE KEY_RENAMES SET NEW_KEY = ? WHERE NEW_KEY = ?"));
+        chain.addBindValue(newKey);
+        chain.addBindValue(oldKey);
+        if (!chain.exec())
+            return fail(QStringLiteral("KEY_RENAMES"), chain);
+    }
+    for (const Place &place : std::as_const(places)) {
+        QSqlQuery query(base);
+        query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %2 = ?").arg(place.table, place.column));
+        query.addBindValue(newKey);
+        query.addBindValue(oldKey);
+        if (!query.exec()) {
+            // A table an older base lacks carries nothing to rename.
+            if (query.lastError().text().contains(QLatin1String("Table unknown"), Qt::CaseInsensitive))
+                continue;
+            return fail(place.table, query);
+        }
+    }
+    if (!base.commit()) {
+        setError(error, QStringLiteral("Cannot rename the client %1: %2")
+                            .arg(oldKey, base.lastError().text()));
+        base.rollback();
+        return false;
+    }
+    return true;
+}
+
+bool ClientKeys::acknowledgeRenames(const QSqlDatabase &db, QString *error)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral(
+        "UPDATE KEY_RENAMES SET ACTIVE = 0 WHERE ACTIVE = 1 AND OLD_KEY NOT STARTING WITH ?"));
+    query.addBindValue(provisionalPrefix());
+    if (query.exec())
+        return true;
+    setError(error, QStringLiteral("Cannot close the renamed client keys: ") + query.lastError().text());
+    return false;
+}
+
+QString ClientKeys::currentKey(const QSqlDatabase &db, const QString &key)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT NEW_KEY FROM KEY_RENAMES WHERE OLD_KEY = ? AND ACTIVE = 1"));
+    query.addBindValue(key);
+    if (query.exec() && query.next())
+        return query.value(0).toString();
     return key;
 }

@@ -24,6 +24,27 @@ public:
     static QString next(const QSqlDatabase &db, const QString &optionsPath,
                         QString *error = nullptr);
 
+    // Keys of cards made while no final key is at hand: "Q7~" + a number of this base. They
+    // never leave this base: the first synchronisation renames such a card to a final key.
+    static QString provisionalPrefix() { return QStringLiteral("Q7~"); }
+    static bool isProvisional(const QString &key);
+
+    // A key for a new card of an installation that uses the shared base: a key reserved from
+    // the shared base's generator when one is at hand, else a provisional key. Call inside the
+    // transaction that stores the card.
+    static QString takeForNewCard(const QSqlDatabase &db, QString *error = nullptr);
+
+    // Renames a card's key in every table of the base that carries it, in one transaction,
+    // and remembers the rename so that a row still written under the old key lands under the
+    // new one (for a final key only until acknowledgeRenames()).
+    static bool rename(const QSqlDatabase &db, const QString &oldKey, const QString &newKey,
+                       QString *error = nullptr);
+    // The key a card has now: `key`, or the key it was renamed to.
+    static QString currentKey(const QSqlDatabase &db, const QString &key);
+    // The program has moved every window to the new keys: a final key renamed away may now
+    // name the shared base's card of that key.
+    static bool acknowledgeRenames(const QSqlDatabase &db, QString *error = nullptr);
+
     // True when no card and no test uses the key. `ok` tells whether the base could be asked.
     static bool isFree(const QSqlDatabase &db, const QString &key, bool *ok = nullptr,
                        QString *error = nullptr);

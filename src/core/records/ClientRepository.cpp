@@ -1,6 +1,9 @@
 #include "ClientRepository.h"
 
+#include "ClientConflicts.h"
 #include "ClientKeys.h"
+#include "ClientRows.h"
+#include "ClientSync.h"
 #include "DataModule.h"
 #include "SchemaUpgrade.h"
 #include "common/ErrorOut.h"
@@ -9,6 +12,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 
 namespace {
@@ -145,8 +149,61 @@ QImage ClientRepository::decodePhoto(const QByteArray &foto) {
     return QImage::fromData(foto);
 }
 
+bool ClientRepository::inTransaction(const QString &what,
+                                     const std::function<bool(QString *)> &body, QString *error)
+{
+    QSqlDatabase db = m_data->database();
+    QString failure;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        failure.clear();
+        if (!db.transaction()) {
+            failure = db.lastError().text();
+        } else if (body(&failure) && db.commit()) {
+            return true;
+        } else {
+            if (failure.isEmpty())
+                failure = db.lastError().text();
+            db.rollback();
+        }
+        // The synchronisation may hold this card's row for a moment.
+        const bool busy = failure.contains(QLatin1String("deadlock"), Qt::CaseInsensitive)
+                          || failure.contains(QLatin1String("conflict"), Qt::CaseInsensitive);
+        if (!busy)
+            break;
+        QThread::msleep(40);
+    }
+    setError(error, what + QStringLiteral(": ") + failure);
+    return false;
+}
+
+bool ClientRepository::markChanged(const QString &code, bool deleted, QString *error)
+{
+    // The mark's time tells a later save from this one, so it only ever moves forward.
+    QDateTime when = QDateTime::currentDateTime();
+    QSqlQuery last(m_data->database());
+    last.setForwardOnly(true);
+    last.prepare(QStringLiteral("SELECT CHANGED_AT FROM SYNC_PENDING WHERE CODE_CLIENT = ?"));
+    last.addBindValue(code);
+    if (last.exec() && last.next()) {
+        const QDateTime before = last.value(0).toDateTime();
+        if (before.isValid() && when <= before)
+            when = before.addMSecs(1);
+    }
+    last.finish();
+    QSqlQuery mark(m_data->database());
+    mark.prepare(QStringLiteral("UPDATE OR INSERT INTO SYNC_PENDING (CODE_CLIENT, CHANGED_AT, "
+                                "DELETED) VALUES (?, ?, ?) MATCHING (CODE_CLIENT)"));
+    mark.addBindValue(code);
+    mark.addBindValue(when);
+    mark.addBindValue(deleted ? 1 : 0);
+    if (mark.exec())
+        return true;
+    setError(error, mark.lastError().text());
+    return false;
+}
+
 bool ClientRepository::addCard(ClientCard &card, const QString &photoSource, const QDate &today,
-                               QString *error, const KeyCheck &freeElsewhere) {
+                               QString *error, KeySource keys) {
     if (!ready(error))
         return false;
     QByteArray foto;
@@ -155,70 +212,131 @@ bool ClientRepository::addCard(ClientCard &card, const QString &photoSource, con
     ClientCard stored = card;
     stored.foto = foto;
     stored.dateCreate = today;
-    // Each key handed out advances the running number, so a taken key is never offered again.
-    constexpr int MaxTries = 1000;
-    for (int i = 0; i < MaxTries; ++i) {
+    if (keys == KeySource::RunningNumber) {
         stored.code = ClientKeys::next(*m_data, error);
         if (stored.code.isEmpty())
             return false;
-        if (!freeElsewhere || freeElsewhere(stored.code))
-            break;
-        if (i == MaxTries - 1) {
-            setError(error, QStringLiteral("No free client key is left."));
-            return false;
-        }
     }
-    if (!write(stored, true, true, error))
+    const bool ok = inTransaction(
+        QStringLiteral("Cannot store the client card"),
+        [&](QString *failure) {
+            if (keys == KeySource::SharedBase) {
+                stored.code = ClientKeys::takeForNewCard(m_data->database(), failure);
+                if (stored.code.isEmpty())
+                    return false;
+            }
+            return write(stored, true, true, failure) && markChanged(stored.code, false, failure);
+        },
+        error);
+    if (!ok)
         return false;
     card = stored;
     return true;
 }
 
-bool ClientRepository::updateCard(ClientCard &card, const QString &photoSource, QString *error) {
+bool ClientRepository::updateCard(ClientCard &card, const QString &photoSource, QString *error,
+                                  const ClientCard *original) {
     if (!ready(error))
         return false;
     const bool withPhoto = photoSource != keepPhoto();
     ClientCard stored = card;
     if (withPhoto && !photoBytes(photoSource, &stored.foto, error))
         return false;
-    if (!write(stored, false, withPhoto, error))
+    // A card renamed by the synchronisation while it was being edited is found by its new key.
+    stored.code = ClientKeys::currentKey(m_data->database(), stored.code);
+    const bool ok = inTransaction(
+        QStringLiteral("Cannot store the client card"),
+        [&](QString *failure) {
+            return write(stored, false, withPhoto, failure, original)
+                   && markChanged(stored.code, false, failure);
+        },
+        error);
+    if (!ok)
         return false;
+    card.code = stored.code;
     if (withPhoto)
         card.foto = stored.foto;
     return true;
 }
 
-bool ClientRepository::write(const ClientCard &c, bool insert, bool withPhoto, QString *error) {
-    QStringList columns = {
-        QStringLiteral("NAME"),      QStringLiteral("SURNAME"), QStringLiteral("BIRTHDAY"),
-        QStringLiteral("WEIGHT"),    QStringLiteral("HEIGHT"),  QStringLiteral("SEX"),
-        QStringLiteral("CITY"),      QStringLiteral("ADRESS"),  QStringLiteral("ADRESS2"),
-        QStringLiteral("INDEX1"),    QStringLiteral("SAIT"),    QStringLiteral("E_MAIL"),
-        QStringLiteral("TEL1"),      QStringLiteral("TEL2"),    QStringLiteral("TEL3"),
-        QStringLiteral("COMMENT"),   QStringLiteral("COUNTRY"), QStringLiteral("SKYPE"),
-        QStringLiteral("SKYPETYPE"),
+namespace {
+
+struct Field
+{
+    QString column;
+    QVariant value;
+};
+
+QList<Field> cardFields(const ClientCard &c)
+{
+    return {
+        {QStringLiteral("NAME"), c.name.trimmed()},
+        {QStringLiteral("SURNAME"), textOrNull(c.surname.trimmed())},
+        {QStringLiteral("BIRTHDAY"), dateOrNull(c.birthday)},
+        {QStringLiteral("WEIGHT"), textOrNull(c.weight.trimmed())},
+        {QStringLiteral("HEIGHT"), textOrNull(c.height.trimmed())},
+        {QStringLiteral("SEX"), textOrNull(c.sex)},
+        {QStringLiteral("CITY"), textOrNull(c.city)},
+        {QStringLiteral("ADRESS"), textOrNull(c.adress)},
+        {QStringLiteral("ADRESS2"), textOrNull(c.adress2)},
+        {QStringLiteral("INDEX1"), textOrNull(c.index1)},
+        {QStringLiteral("SAIT"), textOrNull(c.sait)},
+        {QStringLiteral("E_MAIL"), textOrNull(c.eMail)},
+        {QStringLiteral("TEL1"), textOrNull(c.tel1)},
+        {QStringLiteral("TEL2"), textOrNull(c.tel2)},
+        {QStringLiteral("TEL3"), textOrNull(c.tel3)},
+        {QStringLiteral("COMMENT"), textOrNull(c.comment)},
+        {QStringLiteral("COUNTRY"), textOrNull(c.country)},
+        {QStringLiteral("SKYPE"), textOrNull(c.skype)},
+        {QStringLiteral("SKYPETYPE"), c.skypeType},
     };
-    QList<QVariant> values = {
-        c.name.trimmed(),
-        textOrNull(c.surname.trimmed()),
-        dateOrNull(c.birthday),
-        textOrNull(c.weight.trimmed()),
-        textOrNull(c.height.trimmed()),
-        textOrNull(c.sex),
-        textOrNull(c.city),
-        textOrNull(c.adress),
-        textOrNull(c.adress2),
-        textOrNull(c.index1),
-        textOrNull(c.sait),
-        textOrNull(c.eMail),
-        textOrNull(c.tel1),
-        textOrNull(c.tel2),
-        textOrNull(c.tel3),
-        textOrNull(c.comment),
-        textOrNull(c.country),
-        textOrNull(c.skype),
-        c.skypeType,
-    };
+}
+
+// Whether two values of one field mean the same (null and empty text alike).
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (ClientRows::isBlank(a) && ClientRows::isBlank(b))
+        return a.typeId() != QMetaType::Int || a.toInt() == b.toInt();
+    return ClientRows::digest(a) == ClientRows::digest(b)
+           || (a.typeId() == QMetaType::Int && a.toInt() == b.toInt());
+}
+
+} // namespace
+
+bool ClientRepository::write(const ClientCard &c, bool insert, bool withPhoto, QString *error,
+                             const ClientCard *original) {
+    QStringList columns;
+    QList<QVariant> values;
+    const QList<Field> fields = cardFields(c);
+    QList<Field> before;
+    std::optional<ClientCard> current;
+    if (original) {
+        before = cardFields(*original);
+        current = card(c.code, error);
+        if (!current) {
+            setError(error, QStringLiteral("The client %1 is no longer in the base.").arg(c.code));
+            return false;
+        }
+    }
+    const QList<Field> now = current ? cardFields(*current) : QList<Field>();
+    for (int i = 0; i < fields.size(); ++i) {
+        if (original && sameValue(fields.at(i).value, before.at(i).value))
+            continue; // not touched in the editor: whatever the base holds now stays
+        if (current && !sameValue(now.at(i).value, before.at(i).value)
+            && !sameValue(now.at(i).value, fields.at(i).value)) {
+            // Changed elsewhere while this was edited: the later edit (this one) wins and the
+            // value it replaces is kept beside the card.
+            ConflictNote note;
+            note.code = c.code;
+            note.field = fields.at(i).column;
+            note.lostText = ClientRows::displayText(now.at(i).value);
+            note.keptBy = ClientSync::configuredTarget().workstation;
+            if (!ClientConflicts::add(m_data->database(), note, error))
+                return false;
+        }
+        columns.append(fields.at(i).column);
+        values.append(fields.at(i).value);
+    }
     if (withPhoto) {
         columns.append(QStringLiteral("FOTO"));
         values.append(storedFoto(c.foto));
@@ -232,6 +350,8 @@ bool ClientRepository::write(const ClientCard &c, bool insert, bool withPhoto, Q
               QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
               QLatin1Char(')');
     } else {
+        if (columns.isEmpty())
+            return true; // nothing was changed
         sql = QStringLiteral("UPDATE CLIENTS SET ") + columns.join(QStringLiteral(" = ?, ")) +
               QStringLiteral(" = ? WHERE CODE_CLIENT = ?");
         values.append(c.code);
@@ -240,10 +360,8 @@ bool ClientRepository::write(const ClientCard &c, bool insert, bool withPhoto, Q
     query.prepare(sql);
     for (const QVariant &value : std::as_const(values))
         query.addBindValue(value);
-    // Outside a transaction the driver commits the statement at once.
     if (!query.exec()) {
-        setError(error,
-                 QStringLiteral("Cannot store the client card: ") + query.lastError().text());
+        setError(error, query.lastError().text());
         return false;
     }
     if (!insert && query.numRowsAffected() == 0) {
@@ -256,12 +374,19 @@ bool ClientRepository::write(const ClientCard &c, bool insert, bool withPhoto, Q
 bool ClientRepository::removeCard(const QString &code, QString *error) {
     if (!ready(error))
         return false;
-    QSqlQuery query(m_data->database());
-    query.prepare(QStringLiteral("DELETE FROM CLIENTS WHERE CODE_CLIENT = ?"));
-    query.addBindValue(code);
-    if (!query.exec()) {
-        setError(error, QStringLiteral("Cannot delete the client: ") + query.lastError().text());
-        return false;
-    }
-    return true;
+    const QString key = ClientKeys::currentKey(m_data->database(), code);
+    return inTransaction(
+        QStringLiteral("Cannot delete the client"),
+        [&](QString *failure) {
+            QSqlQuery query(m_data->database());
+            query.prepare(QStringLiteral("DELETE FROM CLIENTS WHERE CODE_CLIENT = ?"));
+            query.addBindValue(key);
+            if (!query.exec()) {
+                *failure = query.lastError().text();
+                return false;
+            }
+            // A card never stored needs no word to the shared base.
+            return query.numRowsAffected() == 0 || markChanged(key, true, failure);
+        },
+        error);
 }

@@ -30,17 +30,22 @@ public:
     // keep the stored one (changed cards only), otherwise the path of a picture file.
     static QString keepPhoto() { return QStringLiteral("old"); }
 
-    // Stores a new card: a new key (ClientKeys), DATECREATE = `today`, the photo as
-    // `photoSource` says. The key is written back into `card`. The card must have passed
-    // ClientValidation; nothing is written when the photo file cannot be read.
-    //
-    // `freeElsewhere`, when given, is asked about each new key as well: a key that another
-    // installation already gave to a card of the shared base is skipped.
-    using KeyCheck = std::function<bool(const QString &key)>;
+    // Where the key of a new card comes from: the running number of Options.ini (an
+    // installation without a shared base), or the shared base's generator through a key
+    // reserved in advance, else a provisional key renamed at the next synchronisation.
+    enum class KeySource { RunningNumber, SharedBase };
+
+    // Stores a new card: a new key, DATECREATE = `today`, the photo as `photoSource` says. The
+    // key is written back into `card`. The card must have passed ClientValidation; nothing is
+    // written when the photo file cannot be read.
     bool addCard(ClientCard &card, const QString &photoSource, const QDate &today,
-                 QString *error = nullptr, const KeyCheck &freeElsewhere = {});
-    // Stores a changed card (found by card.code); the photo as `photoSource` says.
-    bool updateCard(ClientCard &card, const QString &photoSource, QString *error = nullptr);
+                 QString *error = nullptr, KeySource keys = KeySource::RunningNumber);
+    // Stores a changed card (found by card.code); the photo as `photoSource` says. With the card
+    // as it was when editing began (`original`), only the fields the user changed are written,
+    // so a change that reached the card meanwhile from another workstation stays; where the user
+    // overwrote such a change, the overwritten value is kept as a note on the card.
+    bool updateCard(ClientCard &card, const QString &photoSource, QString *error = nullptr,
+                    const ClientCard *original = nullptr);
     // Deletes the card; its tests and other rows stay.
     bool removeCard(const QString &code, QString *error = nullptr);
 
@@ -53,7 +58,13 @@ public:
 private:
     bool ready(QString *error) const;
     bool photoBytes(const QString &photoSource, QByteArray *bytes, QString *error) const;
-    bool write(const ClientCard &card, bool insert, bool withPhoto, QString *error);
+    // Runs `body` in one transaction with the card's mark for the synchronisation; tries again
+    // when the synchronisation holds the row just then.
+    bool inTransaction(const QString &what, const std::function<bool(QString *)> &body,
+                       QString *error);
+    bool markChanged(const QString &code, bool deleted, QString *error);
+    bool write(const ClientCard &card, bool insert, bool withPhoto, QString *error,
+               const ClientCard *original = nullptr);
 
     DataModule *m_data;
 };

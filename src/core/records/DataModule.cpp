@@ -1,6 +1,7 @@
 #include "DataModule.h"
 
 #include "SchemaUpgrade.h"
+#include "SyncSchema.h"
 #include "common/ErrorOut.h"
 
 #include <QAtomicInt>
@@ -116,7 +117,8 @@ QString DataModule::connectAndCheck(const QString &path)
                                   "client codes: %2")
                 .arg(path, db.lastError().text());
     }
-    if (!SchemaUpgrade::ensureClientLookupIndex(db, &upgradeError))
+    if (!SchemaUpgrade::ensureClientLookupIndex(db, &upgradeError)
+        || !SyncSchema::upgradeLocal(db, &upgradeError))
         return upgradeError;
 
     for (const QString &table : tableNames()) {

@@ -12,5 +12,11 @@ list(APPEND VANDREL_CORE_SOURCES
   core/records/ClientSearch.h core/records/ClientSearch.cpp
   core/records/ClientRepository.h core/records/ClientRepository.cpp
   core/records/ClientsModel.h core/records/ClientsModel.cpp
-  core/records/ClientSync.h core/records/ClientSync.cpp
+  core/records/SyncSchema.h core/records/SyncSchema.cpp
+  core/records/ClientRows.h core/records/ClientRows.cpp
+  core/records/ClientMerge.h core/records/ClientMerge.cpp
+  core/records/ClientConflicts.h core/records/ClientConflicts.cpp
+  core/records/ClientSync.h core/records/ClientSync.cpp core/records/ClientSyncSupport.h
+  core/records/ClientSyncPush.cpp core/records/ClientSyncPull.cpp
+  core/records/ClientSyncService.h core/records/ClientSyncService.cpp
 )

@@ -5,7 +5,8 @@
 #include "InternetPanel.h"
 #include "SettingsPage.h"
 #include "records/ClientPanel.h"
-#include "records/ClientSync.h"
+#include "records/ClientSyncService.h"
+#include "records/ClientSyncStatus.h"
 #include "measure/CorrectForm.h"
 #include "measure/DiagnosticPanel.h"
 #include "ryodoraku/GraphicPanel.h"
@@ -262,19 +263,6 @@ void MainWindow::registerStartup()
         QApplication::setOverrideCursor(Qt::WaitCursor);
         return entered;
     });
-    m_sequence.onShow(S::SynchroniseClients, QStringLiteral("clients"), [this] {
-        // The shared base is the master of the client list; a failure is logged and the
-        // start goes on with the local list.
-        ClientSync sync(CaseInsensitivePath::resolve(AppPaths::GetDataPath(), QStringLiteral("BASE.fdb")));
-        sync.setProgress([this](int done, int total) {
-            m_clientLabel->setText(Localization::Translate(QStringLiteral("SynchronisingClients"))
-                                       .arg(done)
-                                       .arg(total));
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
-        sync.synchroniseAll();
-        return true;
-    });
     m_sequence.onShow(S::OpenDatabase, QStringLiteral("database"), [this] {
         const QString path = CaseInsensitivePath::resolve(AppPaths::GetDataPath(),
                                                           QStringLiteral("BASE.fdb"));
@@ -286,6 +274,19 @@ void MainWindow::registerStartup()
                        Localization::Translate(QStringLiteral("ErrorConnect")) + QStringLiteral("\n\n")
                            + error);
         return false;
+    });
+    m_sequence.onShow(S::SynchroniseClients, QStringLiteral("clients"), [this] {
+        // The shared base is asked in a worker thread once the window is up; the strip tells
+        // how it went, and nothing waits for it.
+        m_sync = new ClientSyncService(m_data->path(), this);
+        auto *status = new ClientSyncStatus(m_sync, m_data.get(), &m_session, statusBar());
+        statusBar()->addPermanentWidget(status);
+        if (auto *clients = qobject_cast<ClientPanel *>(page(QStringLiteral("ClientPanel")))) {
+            connect(clients, &ClientPanel::cardsChanged, m_sync, &ClientSyncService::requestRound);
+            connect(status, &ClientSyncStatus::clientsChanged, clients, &ClientPanel::reloadClients);
+        }
+        QTimer::singleShot(100, m_sync, [this] { m_sync->start(SyncIntervalMs); });
+        return true;
     });
     m_sequence.onShow(S::ApplyLanguage, QStringLiteral("language"), [this] {
         ApplyLanguage();
@@ -301,6 +302,8 @@ void MainWindow::registerStartup()
     });
 
     m_sequence.onClose(C::DisconnectDatabase, QStringLiteral("database"), [this] {
+        if (m_sync)
+            m_sync->stop(); // a round under way finishes its card; its work is committed
         if (m_data->isOpen())
             m_data->close();
     });

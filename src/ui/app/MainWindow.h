@@ -14,6 +14,7 @@ class QLabel;
 class QStackedWidget;
 class QTimer;
 class QToolButton;
+class ClientSyncService;
 class DataModule;
 class TestsModel;
 class DeviceLibrary;
@@ -92,6 +93,9 @@ private:
     StartupSequence m_sequence;
     DotCatalogue m_dots;
     std::unique_ptr<DataModule> m_data;
+    ClientSyncService *m_sync = nullptr;
+    // How often the client list is brought into step with the shared base unasked.
+    static constexpr int SyncIntervalMs = 60000;
     std::unique_ptr<DeviceLibrary> m_device;
     std::unique_ptr<DeviceSearch> m_search;
     ReportTemplate m_reportTemplate;

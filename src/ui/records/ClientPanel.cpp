@@ -10,7 +10,6 @@
 #include "localization/LanguageApplier.h"
 #include "records/ClientRepository.h"
 #include "records/ClientsModel.h"
-#include "records/ClientSync.h"
 #include "records/ClientValidation.h"
 #include "records/DataModule.h"
 
@@ -296,12 +295,14 @@ void ClientPanel::editCard() {
     setLocked(true);
     if (m_session)
         m_session->setWorkMode(WorkModes::EditClient);
+    m_original = card;
     m_editor->startEdit(*card);
     m_stack->setCurrentWidget(m_editor);
     m_editor->focusFirst();
 }
 
 void ClientPanel::cancelEditing() {
+    m_original.reset();
     m_stack->setCurrentWidget(m_card);
     setLocked(false);
     if (m_session)
@@ -330,21 +331,22 @@ bool ClientPanel::acceptCard() {
     ClientRepository repo(m_data);
     QString error;
     const bool isNew = card.code.isEmpty();
-    // Another installation may have given the next key to a card of the shared base already.
-    ClientRepository::KeyCheck freeInSharedBase;
-    if (m_syncEnabled && m_data)
-        freeInSharedBase = [path = m_data->path()](const QString &key) {
-            return ClientSync(path).isKeyFree(key);
-        };
+    // With a shared base the key comes from its generator (reserved ahead, or given at the next
+    // synchronisation), so no two installations ever give one key to two clients.
+    const auto keys = m_syncEnabled ? ClientRepository::KeySource::SharedBase
+                                    : ClientRepository::KeySource::RunningNumber;
     const bool saved = isNew ? repo.addCard(card, m_editor->photoSource(), Clock::today(), &error,
-                                            freeInSharedBase)
-                             : repo.updateCard(card, m_editor->photoSource(), &error);
+                                            keys)
+                             : repo.updateCard(card, m_editor->photoSource(), &error,
+                                               m_original ? &*m_original : nullptr);
     if (!saved) {
         Dialogs::error(
             this, ClientTexts::translate(QStringLiteral("Error"), QStringLiteral("Error")), error);
         return false;
     }
-    synchronise(card.code);
+    m_original.reset();
+    if (m_syncEnabled)
+        Q_EMIT cardsChanged();
     m_stack->setCurrentWidget(m_card);
     setLocked(false);
     if (m_session)
@@ -374,7 +376,8 @@ void ClientPanel::deleteCard() {
             this, ClientTexts::translate(QStringLiteral("Error"), QStringLiteral("Error")), error);
         return;
     }
-    synchronise(code);
+    if (m_syncEnabled)
+        Q_EMIT cardsChanged();
     m_model->reload();
     if (m_model->rowCount() > 0)
         selectCode(m_model->codeAt(qMin(row, m_model->rowCount() - 1)));
@@ -396,12 +399,11 @@ void ClientPanel::showAllClients() {
     m_model->clearSearch();
 }
 
-void ClientPanel::synchronise(const QString &key) {
-    if (!m_syncEnabled || !m_data)
+void ClientPanel::reloadClients() {
+    if (!m_data || !m_data->isOpen())
         return;
-    // Failures are logged by the synchronisation; the card is saved locally either way.
-    ClientSync sync(m_data->path());
-    sync.synchroniseOne(key);
+    m_model->reload();
+    showCurrentCard();
 }
 
 void ClientPanel::selectCode(const QString &code) {

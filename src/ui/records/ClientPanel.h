@@ -1,10 +1,13 @@
 #pragma once
 
 #include "app/WorkPage.h"
+#include "records/ClientCard.h"
 #include "records/ClientSearch.h"
 
 #include <QPixmap>
 #include <QPointer>
+
+#include <optional>
 
 class QDateEdit;
 class QLineEdit;
@@ -44,14 +47,19 @@ public:
     void deleteCard();
     void search();
     void showAllClients();
+    // Reads the client list again (cards came from the shared base), keeping the current one.
+    void reloadClients();
 
-    // Whether saved and deleted cards are copied to the shared base (on by default).
+    // Whether cards take their keys from the shared base and announce their changes for the
+    // synchronisation (on by default).
     void setSharedBaseEnabled(bool enabled) { m_syncEnabled = enabled; }
 
 Q_SIGNALS:
     // The current client's "Name Surname" for the main window's status strip (empty: none).
     void clientNameChanged(const QString &name);
     void currentPhotoChanged(const QPixmap &photo);
+    // A card was saved or deleted: the shared base should hear of it soon.
+    void cardsChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -65,7 +73,6 @@ private:
     void onModelReset();
     void selectCode(const QString &code);
     void showCurrentCard();
-    void synchronise(const QString &key);
     void updateButtons();
     ClientSearch::Criterion criterion() const;
 
@@ -86,5 +93,6 @@ private:
     ClientEditor *m_editor = nullptr;
     QWidget *m_listCaption = nullptr;
     bool m_syncEnabled = true;
+    std::optional<ClientCard> m_original; // the card as it was when editing began
     bool m_selecting = false;
 };

@@ -1,154 +1,267 @@
-// The shared client base with the embedded engine: a new shared base takes the local cards,
-// cards and deletions travel between two installations, dates stay dates, failures are logged.
-#include "ClientSyncTestSupport.h"
+// The shared client base with the embedded engine: the everyday sequences of two
+// workstations, a base made before synchronisation kept anything, and a seeded random run of
+// three workstations that checks after every step that no card is lost and no record changes
+// owner.
+#include "RecordsTestSupport.h"
+#include "SyncScenarios.h"
 #include "TestEnvironment.h"
 
 #include <QImage>
+#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QtTest>
-
-namespace {
-
-ClientCard card(const QString &name, const QDate &birthday = QDate(1975, 1, 2)) {
-    ClientCard c;
-    c.name = name;
-    c.surname = QStringLiteral("Sync");
-    c.birthday = birthday;
-    c.sex = QStringLiteral("0");
-    return c;
-}
-
-QString add(DataModule &data, const QString &name) {
-    ClientCard c = card(name);
-    ClientRepository(&data).addCard(c, QString(), QDate(2026, 1, 1));
-    return c.code;
-}
-
-} // namespace
 
 class TestClientSync : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void newSharedBaseKeepsLocalCards();
-    void twoInstallationsShareCards();
-    void unreachableSharedBaseIsLoggedAndChangesNothing();
+    void init();
+    void cleanup();
+    void savedOffline() { SyncScenarios::savedOffline(m_place); }
+    void editsOfBothKept() { SyncScenarios::editsOfBothKept(m_place); }
+    void editWinsOverDeletion() { SyncScenarios::editWinsOverDeletion(m_place); }
+    void deletedKeyNeverReused() { SyncScenarios::deletedKeyNeverReused(m_place); }
+    void joiningMerges() { SyncScenarios::joiningMerges(m_place); }
+    void offlineCardsNeverCollide() { SyncScenarios::offlineCardsNeverCollide(m_place); }
+    void newSharedBaseTakesLocalCards();
+    void datesAndPhotosTravel();
+    void basesOfTheFormerLayoutAreUpgraded();
+    void randomWorkstations();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+    SyncScenarios::Place m_place;
 };
 
-void TestClientSync::newSharedBaseKeepsLocalCards() {
-    TestEnvironment env;
-    Installation a(env.profile(), QString()); // the default shared base, not made yet
-    DataModule data;
-    QVERIFY(data.open(a.base()));
-    add(data, QStringLiteral("Alma"));
-    add(data, QStringLiteral("Boris"));
-    data.close();
+void TestClientSync::init() {
+    m_env = std::make_unique<TestEnvironment>();
+    m_place.root = m_env->scratch(QStringLiteral("profiles"));
+    const QString offices = m_env->scratch(QStringLiteral("offices"));
+    m_place.fresh = [offices](const QString &name) {
+        const QString file = offices + QLatin1Char('/') + name + QStringLiteral(".fdb");
+        QFile::copy(TestEnvironment::installDir() + QStringLiteral("/defUniformDB/Uniform.fdb"), file);
+        QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        return file;
+    };
+}
 
+void TestClientSync::cleanup() {
+    m_env.reset();
+}
+
+void TestClientSync::newSharedBaseTakesLocalCards() {
+    // The default shared base does not exist yet: it is made from its seed and takes the
+    // cards this installation already has.
+    Installation a(m_env->profile(), QString(), QStringLiteral("A"));
+    {
+        IniFile ini(AppPaths::dataFile(QStringLiteral("Options.ini")));
+        ini.writeString(QStringLiteral("Uniform"), QStringLiteral("database"), QString());
+        ini.save();
+    }
+    ClientCard c;
+    c.name = QStringLiteral("Alma");
+    c.surname = QStringLiteral("Local");
+    c.birthday = QDate(1970, 1, 1);
+    QVERIFY(ClientRepository(&a.data()).addCard(c, QString(), QDate(2026, 1, 1)));
+    QCOMPARE(c.code, QStringLiteral("Q71")); // the running number of an installation alone
     QVERIFY(!QFile::exists(ClientSync::defaultSharedPath()));
     ClientSync sync(a.base());
-    QVERIFY2(sync.synchroniseAll(), qPrintable(sync.lastError()));
+    QVERIFY2(sync.runRound(), qPrintable(sync.lastError()));
     QVERIFY(sync.createdSharedBase());
-    QCOMPARE(sync.stats().copiedToShared, 2);
-    QCOMPARE(sync.stats().deleted, 0);
-    QVERIFY(a.start(data));
-    QCOMPARE(Installation::names(data),
-             (QStringList{QStringLiteral("Alma"), QStringLiteral("Boris")}));
+    QCOMPARE(sync.stats().pushed, 1);
+    QCOMPARE(a.names(), QStringList{QStringLiteral("Alma")});
+    // The generator went past the key, so the next card never takes it.
+    QCOMPARE(a.add(QStringLiteral("Berta")), QStringLiteral("Q72"));
 }
 
-void TestClientSync::twoInstallationsShareCards() {
-    TestEnvironment env;
-    const QString shared = env.scratch(QStringLiteral("office")) + QStringLiteral("/Uniform.fdb");
-    QVERIFY(QFile::copy(TestEnvironment::installDir() + QStringLiteral("/defUniformDB/Uniform.fdb"),
-                        shared));
-    QFile(shared).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    Installation a(env.scratch(QStringLiteral("profileA")), shared);
-    Installation b(env.scratch(QStringLiteral("profileB")), shared);
-
-    DataModule dataA;
-    QVERIFY2(a.start(dataA), qPrintable(a.lastError()));
-    const QString anna = add(dataA, QStringLiteral("Anna"));
-    const QString gone = add(dataA, QStringLiteral("Gone"));
-    QVERIFY2(a.syncOne(anna), qPrintable(a.lastError()));
-    QVERIFY(a.syncOne(gone));
-
-    // B's next start brings both; B's new card reaches A at A's next start.
-    DataModule dataB;
-    QVERIFY2(b.start(dataB), qPrintable(b.lastError()));
-    QCOMPARE(Installation::names(dataB),
-             (QStringList{QStringLiteral("Anna"), QStringLiteral("Gone")}));
-    // A makes a card B has not seen yet; B's next key must not take its key.
-    a.activate();
-    const QString clara = add(dataA, QStringLiteral("Clara"));
-    QVERIFY(a.syncOne(clara));
-    b.activate();
-    ClientCard borisCard = card(QStringLiteral("Boris"));
-    const QString bBase = b.base();
-    QVERIFY(ClientRepository(&dataB).addCard(
-        borisCard, QString(), QDate(2026, 1, 1), nullptr,
-        [bBase](const QString &key) { return ClientSync(bBase).isKeyFree(key); }));
-    const QString boris = borisCard.code;
-    QCOMPARE(clara, QStringLiteral("Q73"));
-    QCOMPARE(boris, QStringLiteral("Q74"));
-    QVERIFY(b.syncOne(boris));
-
-    // A deletes a card: the deletion travels, and A's own next start does not bring it back.
-    a.activate();
-    QVERIFY(ClientRepository(&dataA).removeCard(gone));
-    QVERIFY(a.syncOne(gone));
-    // A changed birth date arrives as a date.
-    ClientCard changed = *ClientRepository(&dataA).card(anna);
-    changed.birthday = QDate(1969, 12, 31);
-    QVERIFY(ClientRepository(&dataA).updateCard(changed, ClientRepository::keepPhoto()));
-    QVERIFY(a.syncOne(anna));
-    dataA.close();
-    QVERIFY(a.start(dataA));
-    const QStringList everyone = {QStringLiteral("Anna"), QStringLiteral("Clara"),
-                                  QStringLiteral("Boris")};
-    QCOMPARE(Installation::names(dataA), everyone);
-
-    dataB.close();
-    QVERIFY(b.start(dataB));
-    QCOMPARE(Installation::names(dataB), everyone);
-    QCOMPARE(ClientRepository(&dataB).card(anna)->birthday, QDate(1969, 12, 31));
-    {
-        QSqlQuery query(dataB.database());
-        QVERIFY(query.exec(QStringLiteral(
-            "SELECT F.RDB$FIELD_TYPE FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F ON "
-            "F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE WHERE RF.RDB$RELATION_NAME = 'CLIENTS' AND "
-            "RF.RDB$FIELD_NAME = 'BIRTHDAY'")));
-        QVERIFY(query.next());
-        QCOMPARE(query.value(0).toInt(), 12); // DATE
-    }
-
-    // A new photo travels too, though nothing else of the card changed.
-    a.activate();
+void TestClientSync::datesAndPhotosTravel() {
+    const QString shared = m_place.fresh(QStringLiteral("photos"));
+    Installation a(m_place.root + QStringLiteral("/a"), shared, QStringLiteral("A"));
+    Installation b(m_place.root + QStringLiteral("/b"), shared, QStringLiteral("B"));
+    QVERIFY(a.sync());
+    const QString key = a.add(QStringLiteral("Anna"));
+    QVERIFY(a.sync());
+    QVERIFY(b.sync());
     QImage face(16, 16, QImage::Format_RGB32);
     face.fill(Qt::green);
-    const QString jpeg = env.scratch(QStringLiteral("photos")) + QStringLiteral("/face.jpg");
+    const QString jpeg = m_env->scratch(QStringLiteral("photos")) + QStringLiteral("/face.jpg");
     QVERIFY(face.save(jpeg, "JPG"));
-    QVERIFY(ClientRepository(&dataA).updateCard(changed, jpeg));
-    QVERIFY(a.syncOne(anna));
-    dataB.close();
-    QVERIFY(b.start(dataB));
-    QVERIFY(ClientRepository(&dataB).card(anna)->hasPhoto());
-    QCOMPARE(ClientRepository(&dataB).card(anna)->foto, ClientRepository(&dataA).card(anna)->foto);
-    dataA.close();
-    dataB.close();
+    a.activate();
+    ClientCard card = *a.card(key);
+    const ClientCard before = card;
+    card.birthday = QDate(1969, 12, 31);
+    QVERIFY(ClientRepository(&a.data()).updateCard(card, jpeg, nullptr, &before));
+    QVERIFY(a.sync());
+    QVERIFY(b.sync());
+    QCOMPARE(b.card(key)->birthday, QDate(1969, 12, 31));
+    QVERIFY(b.card(key)->hasPhoto());
+    QCOMPARE(b.card(key)->foto, a.card(key)->foto);
 }
 
-void TestClientSync::unreachableSharedBaseIsLoggedAndChangesNothing() {
-    TestEnvironment env;
-    Installation a(env.profile(), QStringLiteral("127.0.0.1/1:/nowhere/Uniform.fdb"));
-    DataModule data;
-    QVERIFY(data.open(a.base()));
-    add(data, QStringLiteral("Stays"));
-    data.close();
-    QVERIFY(!a.start(data)); // the sync failed, the base opened
-    QVERIFY(data.isOpen());
-    QCOMPARE(Installation::names(data), QStringList{QStringLiteral("Stays")});
-    QFile log(ClientSync::logPath());
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    QVERIFY(log.readAll().contains("nowhere"));
+void TestClientSync::basesOfTheFormerLayoutAreUpgraded() {
+    // Two bases as the former program left them: the same cards in both (its start made them
+    // equal), a test, no synchronisation tables.
+    const QString shared = m_place.fresh(QStringLiteral("former"));
+    const QString profile = m_place.root + QStringLiteral("/former");
+    QDir().mkpath(profile);
+    qputenv("XDG_DATA_HOME", profile.toUtf8());
+    DataFolderSetup::run();
+    const QString local = AppPaths::GetDataPath() + QStringLiteral("BASE.fdb");
+    const QString cards = QStringLiteral(
+        "INSERT INTO CLIENTS (CODE_CLIENT, NAME, SURNAME, BIRTHDAY, TEL1) VALUES ('Q71', 'Olga', "
+        "'Old', '1960-05-05', '111');\n"
+        "INSERT INTO CLIENTS (CODE_CLIENT, NAME, SURNAME, BIRTHDAY) VALUES ('Q72', 'Pavel', "
+        "'Old', '1961-06-06');\nCOMMIT;\n");
+    QCOMPARE(RecordsTestSupport::runIsql(cards, shared), QString());
+    QCOMPARE(RecordsTestSupport::runIsql(
+                 cards + QStringLiteral("INSERT INTO TESTS (CODE_TEST, CODE_CLIENT, TEST_DATE, LLU, LPC, "
+                                        "LHT, LSI, LTH, LLI, LSP, LLV, LKI, LBL, LGB, LST, RLU, RPC, RHT, "
+                                        "RSI, RTH, RLI, RSP, RLV, RKI, RBL, RGB, RST) VALUES (5, 'Q72', "
+                                        "'2025-01-01 10:00', 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,"
+                                        "18,19,20,21,22,23,24);\nCOMMIT;\n"),
+                 local),
+             QString());
+
+    Installation a(profile, shared, QStringLiteral("A"));
+    QVERIFY2(a.sync(), qPrintable(a.lastError()));
+    QVERIFY(a.takeRenames().isEmpty());
+    QCOMPARE(a.names(), (QStringList{QStringLiteral("Olga"), QStringLiteral("Pavel")}));
+    QCOMPARE(a.testOwners().value(5), QStringLiteral("Q72"));
+    QCOMPARE(a.card(QStringLiteral("Q71"))->tel1, QStringLiteral("111"));
+    QVERIFY(a.notes(QStringLiteral("Q71")).isEmpty());
+    // The key generator starts past the former keys.
+    QCOMPARE(a.add(QStringLiteral("Rita")), QStringLiteral("Q73"));
+    Installation b(m_place.root + QStringLiteral("/second"), shared, QStringLiteral("B"));
+    QVERIFY(a.sync());
+    QVERIFY(b.sync());
+    QCOMPARE(b.names(), (QStringList{QStringLiteral("Olga"), QStringLiteral("Pavel"),
+                                     QStringLiteral("Rita")}));
+}
+
+// Three workstations doing what a practice does, in a seeded random order. The name of each
+// card is its person ("P<n>") and each test's values carry the person it was measured for.
+void TestClientSync::randomWorkstations() {
+    const int steps = qEnvironmentVariableIntValue("VANDREL_SYNC_STEPS") > 0
+                          ? qEnvironmentVariableIntValue("VANDREL_SYNC_STEPS")
+                          : 120;
+    const quint32 seed = qEnvironmentVariableIntValue("VANDREL_SYNC_SEED") > 0
+                             ? quint32(qEnvironmentVariableIntValue("VANDREL_SYNC_SEED"))
+                             : 20261207u;
+    QRandomGenerator random(seed);
+    const QString shared = m_place.fresh(QStringLiteral("random"));
+    std::vector<std::unique_ptr<Installation>> ws;
+    std::vector<bool> online;
+    for (const QString &name : {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}) {
+        ws.push_back(std::make_unique<Installation>(m_place.root + QLatin1Char('/') + name,
+                                                    shared, name));
+        online.push_back(true);
+    }
+    int people = 0;
+    QSet<int> deletedSomewhere; // persons someone deleted (they may come back by an edit)
+    const QStringList fields = {QStringLiteral("tel1"), QStringLiteral("city"),
+                                QStringLiteral("comment"), QStringLiteral("surname")};
+
+    auto person = [](const QString &name) { return name.mid(1).toInt(); };
+    auto check = [&](int step) {
+        for (auto &w : ws) {
+            const QHash<QString, QString> cards = w->cards();
+            QSet<int> seen;
+            for (auto it = cards.cbegin(); it != cards.cend(); ++it) {
+                const int p = person(it.value());
+                QVERIFY2(!seen.contains(p), qPrintable(QStringLiteral("step %1: %2 holds person %3 twice")
+                                                           .arg(step).arg(w->name()).arg(p)));
+                seen.insert(p);
+            }
+            // No record under another person's card.
+            for (const TestRecord &test : w->allTests()) {
+                const QString owner = cards.value(test.codeClient);
+                if (!owner.isEmpty())
+                    QVERIFY2(person(owner) == Installation::marker(test),
+                             qPrintable(QStringLiteral("step %1: %2 shows a test of P%3 under %4 (%5)")
+                                            .arg(step).arg(w->name()).arg(Installation::marker(test))
+                                            .arg(owner, test.codeClient)));
+                else
+                    QVERIFY2(deletedSomewhere.contains(Installation::marker(test)),
+                             qPrintable(QStringLiteral("step %1: %2 lost the card of P%3")
+                                            .arg(step).arg(w->name()).arg(Installation::marker(test))));
+            }
+        }
+    };
+
+    for (int step = 0; step < steps; ++step) {
+        const int i = int(random.bounded(3));
+        Installation &w = *ws[size_t(i)];
+        const QHash<QString, QString> cards = w.cards();
+        const QStringList keys = cards.keys();
+        const int action = int(random.bounded(100));
+        if (action < 25 || keys.isEmpty()) {
+            const QString name = QStringLiteral("P%1").arg(++people);
+            const QString key = w.add(name);
+            QVERIFY(!key.isEmpty());
+            if (random.bounded(2))
+                w.measure(key, people);
+        } else if (action < 50) {
+            const QString key = keys.at(int(random.bounded(qsizetype(keys.size()))));
+            const QString field = fields.at(int(random.bounded(qsizetype(fields.size()))));
+            const QString value = QStringLiteral("%1-%2").arg(w.name()).arg(step);
+            QVERIFY(w.edit(key, [&](ClientCard &c) {
+                if (field == QLatin1String("tel1")) c.tel1 = value;
+                else if (field == QLatin1String("city")) c.city = value;
+                else if (field == QLatin1String("comment")) c.comment = value;
+                else c.surname = value;
+            }));
+        } else if (action < 58) {
+            const QString key = keys.at(int(random.bounded(qsizetype(keys.size()))));
+            deletedSomewhere.insert(person(cards.value(key)));
+            QVERIFY(w.remove(key));
+        } else if (action < 70) {
+            const QString key = keys.at(int(random.bounded(qsizetype(keys.size()))));
+            w.measure(key, person(cards.value(key)));
+        } else if (action < 78) {
+            online[size_t(i)] = !online[size_t(i)];
+            w.setOnline(online[size_t(i)]);
+        } else if (action < 82) {
+            w.restart();
+        } else {
+            const bool ok = w.sync();
+            if (online[size_t(i)])
+                QVERIFY2(ok, qPrintable(QStringLiteral("step %1: %2").arg(step).arg(w.lastError())));
+        }
+        check(step);
+        if (QTest::currentTestFailed())
+            return;
+    }
+
+    // A full round: everyone online, each synchronises twice in turn; then all agree.
+    for (size_t i = 0; i < ws.size(); ++i)
+        ws[i]->setOnline(true);
+    for (int round = 0; round < 2; ++round)
+        for (auto &w : ws)
+            QVERIFY2(w->sync(), qPrintable(w->lastError()));
+    check(steps);
+    QMap<QString, QString> first;
+    for (size_t i = 0; i < ws.size(); ++i) {
+        QMap<QString, QString> view;
+        for (const ClientListEntry &entry : ClientRepository(&ws[i]->data()).list()) {
+            const ClientCard c = *ws[i]->card(entry.code);
+            view.insert(entry.code, QStringList{c.name, c.surname, c.tel1, c.city, c.comment}.join(QLatin1Char('|')));
+            QVERIFY(!ClientKeys::isProvisional(entry.code));
+        }
+        QCOMPARE(ws[i]->waiting(), 0);
+        if (i == 0)
+            first = view;
+        else
+            QCOMPARE(view, first);
+    }
+    // Every person nobody deleted is there.
+    QSet<int> present;
+    for (const QString &name : std::as_const(first))
+        present.insert(person(name.section(QLatin1Char('|'), 0, 0)));
+    for (int p = 1; p <= people; ++p)
+        if (!deletedSomewhere.contains(p))
+            QVERIFY2(present.contains(p), qPrintable(QStringLiteral("P%1 was lost").arg(p)));
+    qInfo("%d steps, %d persons, %d cards at the end (seed %u)", steps, people,
+          int(first.size()), seed);
 }
 
 QTEST_GUILESS_MAIN(TestClientSync)

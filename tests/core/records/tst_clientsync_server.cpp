@@ -1,6 +1,7 @@
-// Two installations share their client cards through a real Firebird server on 127.0.0.1,
-// started for this test by scripts/firebird-test-server.sh.
-#include "ClientSyncTestSupport.h"
+// The everyday sequences of two workstations through a real Firebird server on 127.0.0.1
+// (started for this test by scripts/firebird-test-server.sh), and two processes making cards
+// at the same moment.
+#include "SyncScenarios.h"
 #include "TestEnvironment.h"
 
 #include <QProcess>
@@ -13,9 +14,17 @@ class TestClientSyncServer : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
-    void twoInstallationsShareCardsThroughTheServer();
+    void savedOffline() { SyncScenarios::savedOffline(place()); }
+    void editsOfBothKept() { SyncScenarios::editsOfBothKept(place()); }
+    void editWinsOverDeletion() { SyncScenarios::editWinsOverDeletion(place()); }
+    void deletedKeyNeverReused() { SyncScenarios::deletedKeyNeverReused(place()); }
+    void joiningMerges() { SyncScenarios::joiningMerges(place()); }
+    void offlineCardsNeverCollide() { SyncScenarios::offlineCardsNeverCollide(place()); }
+    void wrongPasswordGetsNothing();
+    void twoProcessesMakeCardsAtOnce();
 
 private:
+    SyncScenarios::Place place();
     QString script() const {
         return TestEnvironment::sourceDir() + QStringLiteral("/scripts/firebird-test-server.sh");
     }
@@ -46,52 +55,75 @@ void TestClientSyncServer::cleanupTestCase() {
     m_env.reset();
 }
 
-void TestClientSyncServer::twoInstallationsShareCardsThroughTheServer() {
-    const QString file = m_folder + QStringLiteral("/Uniform.fdb");
-    QVERIFY(QFile::copy(TestEnvironment::installDir() + QStringLiteral("/defUniformDB/Uniform.fdb"),
-                        file));
-    QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    const QString shared = QStringLiteral("127.0.0.1/%1:%2").arg(m_port, file);
-    const QString sysdba = QStringLiteral("SYSDBA");
-    Installation a(m_env->scratch(QStringLiteral("profileA")), shared, sysdba, m_password);
-    Installation b(m_env->scratch(QStringLiteral("profileB")), shared, sysdba, m_password);
+SyncScenarios::Place TestClientSyncServer::place() {
+    SyncScenarios::Place place;
+    place.root = m_env->scratch(QStringLiteral("profiles"));
+    place.user = QStringLiteral("SYSDBA");
+    place.password = m_password;
+    const QString folder = m_folder;
+    const QString port = m_port;
+    place.fresh = [folder, port](const QString &name) {
+        const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".fdb");
+        QFile::remove(file);
+        QFile::copy(TestEnvironment::installDir() + QStringLiteral("/defUniformDB/Uniform.fdb"), file);
+        QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        return QStringLiteral("127.0.0.1/%1:%2").arg(port, file);
+    };
+    return place;
+}
 
-    DataModule dataA;
-    QVERIFY2(a.start(dataA), qPrintable(a.lastError()));
-    a.activate();
-    ClientCard anna;
-    anna.name = QStringLiteral("Анна");
-    anna.surname = QStringLiteral("Server");
-    anna.birthday = QDate(1988, 8, 8);
-    anna.sex = QStringLiteral("1");
-    QVERIFY(ClientRepository(&dataA).addCard(anna, QString(), QDate(2026, 1, 1)));
-    QVERIFY2(a.syncOne(anna.code), qPrintable(a.lastError()));
-
-    DataModule dataB;
-    QVERIFY2(b.start(dataB), qPrintable(b.lastError()));
-    QCOMPARE(Installation::names(dataB), QStringList{QStringLiteral("Анна")});
-    QCOMPARE(ClientRepository(&dataB).card(anna.code)->birthday, QDate(1988, 8, 8));
-    b.activate();
-    ClientCard boris = anna;
-    boris.code.clear();
-    boris.name = QStringLiteral("Boris");
-    QVERIFY(ClientRepository(&dataB).addCard(boris, QString(), QDate(2026, 1, 2)));
-    QVERIFY(b.syncOne(boris.code));
-
-    dataA.close();
-    QVERIFY(a.start(dataA));
-    QCOMPARE(Installation::names(dataA),
-             (QStringList{QStringLiteral("Анна"), QStringLiteral("Boris")}));
-
-    // The cards went through the server: with a wrong password nothing gets through.
-    Installation c(m_env->scratch(QStringLiteral("profileC")), shared, sysdba,
+void TestClientSyncServer::wrongPasswordGetsNothing() {
+    SyncScenarios::Place p = place();
+    const QString shared = p.fresh(QStringLiteral("guarded"));
+    Installation a(p.root + QStringLiteral("/a"), shared, QStringLiteral("A"), p.user, p.password);
+    QVERIFY2(a.sync(), qPrintable(a.lastError()));
+    a.add(QStringLiteral("Анна"));
+    QVERIFY(a.sync());
+    Installation c(p.root + QStringLiteral("/c"), shared, QStringLiteral("C"), p.user,
                    QStringLiteral("wrong"));
-    DataModule dataC;
-    QVERIFY(!c.start(dataC));
-    QVERIFY(Installation::names(dataC).isEmpty());
-    dataA.close();
-    dataB.close();
-    dataC.close();
+    QVERIFY(!c.sync());
+    QVERIFY(c.names().isEmpty());
+}
+
+void TestClientSyncServer::twoProcessesMakeCardsAtOnce() {
+    // Two workstations, each a process of its own, make 200 cards each at the same moment.
+    SyncScenarios::Place p = place();
+    const QString shared = p.fresh(QStringLiteral("rush"));
+    const QString maker = QCoreApplication::applicationDirPath() + QStringLiteral("/sync_card_maker");
+    QList<QProcess *> processes;
+    QStringList profiles;
+    for (const QString &name : {QStringLiteral("A"), QStringLiteral("B")}) {
+        const QString profile = p.root + QStringLiteral("/rush") + name;
+        profiles.append(profile);
+        auto *process = new QProcess(this);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(maker, {profile, shared, name, p.user, p.password, QStringLiteral("200")});
+        processes.append(process);
+    }
+    for (QProcess *process : processes) {
+        QVERIFY(process->waitForFinished(240000));
+        QCOMPARE(process->exitCode(), 0);
+    }
+    QSet<QString> keys;
+    std::vector<std::unique_ptr<Installation>> both;
+    for (int i = 0; i < 2; ++i)
+        both.push_back(std::make_unique<Installation>(profiles.at(i), shared,
+                                                   i ? QStringLiteral("B") : QStringLiteral("A"),
+                                                   p.user, p.password));
+    for (auto &w : both)
+        QVERIFY2(w->sync(), qPrintable(w->lastError()));
+    for (auto &w : both) {
+        const QHash<QString, QString> cards = w->cards();
+        QCOMPARE(cards.size(), 400);
+        QSet<QString> names;
+        for (auto it = cards.cbegin(); it != cards.cend(); ++it) {
+            QVERIFY(!ClientKeys::isProvisional(it.key()));
+            names.insert(it.value());
+            keys.insert(it.key());
+        }
+        QCOMPARE(names.size(), 400);
+    }
+    QCOMPARE(keys.size(), 400);
 }
 
 QTEST_GUILESS_MAIN(TestClientSyncServer)

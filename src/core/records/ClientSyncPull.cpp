@@ -1,0 +1,249 @@
+// What the shared base got since the last round coming down.
+#include "ClientSync.h"
+
+#include "ClientConflicts.h"
+#include "ClientKeys.h"
+#include "ClientMerge.h"
+#include "ClientSyncSupport.h"
+#include "DataModule.h"
+
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+#include <QVariant>
+
+using ClientRows::Row;
+using ClientRows::Table;
+using namespace ClientSyncSupport;
+
+bool ClientSync::pull(QSqlDatabase &local, QSqlDatabase &shared)
+{
+    const QStringList &columns = m_columns.names;
+    QString error;
+    // What this base knows: cards waiting to go up (they win until they went up), renamed
+    // keys not yet acknowledged, and the stamp of each synchronised copy.
+    QSet<QString> pending, deferredKeys, localKeys;
+    QHash<QString, qint64> baseStamps;
+    {
+        QSqlQuery query(local);
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("SELECT CODE_CLIENT FROM SYNC_PENDING")))
+            return fail(query.lastError().text());
+        while (query.next())
+            pending.insert(query.value(0).toString());
+        if (!query.exec(QStringLiteral("SELECT OLD_KEY FROM KEY_RENAMES WHERE ACTIVE = 1")))
+            return fail(query.lastError().text());
+        while (query.next())
+            deferredKeys.insert(query.value(0).toString());
+    }
+
+    if (!shared.transaction())
+        return fail(QStringLiteral("Cannot start a transaction on the shared base: ")
+                    + shared.lastError().text());
+    int total = 0;
+    {
+        QSqlQuery count(shared);
+        count.setForwardOnly(true);
+        count.prepare(QStringLiteral("SELECT COUNT(*) FROM CLIENTS WHERE SYNC_STAMP > ?"));
+        count.addBindValue(m_lastStamp);
+        if (!count.exec() || !count.next())
+            return fail(QStringLiteral("Cannot read the shared base: ") + count.lastError().text());
+        total = count.value(0).toInt();
+    }
+    if (total > 0) {
+        // Only now worth reading: the stamps and keys of every card here.
+        QSqlQuery query(local);
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("SELECT CODE_CLIENT, SYNC_STAMP FROM CLIENTS_SYNCED")))
+            return fail(query.lastError().text());
+        while (query.next())
+            baseStamps.insert(query.value(0).toString(), query.value(1).toLongLong());
+        if (!query.exec(QStringLiteral("SELECT CODE_CLIENT FROM CLIENTS")))
+            return fail(query.lastError().text());
+        while (query.next())
+            localKeys.insert(query.value(0).toString());
+    }
+
+    qint64 newest = m_lastStamp;
+    qint64 firstDeferred = 0;
+    int done = 0;
+    int inBatch = 0;
+    auto commitBatch = [&]() {
+        if (inBatch == 0)
+            return true;
+        inBatch = 0;
+        if (local.commit())
+            return true;
+        const QString text = local.lastError().text();
+        local.rollback();
+        return fail(QStringLiteral("Cannot store the cards that came: ") + text);
+    };
+    auto inTransaction = [&]() {
+        if (inBatch++ > 0)
+            return true;
+        return local.transaction() || fail(local.lastError().text());
+    };
+
+    if (total > 0) {
+        QSqlQuery insert(local);
+        insert.prepare(ClientRows::insertText(columns));
+        QStringList sets;
+        for (int i = 1; i < columns.size(); ++i)
+            sets.append(columns.at(i) + QStringLiteral(" = ?"));
+        const QString updateText = QStringLiteral("UPDATE CLIENTS SET ") + sets.join(QStringLiteral(", "))
+                                   + QStringLiteral(" WHERE CODE_CLIENT = ? AND NOT EXISTS (SELECT 1 "
+                                                    "FROM SYNC_PENDING WHERE CODE_CLIENT = ?)");
+        const QString copyText = QStringLiteral("UPDATE OR INSERT INTO CLIENTS_SYNCED (CODE_CLIENT, "
+                                                "SYNC_STAMP, DIGESTS) VALUES (?, ?, ?) MATCHING "
+                                                "(CODE_CLIENT)");
+        // Read in stamp order; each card is applied as it comes, so memory stays flat.
+        QSqlQuery read(shared);
+        read.setForwardOnly(true);
+        QStringList items = columns;
+        items.append({QStringLiteral("SYNC_STAMP"), QStringLiteral("CHANGED_BY")});
+        read.prepare(QStringLiteral("SELECT ") + items.join(QStringLiteral(", "))
+                     + QStringLiteral(" FROM CLIENTS WHERE SYNC_STAMP > ? ORDER BY SYNC_STAMP"));
+        read.addBindValue(m_lastStamp);
+        if (!read.exec())
+            return fail(QStringLiteral("Cannot read the shared base: ") + read.lastError().text());
+        QList<bool> isMemo;
+        for (const QString &column : columns)
+            isMemo.append(m_columns.memos.contains(column));
+        const int n = int(columns.size());
+        while (read.next()) {
+            Row row;
+            row.values.reserve(n);
+            for (int i = 0; i < n; ++i) {
+                const QVariant value = read.value(i);
+                row.values.append(isMemo.at(i) && !value.isNull()
+                                      ? QVariant(DataModule::memoText(value))
+                                      : value);
+            }
+            row.key = row.values.first().toString().trimmed();
+            row.stamp = read.value(n).toLongLong();
+            newest = qMax(newest, row.stamp);
+            ++done;
+            if (m_progress && done % PullBatch == 0)
+                m_progress(done, total);
+            if (pending.contains(row.key))
+                continue; // goes up next round, merged with this
+            if (deferredKeys.contains(row.key)) {
+                if (firstDeferred == 0 || row.stamp < firstDeferred)
+                    firstDeferred = row.stamp;
+                continue;
+            }
+            if (baseStamps.value(row.key, -1) == row.stamp)
+                continue;
+            if (!inTransaction())
+                return false;
+            bool applied = true;
+            if (localKeys.contains(row.key)) {
+                QSqlQuery update(local);
+                update.prepare(updateText);
+                QVariantList values = row.values.mid(1);
+                values.append({row.key, row.key});
+                if (!ClientRows::exec(update, values, &error))
+                    return fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
+                applied = update.numRowsAffected() == 1;
+            } else if (!ClientRows::exec(insert, row.values, &error)) {
+                return fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
+            }
+            if (!applied)
+                continue; // saved here meanwhile: goes up next round
+            QSqlQuery copy(local);
+            copy.prepare(copyText);
+            if (!ClientRows::exec(copy, {row.key, row.stamp, ClientRows::digests(columns, row)},
+                                  &error))
+                return fail(QStringLiteral("Cannot note the card %1: %2").arg(row.key, error));
+            ++m_stats.pulled;
+            if (inBatch >= PullBatch && !commitBatch())
+                return false;
+            if (inBatch == 0 && cancelled())
+                return false;
+        }
+    }
+
+    // Deletions made elsewhere.
+    {
+        QSqlQuery tombs(shared);
+        tombs.setForwardOnly(true);
+        tombs.prepare(QStringLiteral("SELECT CODE_CLIENT, SYNC_STAMP FROM DELETED_CLIENTS WHERE "
+                                     "SYNC_STAMP > ?"));
+        tombs.addBindValue(m_lastStamp);
+        if (!tombs.exec())
+            return fail(QStringLiteral("Cannot read the deleted cards: ") + tombs.lastError().text());
+        while (tombs.next()) {
+            const QString key = tombs.value(0).toString();
+            newest = qMax(newest, tombs.value(1).toLongLong());
+            if (pending.contains(key))
+                continue; // changed here: goes up and wins over the deletion
+            if (!inTransaction())
+                return false;
+            QSqlQuery remove(local);
+            remove.prepare(QStringLiteral("DELETE FROM CLIENTS WHERE CODE_CLIENT = ? AND NOT EXISTS "
+                                          "(SELECT 1 FROM SYNC_PENDING WHERE CODE_CLIENT = ?)"));
+            remove.addBindValue(key);
+            remove.addBindValue(key);
+            if (!remove.exec())
+                return fail(QStringLiteral("Cannot delete the card %1: %2")
+                                .arg(key, remove.lastError().text()));
+            if (remove.numRowsAffected() == 1) {
+                ++m_stats.deleted;
+                QSqlQuery forget(local);
+                forget.prepare(QStringLiteral("DELETE FROM CLIENTS_SYNCED WHERE CODE_CLIENT = ?"));
+                forget.addBindValue(key);
+                forget.exec();
+            }
+        }
+    }
+
+    // Notes on overwritten values.
+    {
+        QSqlQuery notes(shared);
+        notes.setForwardOnly(true);
+        notes.prepare(QStringLiteral("SELECT CODE_CLIENT, FIELD_NAME, LOST_TEXT, LOST_PHOTO, LOST_AT, "
+                                     "LOST_BY, KEPT_BY, NOTED_AT, SYNC_STAMP FROM CLIENT_CONFLICTS "
+                                     "WHERE SYNC_STAMP > ?"));
+        notes.addBindValue(m_lastStamp);
+        if (!notes.exec())
+            return fail(QStringLiteral("Cannot read the notes: ") + notes.lastError().text());
+        while (notes.next()) {
+            const qint64 stamp = notes.value(8).toLongLong();
+            newest = qMax(newest, stamp);
+            if (!inTransaction())
+                return false;
+            QSqlQuery keep(local);
+            keep.prepare(QStringLiteral(
+                "INSERT INTO CLIENT_CONFLICTS (CODE_CLIENT, FIELD_NAME, LOST_TEXT, LOST_PHOTO, "
+                "LOST_AT, LOST_BY, KEPT_BY, NOTED_AT, SYNC_STAMP) SELECT ?, ?, ?, ?, ?, ?, ?, ?, ? "
+                "FROM RDB$DATABASE WHERE NOT EXISTS (SELECT 1 FROM CLIENT_CONFLICTS WHERE "
+                "SYNC_STAMP = ?)"));
+            QVariantList values;
+            for (int i = 0; i < 9; ++i)
+                values.append(notes.value(i));
+            values[2] = DataModule::memoText(values.at(2));
+            values.append(stamp);
+            if (!ClientRows::exec(keep, values, &error))
+                return fail(QStringLiteral("Cannot keep a note: ") + error);
+        }
+    }
+    shared.commit();
+
+    if (firstDeferred > 0) {
+        m_deferred = true;
+        newest = qMin(newest, firstDeferred - 1);
+    }
+    if (newest != m_lastStamp) {
+        if (!inTransaction()
+            || !setInfo(local, QStringLiteral("LAST_STAMP"), QString::number(newest), &error))
+            return fail(QStringLiteral("Cannot note the synchronisation: ") + error);
+        ++inBatch;
+    }
+    if (!commitBatch())
+        return false;
+    if (m_progress && total > 0)
+        m_progress(total, total);
+    return true;
+}
