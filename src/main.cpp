@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QTimer>
 
 #include <cstdio>
@@ -36,5 +37,15 @@ int main(int argc, char *argv[])
             window.close();
         });
     }
-    return app.exec();
+    const int code = app.exec();
+    if (qEnvironmentVariableIsSet("VANDREL_QUIT_WHEN_SHOWN")) {
+        // The start-up benchmark reports the program's peak memory too.
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : status.readAll().split('\n'))
+                if (line.startsWith("VmHWM:"))
+                    std::printf("peak memory %s\n", line.mid(6).trimmed().constData());
+        }
+    }
+    return code;
 }

@@ -87,8 +87,9 @@ bool ClientSync::pull(QSqlDatabase &local, QSqlDatabase &shared)
     };
 
     if (total > 0) {
-        QSqlQuery insert(local);
-        insert.prepare(ClientRows::insertText(columns));
+        // Statements are prepared per card: the driver binds a prepared statement to the
+        // transaction it was prepared in, and the batches commit as they go.
+        const QString insertText = ClientRows::insertText(columns);
         QStringList sets;
         for (int i = 1; i < columns.size(); ++i)
             sets.append(columns.at(i) + QStringLiteral(" = ?"));
@@ -147,8 +148,11 @@ bool ClientSync::pull(QSqlDatabase &local, QSqlDatabase &shared)
                 if (!ClientRows::exec(update, values, &error))
                     return fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
                 applied = update.numRowsAffected() == 1;
-            } else if (!ClientRows::exec(insert, row.values, &error)) {
-                return fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
+            } else {
+                QSqlQuery insert(local);
+                insert.prepare(insertText);
+                if (!ClientRows::exec(insert, row.values, &error))
+                    return fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
             }
             if (!applied)
                 continue; // saved here meanwhile: goes up next round

@@ -315,10 +315,18 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
 
     // This base follows, card by card; a card saved here again meanwhile keeps its new state
     // and goes up in the next round.
+    // One transaction for the chunk (each commit costs a write to disk), a savepoint per card.
+    if (!local.transaction())
+        return fail(QStringLiteral("Cannot start a transaction: ") + local.lastError().text());
     for (const After &step : std::as_const(after)) {
         if (!settle(local, step.card.key, step.card.deleted, step.card.changedAt, step.kind,
                     step.row, step.localChange, step.stamp))
             ++m_stats.failed;
+    }
+    if (!local.commit()) {
+        const QString text = local.lastError().text();
+        local.rollback();
+        return fail(QStringLiteral("Cannot settle the cards that went up: ") + text);
     }
     return true;
 }
@@ -328,7 +336,8 @@ bool ClientSync::settle(QSqlDatabase &local, const QString &key, bool deleted,
                         const QStringList &localChange, qint64 stamp)
 {
     const QStringList &columns = m_columns.names;
-    if (!local.transaction())
+    QSqlQuery savepoint(local);
+    if (!savepoint.exec(QStringLiteral("SAVEPOINT SETTLE_CARD")))
         return false;
     QString error;
     QString what;
@@ -341,11 +350,8 @@ bool ClientSync::settle(QSqlDatabase &local, const QString &key, bool deleted,
             what = QStringLiteral("pending");
             break;
         }
-        if (done.numRowsAffected() != 1) {
-            // Saved here again meanwhile: nothing here changes until that went up too.
-            local.rollback();
-            return true;
-        }
+        if (done.numRowsAffected() != 1)
+            return true; // saved here again meanwhile: it goes up again next round
         if (kind == SettleForget) {
             QSqlQuery forget(local);
             forget.prepare(QStringLiteral("DELETE FROM CLIENTS_SYNCED WHERE CODE_CLIENT = ?"));
@@ -382,11 +388,11 @@ bool ClientSync::settle(QSqlDatabase &local, const QString &key, bool deleted,
         ok = ClientRows::exec(copy, {key, stamp, ClientRows::digests(columns, row)}, &error);
         what = QStringLiteral("copy");
     } while (false);
-    if (ok && local.commit())
-        return true;
     if (ok)
-        error = local.lastError().text();
-    local.rollback();
+        return true;
+    // The card stays waiting and goes up again next round.
+    QSqlQuery back(local);
+    back.exec(QStringLiteral("ROLLBACK TO SAVEPOINT SETTLE_CARD"));
     log(QStringLiteral("cannot settle the card %1 (%2): %3").arg(key, what, error));
     return false;
 }

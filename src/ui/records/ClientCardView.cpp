@@ -1,5 +1,7 @@
 #include "ClientCardView.h"
 
+#include <QHash>
+
 #include "ClientTexts.h"
 #include "localization/LanguageApplier.h"
 #include "records/ClientRepository.h"
@@ -146,6 +148,12 @@ ClientCardView::ClientCardView(QWidget *parent)
     comment->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     grid->addWidget(comment, row, 1, 1, 3);
     grid->setRowStretch(row, 1);
+    ++row;
+    m_notes = value(QStringLiteral("NotesLabel"));
+    m_notes->setWordWrap(true);
+    m_notes->setStyleSheet(QStringLiteral("QLabel { color: #9a3b00; }"));
+    m_notes->hide();
+    grid->addWidget(m_notes, row, 0, 1, 4);
 
     bindTexts();
     showCard(std::nullopt);
@@ -221,6 +229,58 @@ void ClientCardView::showCard(const std::optional<ClientCard> &card) {
     m_heading->setText(c.displayName());
     m_photo = QPixmap::fromImage(ClientRepository::decodePhoto(c.foto));
     showPhoto();
+}
+
+QString ClientCardView::noteText(const ConflictNote &note) {
+    const QString elsewhere =
+        ClientTexts::current(QStringLiteral("SyncNoteElsewhere"), QStringLiteral("another workstation"));
+    const QString lostBy = note.lostBy.isEmpty() ? elsewhere : note.lostBy;
+    const QString keptBy = note.keptBy.isEmpty() ? elsewhere : note.keptBy;
+    const QLocale locale;
+    const QDateTime when = note.lostAt.isValid() ? note.lostAt : note.notedAt;
+    const QString time = locale.toString(when, QLocale::ShortFormat);
+    if (note.field == ClientConflicts::deletedField())
+        return ClientTexts::current(QStringLiteral("SyncNoteDeleted"),
+                                    QStringLiteral("Deleted on %1 (%2), but changed on %3 "
+                                                   "meanwhile: the card was kept."))
+            .arg(lostBy, time, keptBy);
+    // The field as the card names it.
+    static const QHash<QString, QString> labels = {
+        {QStringLiteral("NAME"), QStringLiteral("Name")},
+        {QStringLiteral("SURNAME"), QStringLiteral("Surname")},
+        {QStringLiteral("HEIGHT"), QStringLiteral("Height")},
+        {QStringLiteral("WEIGHT"), QStringLiteral("Weight")},
+        {QStringLiteral("ADRESS"), QStringLiteral("Address")},
+        {QStringLiteral("ADRESS2"), QStringLiteral("Address")},
+        {QStringLiteral("CITY"), QStringLiteral("City")},
+        {QStringLiteral("INDEX1"), QStringLiteral("Zip")},
+        {QStringLiteral("COUNTRY"), QStringLiteral("Country")},
+        {QStringLiteral("TEL1"), QStringLiteral("HomePhone")},
+        {QStringLiteral("TEL2"), QStringLiteral("WorkPhone")},
+        {QStringLiteral("TEL3"), QStringLiteral("Cell")},
+        {QStringLiteral("E_MAIL"), QStringLiteral("Mail")},
+        {QStringLiteral("SAIT"), QStringLiteral("WebPage")},
+        {QStringLiteral("SKYPE"), QStringLiteral("Messenger")},
+        {QStringLiteral("COMMENT"), QStringLiteral("Comment")},
+    };
+    const QString label = labels.contains(note.field)
+                              ? ClientTexts::current(labels.value(note.field), note.field)
+                              : note.field;
+    const QString value = note.field == QLatin1String("FOTO")
+                              ? ClientTexts::current(QStringLiteral("Photo"), QStringLiteral("photo"))
+                              : note.lostText;
+    return ClientTexts::current(QStringLiteral("SyncNoteField"),
+                                QStringLiteral("Changed on two workstations: %1 was “%2” (%3, "
+                                               "%4); the later value was kept."))
+        .arg(label, value, lostBy, time);
+}
+
+void ClientCardView::showNotes(const QList<ConflictNote> &notes) {
+    QStringList lines;
+    for (const ConflictNote &note : notes)
+        lines.append(noteText(note));
+    m_notes->setText(lines.join(QLatin1Char('\n')));
+    m_notes->setVisible(!lines.isEmpty());
 }
 
 void ClientCardView::showPhoto() {

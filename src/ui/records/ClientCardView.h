@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/ClientCard.h"
+#include "records/ClientConflicts.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -18,6 +19,10 @@ public:
 
     void showCard(const std::optional<ClientCard> &card);
     QPixmap photo() const { return m_photo; }
+    // Values of this card that lost to a later edit on another workstation, and deletions
+    // undone because the card had been changed elsewhere (`NotesLabel`, hidden when none).
+    void showNotes(const QList<ConflictNote> &notes);
+    static QString noteText(const ConflictNote &note);
 
     // "E-mail: " + address; "Skype: " / "ICQ: " + account, or the no-messenger text.
     static QString mailText(const ClientCard &card);
@@ -36,5 +41,6 @@ private:
     QString m_noMessenger;
     QLabel *m_heading = nullptr;
     QLabel *m_photoLabel = nullptr;
+    QLabel *m_notes = nullptr;
     QList<QLabel *> m_values;
 };

@@ -8,6 +8,7 @@
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "localization/LanguageApplier.h"
+#include "records/ClientConflicts.h"
 #include "records/ClientRepository.h"
 #include "records/ClientsModel.h"
 #include "records/ClientValidation.h"
@@ -457,6 +458,8 @@ void ClientPanel::showCurrentCard() {
     if (!code.isEmpty() && m_data && m_data->isOpen())
         card = ClientRepository(m_data).card(code);
     m_card->showCard(card);
+    m_card->showNotes(card ? ClientConflicts::forClient(m_data->database(), card->code)
+                           : QList<ConflictNote>());
     Q_EMIT clientNameChanged(card ? card->displayName() : QString());
     Q_EMIT currentPhotoChanged(m_card->photo());
 }
