@@ -7,13 +7,13 @@
 // the clients and the last eight years, with 24 values between 20 and 150 around a level of
 // the client's own. Rows go in with prepared statements, committed every few thousand rows.
 #include "records/Channels.h"
+#include "records/ClientKeys.h"
 #include "records/DataModule.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -89,24 +89,6 @@ QString phone(QRandomGenerator &random)
     return QStringLiteral("+79%1").arg(random.bounded(100000000, 999999999));
 }
 
-// The highest running number among keys of the form "Q7" + digits.
-qint64 highestClientNumber(const QSqlDatabase &db)
-{
-    static const QRegularExpression form(QStringLiteral("^Q7(\\d{1,14})$"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    qint64 highest = 0;
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (query.exec(QStringLiteral("SELECT CODE_CLIENT FROM CLIENTS"))) {
-        while (query.next()) {
-            const QRegularExpressionMatch match = form.match(query.value(0).toString().trimmed());
-            if (match.hasMatch())
-                highest = qMax(highest, match.captured(1).toLongLong());
-        }
-    }
-    return highest;
-}
-
 bool fail(const QString &what, const QSqlQuery &query)
 {
     std::fprintf(stderr, "%s: %s\n", qPrintable(what), qPrintable(query.lastError().text()));
@@ -139,7 +121,7 @@ private:
 
 bool fillClients(QSqlDatabase db, int count, QStringList *codes, QRandomGenerator &random)
 {
-    const qint64 first = highestClientNumber(db) + 1;
+    const qint64 first = qMax<qint64>(0, ClientKeys::highestUsedNumber(db, {QStringLiteral("CLIENTS")})) + 1;
     const QString sql = QStringLiteral(
         "INSERT INTO CLIENTS (CODE_CLIENT, NAME, SURNAME, BIRTHDAY, WEIGHT, HEIGHT, SEX, CITY, "
         "ADRESS, INDEX1, E_MAIL, TEL1, TEL2, FOTO, DATECREATE, COUNTRY, SKYPETYPE) "

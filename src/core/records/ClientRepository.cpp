@@ -295,10 +295,8 @@ QList<Field> cardFields(const ClientCard &c)
 // Whether two values of one field mean the same (null and empty text alike).
 bool sameValue(const QVariant &a, const QVariant &b)
 {
-    if (ClientRows::isBlank(a) && ClientRows::isBlank(b))
-        return a.typeId() != QMetaType::Int || a.toInt() == b.toInt();
-    return ClientRows::digest(a) == ClientRows::digest(b)
-           || (a.typeId() == QMetaType::Int && a.toInt() == b.toInt());
+    return (ClientRows::isBlank(a) && ClientRows::isBlank(b))
+           || ClientRows::digest(a) == ClientRows::digest(b);
 }
 
 } // namespace

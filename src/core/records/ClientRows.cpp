@@ -77,8 +77,9 @@ Columns common(const Columns &a, const Columns &b)
     return out;
 }
 
-bool read(const QSqlDatabase &db, const Columns &columns, const QString &where,
-          const QVariantList &bound, Table *table, QString *error, bool stamped)
+bool forEach(const QSqlDatabase &db, const Columns &columns, const QString &where,
+             const QVariantList &bound, bool stamped, const std::function<bool(Row &&)> &each,
+             QString *error)
 {
     QStringList items = columns.names;
     if (stamped)
@@ -111,12 +112,25 @@ bool read(const QSqlDatabase &db, const Columns &columns, const QString &where,
             row.changedAt = query.value(n + 1).toDateTime();
             row.changedBy = query.value(n + 2).toString();
         }
-        const QString key = row.key.trimmed();
-        if (!table->byKey.contains(key))
-            table->byKey.insert(key, int(table->rows.size()));
-        table->rows.append(row);
+        if (!each(std::move(row)))
+            return true;
     }
     return true;
+}
+
+bool read(const QSqlDatabase &db, const Columns &columns, const QString &where,
+          const QVariantList &bound, Table *table, QString *error, bool stamped)
+{
+    return forEach(
+        db, columns, where, bound, stamped,
+        [table](Row &&row) {
+            const QString key = row.key.trimmed();
+            if (!table->byKey.contains(key))
+                table->byKey.insert(key, int(table->rows.size()));
+            table->rows.append(std::move(row));
+            return true;
+        },
+        error);
 }
 
 bool readOne(const QSqlDatabase &db, const Columns &columns, const QString &key, Row *row,

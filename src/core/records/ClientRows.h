@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+
 class QSqlQuery;
 
 // Client cards as rows of any base's CLIENTS, read and written by column name, so that two
@@ -49,6 +51,11 @@ struct Table
 // SYNC_STAMP, CHANGED_AT and CHANGED_BY are read as well.
 bool read(const QSqlDatabase &db, const Columns &columns, const QString &where,
           const QVariantList &bound, Table *table, QString *error, bool stamped = false);
+
+// The same row by row as they come, without holding them: `each` returns false to stop.
+bool forEach(const QSqlDatabase &db, const Columns &columns, const QString &where,
+             const QVariantList &bound, bool stamped, const std::function<bool(Row &&)> &each,
+             QString *error);
 
 // One card's row, found by its stored key; false with an empty row when there is none.
 bool readOne(const QSqlDatabase &db, const Columns &columns, const QString &key, Row *row,

@@ -357,18 +357,10 @@ QString ClientSync::reserveKey(QSqlDatabase &local, QSqlDatabase &shared)
             }
             // This base used keys the shared base never heard of (it is joining): the
             // generator jumps past all of them at once.
-            QSqlQuery largest(local);
-            largest.setForwardOnly(true);
-            const QString pattern = QStringLiteral("Q7[0-9]{1,14}");
-            largest.prepare(QStringLiteral(
-                "SELECT MAX(N) FROM (SELECT CAST(SUBSTRING(CODE_CLIENT FROM 3) AS BIGINT) N FROM "
-                "CLIENTS WHERE CODE_CLIENT SIMILAR TO ? UNION ALL SELECT CAST(SUBSTRING(CODE_CLIENT "
-                "FROM 3) AS BIGINT) FROM TESTS WHERE CODE_CLIENT SIMILAR TO ?)"));
-            largest.addBindValue(pattern);
-            largest.addBindValue(pattern);
-            if (largest.exec() && largest.next() && largest.value(0).toLongLong() > 0
-                && !bumpKeyGenerator(shared, ClientKeys::prefix()
-                                                 + QString::number(largest.value(0).toLongLong())))
+            const qint64 largest = ClientKeys::highestUsedNumber(
+                local, {QStringLiteral("CLIENTS"), QStringLiteral("TESTS")});
+            if (largest > 0
+                && !bumpKeyGenerator(shared, ClientKeys::prefix() + QString::number(largest)))
                 return QString();
             continue;
         }

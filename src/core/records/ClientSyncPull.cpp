@@ -100,45 +100,24 @@ bool ClientSync::pull(QSqlDatabase &local, QSqlDatabase &shared)
                                                 "SYNC_STAMP, DIGESTS) VALUES (?, ?, ?) MATCHING "
                                                 "(CODE_CLIENT)");
         // Read in stamp order; each card is applied as it comes, so memory stays flat.
-        QSqlQuery read(shared);
-        read.setForwardOnly(true);
-        QStringList items = columns;
-        items.append({QStringLiteral("SYNC_STAMP"), QStringLiteral("CHANGED_BY")});
-        read.prepare(QStringLiteral("SELECT ") + items.join(QStringLiteral(", "))
-                     + QStringLiteral(" FROM CLIENTS WHERE SYNC_STAMP > ? ORDER BY SYNC_STAMP"));
-        read.addBindValue(m_lastStamp);
-        if (!read.exec())
-            return fail(QStringLiteral("Cannot read the shared base: ") + read.lastError().text());
-        QList<bool> isMemo;
-        for (const QString &column : columns)
-            isMemo.append(m_columns.memos.contains(column));
-        const int n = int(columns.size());
-        while (read.next()) {
-            Row row;
-            row.values.reserve(n);
-            for (int i = 0; i < n; ++i) {
-                const QVariant value = read.value(i);
-                row.values.append(isMemo.at(i) && !value.isNull()
-                                      ? QVariant(DataModule::memoText(value))
-                                      : value);
-            }
-            row.key = row.values.first().toString().trimmed();
-            row.stamp = read.value(n).toLongLong();
+        bool ok = true;
+        auto take = [&](Row &&row) {
+            row.key = row.key.trimmed();
             newest = qMax(newest, row.stamp);
             ++done;
             if (m_progress && done % PullBatch == 0)
                 m_progress(done, total);
             if (pending.contains(row.key))
-                continue; // goes up next round, merged with this
+                return true; // goes up next round, merged with this
             if (deferredKeys.contains(row.key)) {
                 if (firstDeferred == 0 || row.stamp < firstDeferred)
                     firstDeferred = row.stamp;
-                continue;
+                return true;
             }
             if (baseStamps.value(row.key, -1) == row.stamp)
-                continue;
+                return true;
             if (!inTransaction())
-                return false;
+                return ok = false;
             bool applied = true;
             if (localKeys.contains(row.key)) {
                 QSqlQuery update(local);
@@ -146,27 +125,34 @@ bool ClientSync::pull(QSqlDatabase &local, QSqlDatabase &shared)
                 QVariantList values = row.values.mid(1);
                 values.append({row.key, row.key});
                 if (!ClientRows::exec(update, values, &error))
-                    return fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
+                    return ok = fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
                 applied = update.numRowsAffected() == 1;
             } else {
                 QSqlQuery insert(local);
                 insert.prepare(insertText);
                 if (!ClientRows::exec(insert, row.values, &error))
-                    return fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
+                    return ok = fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
             }
             if (!applied)
-                continue; // saved here meanwhile: goes up next round
+                return true; // saved here meanwhile: goes up next round
             QSqlQuery copy(local);
             copy.prepare(copyText);
             if (!ClientRows::exec(copy, {row.key, row.stamp, ClientRows::digests(columns, row)},
                                   &error))
-                return fail(QStringLiteral("Cannot note the card %1: %2").arg(row.key, error));
+                return ok = fail(QStringLiteral("Cannot note the card %1: %2").arg(row.key, error));
             ++m_stats.pulled;
             if (inBatch >= PullBatch && !commitBatch())
-                return false;
+                return ok = false;
             if (inBatch == 0 && cancelled())
-                return false;
-        }
+                return ok = false;
+            return true;
+        };
+        if (!ClientRows::forEach(shared, m_columns,
+                                 QStringLiteral("WHERE SYNC_STAMP > ? ORDER BY SYNC_STAMP"),
+                                 {m_lastStamp}, true, take, &error))
+            return fail(error);
+        if (!ok)
+            return false;
     }
 
     // Deletions made elsewhere.

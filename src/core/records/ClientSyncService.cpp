@@ -30,11 +30,9 @@ void ClientSyncService::requestRound()
 {
     if (m_stopped)
         return;
-    if (m_worker) {
+    if (m_worker)
         m_again = true;
-        return;
-    }
-    if (!m_soon.isActive())
+    else if (!m_soon.isActive())
         m_soon.start();
 }
 
@@ -53,10 +51,8 @@ void ClientSyncService::stop()
 
 void ClientSyncService::launch()
 {
-    if (m_stopped)
-        return;
-    if (m_worker) {
-        m_again = true;
+    if (m_stopped || m_worker) {
+        m_again = m_worker != nullptr; // served right after the round under way
         return;
     }
     m_again = false;

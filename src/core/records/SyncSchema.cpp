@@ -1,54 +1,18 @@
 #include "SyncSchema.h"
 
+#include "ClientKeys.h"
 #include "SchemaUpgrade.h"
 #include "common/ErrorOut.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QThread>
 #include <QUuid>
 #include <QVariant>
 
 namespace {
-
-bool exists(const QSqlDatabase &db, const QString &sql, const QStringList &names)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    query.prepare(sql);
-    for (const QString &name : names)
-        query.addBindValue(name);
-    return query.exec() && query.next() && query.value(0).toInt() > 0;
-}
-
-bool hasColumn(const QSqlDatabase &db, const QString &table, const QString &column)
-{
-    return exists(db,
-                  QStringLiteral("SELECT COUNT(*) FROM RDB$RELATION_FIELDS "
-                                 "WHERE RDB$RELATION_NAME = ? AND RDB$FIELD_NAME = ?"),
-                  {table, column});
-}
-
-bool hasGenerator(const QSqlDatabase &db, const QString &name)
-{
-    return exists(db,
-                  QStringLiteral("SELECT COUNT(*) FROM RDB$GENERATORS WHERE RDB$GENERATOR_NAME = ?"),
-                  {name});
-}
-
-bool hasIndex(const QSqlDatabase &db, const QString &name)
-{
-    return exists(db, QStringLiteral("SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$INDEX_NAME = ?"),
-                  {name});
-}
-
-bool hasTrigger(const QSqlDatabase &db, const QString &name)
-{
-    return exists(db,
-                  QStringLiteral("SELECT COUNT(*) FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = ?"),
-                  {name});
-}
 
 // Runs one statement on its own (the driver commits it at once).
 bool run(const QSqlDatabase &db, const QString &sql, QString *error)
@@ -69,29 +33,44 @@ struct Step
     QString sql;
 };
 
-bool present(const QSqlDatabase &db, const Step &step)
+// The names of every object of the base the steps may make, read in one query: "T" tables,
+// "C" columns of CLIENTS as TABLE.COLUMN, "G" generators, "I" indexes, "R" triggers.
+QSet<QString> objects(const QSqlDatabase &db)
 {
-    switch (step.kind) {
-    case Step::Table:
-        return SyncSchema::hasTable(db, step.name);
-    case Step::Column:
-        return hasColumn(db, step.name, step.column);
-    case Step::Generator:
-        return hasGenerator(db, step.name);
-    case Step::Index:
-        return hasIndex(db, step.name);
-    case Step::Trigger:
-        return hasTrigger(db, step.name);
-    }
-    return false;
+    QSet<QString> names;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral(
+            "SELECT 'T' || TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS "
+            "UNION ALL SELECT 'C' || TRIM(RDB$RELATION_NAME) || '.' || TRIM(RDB$FIELD_NAME) "
+            "FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = 'CLIENTS' "
+            "UNION ALL SELECT 'G' || TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS "
+            "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+            "UNION ALL SELECT 'I' || TRIM(RDB$INDEX_NAME) FROM RDB$INDICES "
+            "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+            "UNION ALL SELECT 'R' || TRIM(RDB$TRIGGER_NAME) FROM RDB$TRIGGERS "
+            "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
+        return names;
+    while (query.next())
+        names.insert(query.value(0).toString());
+    return names;
+}
+
+QString objectName(const Step &step)
+{
+    static const char kinds[] = {'T', 'C', 'G', 'I', 'R'};
+    const QString name = step.kind == Step::Column ? step.name + QLatin1Char('.') + step.column
+                                                   : step.name;
+    return QLatin1Char(kinds[step.kind]) + name;
 }
 
 // Runs the steps whose object is missing; `made` tells which ran.
 bool apply(const QSqlDatabase &db, const QList<Step> &steps, QString *error,
            QStringList *made = nullptr)
 {
+    const QSet<QString> present = objects(db);
     for (const Step &step : steps) {
-        if (present(db, step))
+        if (present.contains(objectName(step)))
             continue;
         if (!run(db, step.sql, error))
             return false;
@@ -128,22 +107,11 @@ bool ensureInfo(const QSqlDatabase &db, const QString &name, const QString &valu
 // before the generator existed is handed out again.
 bool catchUpKeyGenerator(const QSqlDatabase &db, QString *error)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    const QString pattern = QStringLiteral("Q7[0-9]{1,14}");
-    query.prepare(QStringLiteral(
-        "SELECT MAX(N) FROM (SELECT CAST(SUBSTRING(CODE_CLIENT FROM 3) AS BIGINT) N FROM CLIENTS "
-        "WHERE CODE_CLIENT SIMILAR TO ? UNION ALL SELECT CAST(SUBSTRING(CODE_CLIENT FROM 3) AS "
-        "BIGINT) FROM DELETED_CLIENTS WHERE CODE_CLIENT SIMILAR TO ?)"));
-    query.addBindValue(pattern);
-    query.addBindValue(pattern);
-    if (!query.exec() || !query.next()) {
-        setError(error, QStringLiteral("Cannot read the client keys: ") + query.lastError().text());
+    const qint64 largest = ClientKeys::highestUsedNumber(
+        db, {QStringLiteral("CLIENTS"), QStringLiteral("DELETED_CLIENTS")}, error);
+    if (largest < 0)
         return false;
-    }
-    const qint64 largest = query.value(0).toLongLong();
-    query.finish();
-    if (largest <= 0)
+    if (largest == 0)
         return true;
     QSqlQuery set(db);
     if (!set.exec(QStringLiteral("ALTER SEQUENCE GEN_CLIENT_KEY RESTART WITH %1").arg(largest))) {
@@ -155,13 +123,6 @@ bool catchUpKeyGenerator(const QSqlDatabase &db, QString *error)
 }
 
 } // namespace
-
-bool SyncSchema::hasTable(const QSqlDatabase &db, const QString &table)
-{
-    return exists(db,
-                  QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = ?"),
-                  {table});
-}
 
 bool SyncSchema::upgradeShared(const QSqlDatabase &db, QString *error)
 {
@@ -272,8 +233,9 @@ bool SyncSchema::upgradeLocal(const QSqlDatabase &db, QString *error)
          QStringLiteral("CREATE SEQUENCE GEN_PROVISIONAL_KEY")},
     };
     // A row written under a key that was renamed lands under the new key, whoever wrote it.
+    const QSet<QString> present = objects(db);
     for (const SchemaUpgrade::Column &column : SchemaUpgrade::clientCodeColumns()) {
-        if (column.table == QLatin1String("CLIENTS") || !hasTable(db, column.table))
+        if (column.table == QLatin1String("CLIENTS") || !present.contains(QLatin1Char('T') + column.table))
             continue;
         const QString name = QStringLiteral("TRG_%1_RENAMED").arg(column.table).left(31);
         steps.append({Step::Trigger, name, {},

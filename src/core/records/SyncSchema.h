@@ -36,9 +36,6 @@ public:
     static bool upgradeShared(const QSqlDatabase &db, QString *error = nullptr);
     static bool upgradeLocal(const QSqlDatabase &db, QString *error = nullptr);
 
-    // Whether a table exists in the open base.
-    static bool hasTable(const QSqlDatabase &db, const QString &table);
-
 private:
     static bool upgradeSharedOnce(const QSqlDatabase &db, QString *error);
 };

@@ -24,11 +24,16 @@ inline std::unique_ptr<Installation> install(const Place &place, const QString &
                                           shared, name, place.user, place.password);
 }
 
+// Workstations A and B on a new shared base of their own.
+inline std::pair<std::unique_ptr<Installation>, std::unique_ptr<Installation>>
+pair(const Place &place, const QString &base) {
+    const QString shared = place.fresh(base);
+    return {install(place, shared, QStringLiteral("A")), install(place, shared, QStringLiteral("B"))};
+}
+
 // S1: a card saved while the shared base cannot be reached is kept, waits, and goes up.
 inline void savedOffline(const Place &place) {
-    const QString shared = place.fresh(QStringLiteral("s1"));
-    auto a = install(place, shared, QStringLiteral("A"));
-    auto b = install(place, shared, QStringLiteral("B"));
+    auto [a, b] = pair(place, QStringLiteral("s1"));
     QVERIFY2(a->sync(), qPrintable(a->lastError()));
     a->setOnline(false);
     const QString key = a->add(QStringLiteral("Offline"));
@@ -50,9 +55,7 @@ inline void savedOffline(const Place &place) {
 // S2: edits of different fields on two workstations are both kept; the same field edited on
 // both keeps the later value and notes the other.
 inline void editsOfBothKept(const Place &place) {
-    const QString shared = place.fresh(QStringLiteral("s2"));
-    auto a = install(place, shared, QStringLiteral("A"));
-    auto b = install(place, shared, QStringLiteral("B"));
+    auto [a, b] = pair(place, QStringLiteral("s2"));
     QVERIFY(a->sync());
     const QString key = a->add(QStringLiteral("Vera"));
     QVERIFY(a->sync());
@@ -85,9 +88,7 @@ inline void editsOfBothKept(const Place &place) {
 
 // S3: a card deleted on one workstation and edited on the other comes back, with a note.
 inline void editWinsOverDeletion(const Place &place) {
-    const QString shared = place.fresh(QStringLiteral("s3"));
-    auto a = install(place, shared, QStringLiteral("A"));
-    auto b = install(place, shared, QStringLiteral("B"));
+    auto [a, b] = pair(place, QStringLiteral("s3"));
     QVERIFY(a->sync());
     const QString key = a->add(QStringLiteral("Lidia"));
     const int test = a->measure(key, 3);
@@ -126,9 +127,7 @@ inline void editWinsOverDeletion(const Place &place) {
 
 // S4: a key freed by a deletion is never given again, so old tests never meet a new client.
 inline void deletedKeyNeverReused(const Place &place) {
-    const QString shared = place.fresh(QStringLiteral("s4"));
-    auto a = install(place, shared, QStringLiteral("A"));
-    auto b = install(place, shared, QStringLiteral("B"));
+    auto [a, b] = pair(place, QStringLiteral("s4"));
     QVERIFY(a->sync());
     QVERIFY(b->sync());
     const QString gone = b->add(QStringLiteral("Gone"));
@@ -193,9 +192,7 @@ inline void joiningMerges(const Place &place) {
 // S6: a card made on a workstation that never reached the shared base gets a provisional key
 // and, at the first synchronisation, a final key no other client has; its test follows.
 inline void offlineCardsNeverCollide(const Place &place) {
-    const QString shared = place.fresh(QStringLiteral("s6"));
-    auto a = install(place, shared, QStringLiteral("A"));
-    auto b = install(place, shared, QStringLiteral("B"));
+    auto [a, b] = pair(place, QStringLiteral("s6"));
     a->setOnline(false);
     const QString provisional = a->add(QStringLiteral("Alone"));
     QVERIFY(ClientKeys::isProvisional(provisional));
