@@ -121,7 +121,7 @@ private:
 
 bool fillClients(QSqlDatabase db, int count, QStringList *codes, QRandomGenerator &random)
 {
-    const qint64 first = qMax<qint64>(0, ClientKeys::highestUsedNumber(db, {QStringLiteral("CLIENTS")})) + 1;
+    const qint64 first = qMax<qint64>(0, ClientKeys::highestUsedNumber(db, {{QStringLiteral("CLIENTS"), QStringLiteral("CODE_CLIENT")}})) + 1;
     const QString sql = QStringLiteral(
         "INSERT INTO CLIENTS (CODE_CLIENT, NAME, SURNAME, BIRTHDAY, WEIGHT, HEIGHT, SEX, CITY, "
         "ADRESS, INDEX1, E_MAIL, TEL1, TEL2, FOTO, DATECREATE, COUNTRY, SKYPETYPE) "

@@ -246,24 +246,21 @@ QString ClientKeys::currentKey(const QSqlDatabase &db, const QString &key)
     return key;
 }
 
-qint64 ClientKeys::highestUsedNumber(const QSqlDatabase &db, const QStringList &tables,
-                                     QString *error)
+qint64 ClientKeys::highestUsedNumber(const QSqlDatabase &db,
+                                     const QList<SchemaUpgrade::Column> &columns, QString *error)
 {
     const QString pattern = QStringLiteral("Q7[0-9]{1,14}");
     QStringList parts;
-    QVariantList bound;
-    for (const QString &table : tables) {
-        parts.append(QStringLiteral("SELECT CAST(SUBSTRING(CODE_CLIENT FROM 3) AS BIGINT) N FROM "
-                                    "%1 WHERE CODE_CLIENT SIMILAR TO ?")
-                         .arg(table));
-        bound.append(pattern);
-    }
+    for (const SchemaUpgrade::Column &c : columns)
+        parts.append(QStringLiteral("SELECT CAST(SUBSTRING(%2 FROM 3) AS BIGINT) N FROM %1 WHERE "
+                                    "%2 SIMILAR TO ?")
+                         .arg(c.table, c.column));
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT MAX(N) FROM (") + parts.join(QStringLiteral(" UNION ALL "))
                   + QLatin1Char(')'));
-    for (const QVariant &value : std::as_const(bound))
-        query.addBindValue(value);
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        query.addBindValue(pattern);
     if (!query.exec() || !query.next()) {
         setError(error, QStringLiteral("Cannot read the client keys: ") + query.lastError().text());
         return -1;

@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include "SchemaUpgrade.h"
+
 class DataModule;
 
 // Keys of new client cards: "Q7" followed by the running number kept in Options.ini,
@@ -39,9 +41,10 @@ public:
     // new one (for a final key only until acknowledgeRenames()).
     static bool rename(const QSqlDatabase &db, const QString &oldKey, const QString &newKey,
                        QString *error = nullptr);
-    // The highest number of the keys "Q7" + digits that the CODE_CLIENT columns of these tables
-    // hold; 0 when none; -1 when the base cannot be asked.
-    static qint64 highestUsedNumber(const QSqlDatabase &db, const QStringList &tables,
+    // The highest number of the keys "Q7" + digits that these columns hold; 0 when none; -1
+    // when the base cannot be asked.
+    static qint64 highestUsedNumber(const QSqlDatabase &db,
+                                    const QList<SchemaUpgrade::Column> &columns,
                                     QString *error = nullptr);
     // The key a card has now: `key`, or the key it was renamed to.
     static QString currentKey(const QSqlDatabase &db, const QString &key);

@@ -248,7 +248,7 @@ bool ClientSync::round(QSqlDatabase &local, QSqlDatabase &shared)
     m_sharedId = info(shared, QStringLiteral("BASE_ID"));
     if (m_sharedId.isEmpty())
         return fail(QStringLiteral("The shared base %1 has no identity.").arg(m_shared.database));
-    if (info(local, QStringLiteral("SHARED_ID")) != m_sharedId && !join(local, m_sharedId))
+    if (info(local, QStringLiteral("SHARED_ID")) != m_sharedId && !join(local, shared))
         return false;
     m_lastStamp = info(local, QStringLiteral("LAST_STAMP")).toLongLong();
 
@@ -256,8 +256,18 @@ bool ClientSync::round(QSqlDatabase &local, QSqlDatabase &shared)
            && pushNotes(local, shared) && pull(local, shared);
 }
 
-bool ClientSync::join(QSqlDatabase &local, const QString &sharedId)
+bool ClientSync::join(QSqlDatabase &local, QSqlDatabase &shared)
 {
+    // Every key this base ever used, also one only its tests or appointments still carry, is
+    // one the shared base must never hand out: the generator jumps past all of them.
+    QString error;
+    const qint64 largest =
+        ClientKeys::highestUsedNumber(local, SchemaUpgrade::clientCodeColumns(), &error);
+    if (largest < 0)
+        return fail(error);
+    if (!bumpKeyGenerator(shared, largest))
+        return false;
+
     // Every card of this base is offered to the shared base as one made here at an unknown
     // time; what the base knew of another shared base no longer counts.
     const QStringList statements = {
@@ -270,7 +280,6 @@ bool ClientSync::join(QSqlDatabase &local, const QString &sharedId)
     };
     if (!local.transaction())
         return fail(QStringLiteral("Cannot start a transaction: ") + local.lastError().text());
-    QString error;
     for (const QString &sql : statements) {
         QSqlQuery query(local);
         if (!query.exec(sql)) {
@@ -279,7 +288,7 @@ bool ClientSync::join(QSqlDatabase &local, const QString &sharedId)
             return fail(QStringLiteral("Cannot join the shared base: ") + error);
         }
     }
-    if (!setInfo(local, QStringLiteral("SHARED_ID"), sharedId, &error)
+    if (!setInfo(local, QStringLiteral("SHARED_ID"), m_sharedId, &error)
         || !setInfo(local, QStringLiteral("LAST_STAMP"), QStringLiteral("0"), &error)
         || !local.commit()) {
         const QString text = error.isEmpty() ? local.lastError().text() : error;
@@ -355,13 +364,6 @@ QString ClientSync::reserveKey(QSqlDatabase &local, QSqlDatabase &shared)
                 fail(QStringLiteral("Cannot check a client key: ") + error);
                 return QString();
             }
-            // This base used keys the shared base never heard of (it is joining): the
-            // generator jumps past all of them at once.
-            const qint64 largest = ClientKeys::highestUsedNumber(
-                local, {QStringLiteral("CLIENTS"), QStringLiteral("TESTS")});
-            if (largest > 0
-                && !bumpKeyGenerator(shared, ClientKeys::prefix() + QString::number(largest)))
-                return QString();
             continue;
         }
         QSqlQuery here(local);
@@ -404,11 +406,10 @@ bool ClientSync::reserveKeys(QSqlDatabase &local, QSqlDatabase &shared, const QS
     return true;
 }
 
-bool ClientSync::bumpKeyGenerator(QSqlDatabase &shared, const QString &key)
+bool ClientSync::bumpKeyGenerator(QSqlDatabase &shared, qint64 number)
 {
     // A final key made elsewhere (an older installation's running number) is never handed
     // out again by the generator.
-    const qint64 number = keyNumber(key);
     if (number <= 0)
         return true;
     QSqlQuery query(shared);
@@ -419,9 +420,11 @@ bool ClientSync::bumpKeyGenerator(QSqlDatabase &shared, const QString &key)
     const qint64 current = query.value(0).toLongLong();
     if (number <= current)
         return true;
+    // The generator moves when the row is fetched, not when the statement runs.
     QSqlQuery bump(shared);
     if (!bump.exec(QStringLiteral("SELECT GEN_ID(GEN_CLIENT_KEY, %1) FROM RDB$DATABASE")
-                       .arg(number - current)))
+                       .arg(number - current))
+        || !bump.next())
         return fail(QStringLiteral("Cannot move the key generator: ") + bump.lastError().text());
     return true;
 }

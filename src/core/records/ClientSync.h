@@ -10,9 +10,11 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 
 class IniFile;
 class QSqlDatabase;
+class QSqlQuery;
 
 // Keeps the local client cards in step with the shared client base that every installation of
 // a practice uses: by default the file Uniform.fdb in the maker folder's "Uniform Base" folder
@@ -113,11 +115,12 @@ private:
     void log(const QString &message) const;
     bool open(QSqlDatabase &db, const QString &path, const QString &user, const QString &password);
     bool round(QSqlDatabase &local, QSqlDatabase &shared);
-    bool join(QSqlDatabase &local, const QString &sharedId);
+    bool join(QSqlDatabase &local, QSqlDatabase &shared);
     bool sweepRenames(QSqlDatabase &local);
     bool reserveKeys(QSqlDatabase &local, QSqlDatabase &shared, const QString &sharedId);
     QString reserveKey(QSqlDatabase &local, QSqlDatabase &shared);
-    bool bumpKeyGenerator(QSqlDatabase &shared, const QString &key);
+    // Moves the key generator past "Q7" + number, a key made elsewhere.
+    bool bumpKeyGenerator(QSqlDatabase &shared, qint64 number);
     bool renameHere(QSqlDatabase &local, QSqlDatabase &shared, Pending &card,
                     const QString &name, bool provisional);
     bool push(QSqlDatabase &local, QSqlDatabase &shared);
@@ -130,7 +133,7 @@ private:
     bool pull(QSqlDatabase &local, QSqlDatabase &shared);
     bool readBase(QSqlDatabase &local, const QStringList &keys, QHash<QString, Base> *out);
     bool writeShared(QSqlDatabase &shared, const ClientRows::Row &row, const QStringList &columns,
-                     const QDateTime &changedAt, bool insert, qint64 *stamp);
+                     const QDateTime &changedAt, bool insert, std::map<QString, QSqlQuery> &prepared);
     bool addNote(QSqlDatabase &shared, const QString &key, const QString &field,
                  const QVariant &lost, const QDateTime &lostAt, const QString &lostBy,
                  const QString &keptBy);

@@ -85,15 +85,14 @@ bool ClientSync::push(QSqlDatabase &local, QSqlDatabase &shared)
 }
 
 bool ClientSync::writeShared(QSqlDatabase &shared, const Row &row, const QStringList &columns,
-                             const QDateTime &changedAt, bool insert, qint64 *stamp)
+                             const QDateTime &changedAt, bool insert,
+                             std::map<QString, QSqlQuery> &prepared)
 {
-    QString error;
-    QSqlQuery query(shared);
+    QString sql;
     QVariantList values;
     const QStringList &all = m_columns.names;
     if (insert) {
-        query.prepare(ClientRows::insertText(all, {QStringLiteral("CHANGED_AT"),
-                                                   QStringLiteral("CHANGED_BY")}));
+        sql = ClientRows::insertText(all, {QStringLiteral("CHANGED_AT"), QStringLiteral("CHANGED_BY")});
         values = row.values;
     } else {
         QStringList sets;
@@ -102,24 +101,21 @@ bool ClientSync::writeShared(QSqlDatabase &shared, const Row &row, const QString
             values.append(row.values.at(all.indexOf(column)));
         }
         sets.append({QStringLiteral("CHANGED_AT = ?"), QStringLiteral("CHANGED_BY = ?")});
-        query.prepare(QStringLiteral("UPDATE CLIENTS SET ") + sets.join(QStringLiteral(", "))
-                      + QStringLiteral(" WHERE CODE_CLIENT = ?"));
+        sql = QStringLiteral("UPDATE CLIENTS SET ") + sets.join(QStringLiteral(", "))
+              + QStringLiteral(" WHERE CODE_CLIENT = ?");
     }
     values.append(changedAt.isValid() ? changedAt : QDateTime::currentDateTime());
     values.append(m_shared.workstation);
     if (!insert)
         values.append(row.key);
-    if (!ClientRows::exec(query, values, &error))
+    // A statement is prepared once per chunk: preparing costs a round trip to the engine.
+    auto [found, made] = prepared.try_emplace(sql, shared);
+    if (made)
+        found->second.prepare(sql);
+    QString error;
+    if (!ClientRows::exec(found->second, values, &error))
         return fail(QStringLiteral("Cannot write the card %1 to the shared base: %2")
                         .arg(row.key, error));
-    QSqlQuery read(shared);
-    read.setForwardOnly(true);
-    read.prepare(QStringLiteral("SELECT SYNC_STAMP FROM CLIENTS WHERE CODE_CLIENT = ?"));
-    read.addBindValue(row.key);
-    if (!read.exec() || !read.next())
-        return fail(QStringLiteral("Cannot read back the card %1: %2")
-                        .arg(row.key, read.lastError().text()));
-    *stamp = read.value(0).toLongLong();
     ++m_stats.pushed;
     return true;
 }
@@ -199,7 +195,9 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
             tombstones.insert(query.value(0).toString(), query.value(1).toString());
     }
 
-    // What this installation's base takes once the shared base has committed.
+    // What this installation's base takes once the shared base has committed; a card written
+    // to the shared base learns its stamp before the commit.
+    constexpr qint64 Written = -1;
     struct After {
         Pending card;
         int kind = SettleMerged;
@@ -208,6 +206,33 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
         qint64 stamp = 0;
     };
     QList<After> after;
+    std::map<QString, QSqlQuery> prepared;
+    qint64 highest = 0;
+    auto readStamps = [this](QSqlDatabase &db, QList<After> *steps) {
+        QStringList written;
+        for (const After &step : std::as_const(*steps))
+            if (step.stamp == Written)
+                written.append(step.card.key);
+        if (written.isEmpty())
+            return true;
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT CODE_CLIENT, SYNC_STAMP FROM CLIENTS WHERE "
+                                     "CODE_CLIENT IN (")
+                      + placeholders(written.size()) + QLatin1Char(')'));
+        for (const QString &key : std::as_const(written))
+            query.addBindValue(key);
+        if (!query.exec())
+            return fail(QStringLiteral("Cannot read back the cards written: ")
+                        + query.lastError().text());
+        QHash<QString, qint64> stamps;
+        while (query.next())
+            stamps.insert(query.value(0).toString(), query.value(1).toLongLong());
+        for (After &step : *steps)
+            if (step.stamp == Written)
+                step.stamp = stamps.value(step.card.key);
+        return true;
+    };
 
     for (Pending &card : chunk) {
         const Row *mine = localRows.find(card.key);
@@ -217,8 +242,7 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
 
         if (card.deleted || !mine) {
             if (!theirs) {
-                if (!bumpKeyGenerator(shared, card.key))
-                    return abandon(m_error);
+                highest = qMax(highest, keyNumber(card.key));
                 after.append({card, SettleForget, {}, {}, 0});
                 continue;
             }
@@ -268,13 +292,12 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
                              QDateTime(), tombstones.value(card.key), m_shared.workstation))
                     return abandon(m_error);
                 ++m_stats.restored;
-            } else if (!bumpKeyGenerator(shared, card.key)) {
-                return abandon(m_error);
+            } else {
+                highest = qMax(highest, keyNumber(card.key));
             }
-            qint64 stamp = 0;
-            if (!writeShared(shared, row, {}, card.changedAt, true, &stamp))
+            if (!writeShared(shared, row, {}, card.changedAt, true, prepared))
                 return abandon(m_error);
-            after.append({card, SettleMerged, row, {}, stamp});
+            after.append({card, SettleMerged, row, {}, Written});
             continue;
         }
 
@@ -284,10 +307,9 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
                 return abandon(m_error);
             row.key = card.key;
             row.values[0] = card.key;
-            qint64 stamp = 0;
-            if (!writeShared(shared, row, {}, card.changedAt, true, &stamp))
+            if (!writeShared(shared, row, {}, card.changedAt, true, prepared))
                 return abandon(m_error);
-            after.append({card, SettleMerged, row, {}, stamp});
+            after.append({card, SettleMerged, row, {}, Written});
             continue;
         }
 
@@ -304,11 +326,18 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
         Row result = *theirs;
         result.values = merged.values;
         qint64 stamp = theirs->stamp;
-        if (!merged.sharedChange.isEmpty()
-            && !writeShared(shared, result, merged.sharedChange, card.changedAt, false, &stamp))
-            return abandon(m_error);
+        if (!merged.sharedChange.isEmpty()) {
+            if (!writeShared(shared, result, merged.sharedChange, card.changedAt, false, prepared))
+                return abandon(m_error);
+            stamp = Written;
+        }
         after.append({card, SettleMerged, result, merged.localChange, stamp});
     }
+    // The stamps the base gave the cards written, in one query; the generator moves once past
+    // every final key made elsewhere.
+    if (!readStamps(shared, &after) || !bumpKeyGenerator(shared, highest))
+        return abandon(m_error);
+    prepared.clear();
     if (!shared.commit())
         return abandon(QStringLiteral("Cannot commit the shared base: ")
                        + shared.lastError().text());

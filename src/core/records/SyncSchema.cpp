@@ -108,7 +108,10 @@ bool ensureInfo(const QSqlDatabase &db, const QString &name, const QString &valu
 bool catchUpKeyGenerator(const QSqlDatabase &db, QString *error)
 {
     const qint64 largest = ClientKeys::highestUsedNumber(
-        db, {QStringLiteral("CLIENTS"), QStringLiteral("DELETED_CLIENTS")}, error);
+        db,
+        {{QStringLiteral("CLIENTS"), QStringLiteral("CODE_CLIENT")},
+         {QStringLiteral("DELETED_CLIENTS"), QStringLiteral("CODE_CLIENT")}},
+        error);
     if (largest < 0)
         return false;
     if (largest == 0)

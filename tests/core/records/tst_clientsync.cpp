@@ -24,6 +24,7 @@ private Q_SLOTS:
     void joiningMerges() { SyncScenarios::joiningMerges(m_place); }
     void offlineCardsNeverCollide() { SyncScenarios::offlineCardsNeverCollide(m_place); }
     void newSharedBaseTakesLocalCards();
+    void keysOfLeftoverTestsAreNeverGivenOut();
     void datesAndPhotosTravel();
     void basesOfTheFormerLayoutAreUpgraded();
     void randomWorkstations();
@@ -72,6 +73,25 @@ void TestClientSync::newSharedBaseTakesLocalCards() {
     QCOMPARE(a.names(), QStringList{QStringLiteral("Alma")});
     // The generator went past the key, so the next card never takes it.
     QCOMPARE(a.add(QStringLiteral("Berta")), QStringLiteral("Q72"));
+}
+
+void TestClientSync::keysOfLeftoverTestsAreNeverGivenOut() {
+    // Tests of a card deleted before this installation ever joined a shared base still carry
+    // its key: no card of another workstation may take that key and so take those tests.
+    const QString shared = m_place.fresh(QStringLiteral("leftover"));
+    Installation c(m_place.root + QStringLiteral("/c"), QStringLiteral("127.0.0.1/1:/nowhere.fdb"),
+                   QStringLiteral("C"));
+    const int test = c.measure(QStringLiteral("Q75"), 9);
+    c.moveTo(shared);
+    QVERIFY2(c.sync(), qPrintable(c.lastError()));
+    Installation b(m_place.root + QStringLiteral("/b"), shared, QStringLiteral("B"));
+    QVERIFY(b.sync());
+    for (int i = 0; i < 6; ++i)
+        QVERIFY(b.add(QStringLiteral("New%1").arg(i)) != QStringLiteral("Q75"));
+    QVERIFY(b.sync());
+    QVERIFY(c.sync());
+    QVERIFY(!c.card(QStringLiteral("Q75")).has_value());
+    QCOMPARE(c.testOwners().value(test), QStringLiteral("Q75"));
 }
 
 void TestClientSync::datesAndPhotosTravel() {
