@@ -3,12 +3,13 @@
 #include "ClientRepository.h"
 #include "DataModule.h"
 
-ClientsModel::ClientsModel(DataModule *data, QObject *parent)
+ClientsModel::ClientsModel(DataModule *data, QObject *parent, bool followOpening)
     : QAbstractTableModel(parent)
     , m_data(data)
     , m_headers{QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Surname")} {
     if (data) {
-        connect(data, &DataModule::opened, this, &ClientsModel::reload);
+        if (followOpening)
+            connect(data, &DataModule::opened, this, &ClientsModel::reload);
         connect(data, &DataModule::aboutToClose, this, &ClientsModel::clear);
     }
 }

@@ -14,15 +14,17 @@
 class DataModule;
 
 // The client list: key, name and surname of every card (or of those a search found), in the
-// order the cards were made. Reloads by itself when the data module opens and empties when it
-// closes; a search stays in force over reloads until clearSearch().
+// order the cards were made. Reloads by itself when the data module opens (unless told not to)
+// and empties when it closes; a search stays in force over reloads until clearSearch().
 class ClientsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { CodeColumn = 0, NameColumn, SurnameColumn, ColumnCount };
     enum Role { CodeRole = Qt::UserRole + 1 };
 
-    explicit ClientsModel(DataModule *data, QObject *parent = nullptr);
+    // With `followOpening` off, the list is read only when reload() is called (a page that
+    // reads it when it is entered spares the start a second read of every card).
+    explicit ClientsModel(DataModule *data, QObject *parent = nullptr, bool followOpening = true);
 
     void reload();
     void setSearch(const ClientSearch &search);

@@ -62,7 +62,7 @@ PlanPanel::PlanPanel(DataModule *data, Session *session, ReminderForm *reminderF
     , m_session(session)
     , m_reminderForm(reminderForm)
     , m_reminders(new AppointmentReminders(data, this))
-    , m_clients(new ClientsModel(data, this))
+    , m_clients(new ClientsModel(data, this, false)) // read when the page is entered
 {
     setStyleSheet(QStringLiteral(
         "#PlanPanel { background: #eef2f6; }"
