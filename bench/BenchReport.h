@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QSqlQuery>
 #include <QString>
 #include <QTextStream>
 
@@ -50,6 +51,21 @@ inline bool openSeedCopy(const QString &folder, DataModule &data)
         return true;
     QTextStream(stderr) << error << '\n';
     return false;
+}
+
+// The number of cards of a base, -1 (said on stderr) when it cannot be opened.
+inline int clientCount(const QString &base)
+{
+    DataModule data;
+    QString error;
+    if (!data.open(base, &error)) {
+        QTextStream(stderr) << "no base at " << base << ": " << error << '\n';
+        return -1;
+    }
+    QSqlQuery count(data.database());
+    if (!count.exec(QStringLiteral("SELECT COUNT(*) FROM CLIENTS")) || !count.next())
+        return -1;
+    return count.value(0).toInt();
 }
 
 } // namespace BenchReport

@@ -1,19 +1,17 @@
 // Figures of the client cards with the base of the current profile ($XDG_DATA_HOME), filled by
-// bench/prepare_base.sh (10,000 clients): full synchronisation with the shared base, a name
-// search until the list is painted, and opening the clients page until it is painted. Prints
-// medians over the runs.
+// bench/prepare_base.sh (10,000 clients): a name search until the list is painted, and opening
+// the clients page until it is painted. Prints medians over the runs. The shared base has
+// bench/sync_rounds.sh.
+#include "BenchReport.h"
 #include "app/AppPaths.h"
 #include "app/Session.h"
 #include "records/ClientPanel.h"
 #include "records/ClientsModel.h"
-#include "records/ClientSync.h"
 #include "records/DataModule.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QTextStream>
 
@@ -56,46 +54,11 @@ int main(int argc, char *argv[]) {
     AppPaths::setInstallFolder(QStringLiteral(VANDREL_BENCH_INSTALL_DIR));
     const int runs = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 5;
     const QString base = AppPaths::GetDataPath() + QStringLiteral("BASE.fdb");
-    const QString shared = ClientSync::defaultSharedPath();
 
-    int clients = 0;
-    {
-        DataModule data;
-        if (!data.open(base)) {
-            out << "no base at " << base << "\n";
-            return 1;
-        }
-        QSqlQuery count(data.database());
-        count.exec(QStringLiteral("SELECT COUNT(*) FROM CLIENTS"));
-        count.next();
-        clients = count.value(0).toInt();
-    }
+    const int clients = BenchReport::clientCount(base);
+    if (clients < 0)
+        return 1;
     out << clients << " clients in " << base << "\n";
-
-    // A second installation's base without cards, for its first start.
-    const QString emptyBase = AppPaths::GetDataPath() + QStringLiteral("EMPTY.fdb");
-    const QString emptySeed = AppPaths::GetDataPath() + QStringLiteral("EMPTY-seed.fdb");
-    QFile::remove(emptySeed);
-    QFile::copy(AppPaths::installFile(QStringLiteral("Q7/BASE.fdb")), emptySeed);
-    QFile(emptySeed).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-
-    measure(
-        QStringLiteral("full sync, new shared base filled from the local cards"), runs,
-        [&] { QFile::remove(shared); }, [&] { return ClientSync(base).synchroniseAll(); });
-    measure(
-        QStringLiteral("round with nothing changed"), runs, [] {},
-        [&] { return ClientSync(base).runRound(); });
-    measure(
-        QStringLiteral("full sync, second installation takes every card"), runs,
-        [&] {
-            QFile::remove(emptyBase);
-            QFile::copy(emptySeed, emptyBase);
-            QFile(emptyBase).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        },
-        [&] {
-            ClientSync sync(emptyBase);
-            return sync.synchroniseAll() && sync.stats().pulled == clients;
-        });
 
     DataModule data;
     data.open(base);
@@ -135,7 +98,5 @@ int main(int argc, char *argv[]) {
         });
     out << "(last search found " << found << " clients)\n";
     data.close();
-    QFile::remove(emptyBase);
-    QFile::remove(emptySeed);
     return 0;
 }

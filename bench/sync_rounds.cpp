@@ -3,6 +3,7 @@
 // base and brings every card), the first round of a second, empty installation (it takes every
 // card), a round with nothing changed, and a round after 100 cards changed on the other
 // workstation. Prints medians over the runs and the peak memory of the process.
+#include "BenchReport.h"
 #include "app/AppPaths.h"
 #include "records/ClientRepository.h"
 #include "records/ClientSync.h"
@@ -11,21 +12,13 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSqlQuery>
 #include <QTextStream>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
 
 QTextStream out(stdout);
-
-double median(std::vector<double> ms)
-{
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
 
 QString peakMemory()
 {
@@ -67,18 +60,9 @@ int main(int argc, char *argv[])
     ClientSync::Target targetB = target;
     targetB.workstation = QStringLiteral("B");
 
-    int clients = 0;
-    {
-        DataModule data;
-        if (!data.open(baseA)) {
-            out << "no base at " << baseA << "\n";
-            return 1;
-        }
-        QSqlQuery count(data.database());
-        count.exec(QStringLiteral("SELECT COUNT(*) FROM CLIENTS"));
-        count.next();
-        clients = count.value(0).toInt();
-    }
+    const int clients = BenchReport::clientCount(baseA);
+    if (clients < 0)
+        return 1;
     out << clients << " clients in " << baseA << "\n";
     out.flush();
 
@@ -114,9 +98,7 @@ int main(int argc, char *argv[])
         ClientSync b(baseB, targetB);
         idle.push_back(timed(b));
     }
-    out << "round with nothing changed (median of " << runs
-        << "): " << QString::number(median(idle), 'f', 1) << " ms\n";
-    out.flush();
+    BenchReport::print(QStringLiteral("round with nothing changed"), idle, 1);
 
     std::vector<double> changed;
     DataModule dataA;
@@ -140,8 +122,10 @@ int main(int argc, char *argv[])
         changed.push_back(timed(b));
         pulled = b.stats().pulled;
     }
-    out << "round after 100 cards changed on the other workstation (median of " << runs
-        << ", " << pulled << " taken): " << QString::number(median(changed), 'f', 1) << " ms\n";
+    BenchReport::print(QStringLiteral("round after 100 cards changed on the other workstation (%1 "
+                                      "taken)")
+                           .arg(pulled),
+                       changed, 1);
     out << "peak memory of this process: " << peakMemory() << "\n";
     dataA.close();
     QFile::remove(baseB);

@@ -24,8 +24,7 @@ bool ClientSync::pull(QSqlDatabase &local, QSqlDatabase &shared)
     QString error;
     // What this base knows: cards waiting to go up (they win until they went up), renamed
     // keys not yet acknowledged, and the stamp of each synchronised copy.
-    QSet<QString> pending, deferredKeys, localKeys;
-    QHash<QString, qint64> baseStamps;
+    QSet<QString> pending, deferredKeys;
     {
         QSqlQuery query(local);
         query.setForwardOnly(true);
@@ -52,20 +51,6 @@ bool ClientSync::pull(QSqlDatabase &local, QSqlDatabase &shared)
             return fail(QStringLiteral("Cannot read the shared base: ") + count.lastError().text());
         total = count.value(0).toInt();
     }
-    if (total > 0) {
-        // Only now worth reading: the stamps and keys of every card here.
-        QSqlQuery query(local);
-        query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT CODE_CLIENT, SYNC_STAMP FROM CLIENTS_SYNCED")))
-            return fail(query.lastError().text());
-        while (query.next())
-            baseStamps.insert(query.value(0).toString(), query.value(1).toLongLong());
-        if (!query.exec(QStringLiteral("SELECT CODE_CLIENT FROM CLIENTS")))
-            return fail(query.lastError().text());
-        while (query.next())
-            localKeys.insert(query.value(0).toString());
-    }
-
     qint64 newest = m_lastStamp;
     qint64 firstDeferred = 0;
     int done = 0;
@@ -99,7 +84,61 @@ bool ClientSync::pull(QSqlDatabase &local, QSqlDatabase &shared)
         const QString copyText = QStringLiteral("UPDATE OR INSERT INTO CLIENTS_SYNCED (CODE_CLIENT, "
                                                 "SYNC_STAMP, DIGESTS) VALUES (?, ?, ?) MATCHING "
                                                 "(CODE_CLIENT)");
-        // Read in stamp order; each card is applied as it comes, so memory stays flat.
+        // Read in stamp order and applied in batches as they come, so memory stays flat and a
+        // round that takes a few cards asks this base about those cards only.
+        QList<Row> batch;
+        auto applyBatch = [&]() {
+            if (batch.isEmpty())
+                return true;
+            QStringList keys;
+            for (const Row &row : std::as_const(batch))
+                keys.append(row.key);
+            QHash<QString, Base> base;
+            QSet<QString> here;
+            {
+                QSqlQuery query(local);
+                query.setForwardOnly(true);
+                query.prepare(QStringLiteral("SELECT CODE_CLIENT FROM CLIENTS WHERE CODE_CLIENT IN (")
+                              + placeholders(keys.size()) + QLatin1Char(')'));
+                if (!ClientRows::exec(query, toVariants(keys), &error))
+                    return fail(error);
+                while (query.next())
+                    here.insert(query.value(0).toString());
+            }
+            if (!readBase(local, keys, &base) || !inTransaction())
+                return false;
+            for (const Row &row : std::as_const(batch)) {
+                const auto known = base.constFind(row.key);
+                if (known != base.cend() && known->stamp == row.stamp)
+                    continue; // this base has it already (it went up from here)
+                bool applied = true;
+                if (here.contains(row.key)) {
+                    QSqlQuery update(local);
+                    update.prepare(updateText);
+                    QVariantList values = row.values.mid(1);
+                    values.append({row.key, row.key});
+                    if (!ClientRows::exec(update, values, &error))
+                        return fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
+                    applied = update.numRowsAffected() == 1;
+                } else {
+                    QSqlQuery insert(local);
+                    insert.prepare(insertText);
+                    if (!ClientRows::exec(insert, row.values, &error))
+                        return fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
+                }
+                if (!applied)
+                    continue; // saved here meanwhile: goes up next round
+                QSqlQuery copy(local);
+                copy.prepare(copyText);
+                if (!ClientRows::exec(copy, {row.key, row.stamp, ClientRows::digests(columns, row)},
+                                      &error))
+                    return fail(QStringLiteral("Cannot note the card %1: %2").arg(row.key, error));
+                ++m_stats.pulled;
+            }
+            inBatch += int(batch.size()); // cards in the open transaction, committed every so many
+            batch.clear();
+            return (inBatch < PullBatch || commitBatch()) && !(inBatch == 0 && cancelled());
+        };
         bool ok = true;
         auto take = [&](Row &&row) {
             row.key = row.key.trimmed();
@@ -114,36 +153,8 @@ bool ClientSync::pull(QSqlDatabase &local, QSqlDatabase &shared)
                     firstDeferred = row.stamp;
                 return true;
             }
-            if (baseStamps.value(row.key, -1) == row.stamp)
-                return true;
-            if (!inTransaction())
-                return ok = false;
-            bool applied = true;
-            if (localKeys.contains(row.key)) {
-                QSqlQuery update(local);
-                update.prepare(updateText);
-                QVariantList values = row.values.mid(1);
-                values.append({row.key, row.key});
-                if (!ClientRows::exec(update, values, &error))
-                    return ok = fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
-                applied = update.numRowsAffected() == 1;
-            } else {
-                QSqlQuery insert(local);
-                insert.prepare(insertText);
-                if (!ClientRows::exec(insert, row.values, &error))
-                    return ok = fail(QStringLiteral("Cannot take the card %1: %2").arg(row.key, error));
-            }
-            if (!applied)
-                return true; // saved here meanwhile: goes up next round
-            QSqlQuery copy(local);
-            copy.prepare(copyText);
-            if (!ClientRows::exec(copy, {row.key, row.stamp, ClientRows::digests(columns, row)},
-                                  &error))
-                return ok = fail(QStringLiteral("Cannot note the card %1: %2").arg(row.key, error));
-            ++m_stats.pulled;
-            if (inBatch >= PullBatch && !commitBatch())
-                return ok = false;
-            if (inBatch == 0 && cancelled())
+            batch.append(std::move(row));
+            if (batch.size() >= ChunkSize && !applyBatch())
                 return ok = false;
             return true;
         };
@@ -151,7 +162,7 @@ bool ClientSync::pull(QSqlDatabase &local, QSqlDatabase &shared)
                                  QStringLiteral("WHERE SYNC_STAMP > ? ORDER BY SYNC_STAMP"),
                                  {m_lastStamp}, true, take, &error))
             return fail(error);
-        if (!ok)
+        if (!ok || !applyBatch())
             return false;
     }
 

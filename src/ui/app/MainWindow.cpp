@@ -285,7 +285,7 @@ void MainWindow::registerStartup()
             connect(clients, &ClientPanel::cardsChanged, m_sync, &ClientSyncService::requestRound);
             connect(status, &ClientSyncStatus::clientsChanged, clients, &ClientPanel::reloadClients);
         }
-        QTimer::singleShot(100, m_sync, [this] { m_sync->start(SyncIntervalMs); });
+        QTimer::singleShot(SyncDelayMs, m_sync, [this] { m_sync->start(SyncIntervalMs); });
         return true;
     });
     m_sequence.onShow(S::ApplyLanguage, QStringLiteral("language"), [this] {

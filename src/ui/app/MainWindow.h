@@ -96,6 +96,8 @@ private:
     ClientSyncService *m_sync = nullptr;
     // How often the client list is brought into step with the shared base unasked.
     static constexpr int SyncIntervalMs = 60000;
+    // The first round waits until the window and its first page have settled.
+    static constexpr int SyncDelayMs = 1000;
     std::unique_ptr<DeviceLibrary> m_device;
     std::unique_ptr<DeviceSearch> m_search;
     ReportTemplate m_reportTemplate;
