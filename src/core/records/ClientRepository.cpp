@@ -15,16 +15,20 @@
 #include <QThread>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace {
 
-// Keys are "Q7" + number: ordering by length first lists them in the order they were made.
-const QString g_listOrder = QStringLiteral(" ORDER BY CHAR_LENGTH(CODE_CLIENT), CODE_CLIENT");
-
+// Keys are "Q7" + number: ordering by length first lists them in the order they were made. The
+// list is sorted here rather than by the engine, which costs several times more with many cards.
 QList<ClientListEntry> readList(QSqlQuery &query) {
     QList<ClientListEntry> rows;
     while (query.next())
         rows.append(
             {query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
+    std::sort(rows.begin(), rows.end(), [](const ClientListEntry &a, const ClientListEntry &b) {
+        return a.code.size() != b.code.size() ? a.code.size() < b.code.size() : a.code < b.code;
+    });
     return rows;
 }
 
@@ -53,8 +57,7 @@ QList<ClientListEntry> ClientRepository::list(QString *error) const {
         return {};
     QSqlQuery query(m_data->database());
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT CODE_CLIENT, NAME, SURNAME FROM CLIENTS") +
-                    g_listOrder)) {
+    if (!query.exec(QStringLiteral("SELECT CODE_CLIENT, NAME, SURNAME FROM CLIENTS"))) {
         setError(error, QStringLiteral("Cannot read the clients: ") + query.lastError().text());
         return {};
     }
@@ -67,7 +70,7 @@ QList<ClientListEntry> ClientRepository::find(const ClientSearch &search, QStrin
     QSqlQuery query(m_data->database());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT CODE_CLIENT, NAME, SURNAME FROM CLIENTS WHERE ") +
-                  search.condition() + g_listOrder);
+                  search.condition());
     for (const QVariant &value : search.values())
         query.addBindValue(value);
     if (!query.exec()) {
