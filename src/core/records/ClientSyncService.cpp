@@ -1,6 +1,18 @@
 #include "ClientSyncService.h"
 
+#include <QCoreApplication>
 #include <QThread>
+
+namespace {
+
+std::atomic_int g_leftRunning{0};
+
+} // namespace
+
+bool ClientSyncService::roundsLeftRunning()
+{
+    return g_leftRunning.load() > 0;
+}
 
 ClientSyncService::ClientSyncService(const QString &localPath, QObject *parent)
     : QObject(parent)
@@ -41,12 +53,23 @@ void ClientSyncService::stop()
     m_stopped = true;
     m_interval.stop();
     m_soon.stop();
-    if (m_worker) {
-        m_cancel = true;
-        m_worker->wait();
+    if (!m_worker)
+        return;
+    m_round->cancel = true;
+    if (m_worker->wait(StopWaitMs)) {
         delete m_worker;
-        m_worker = nullptr;
+    } else {
+        // Still connecting to a shared base that does not answer: that cannot be interrupted,
+        // so the round is left to end on its own and nothing of it is used. Closing the program
+        // never waits for it.
+        disconnect(m_worker, nullptr, this, nullptr);
+        ++g_leftRunning;
+        connect(m_worker, &QThread::finished, m_worker, [worker = m_worker] {
+            --g_leftRunning;
+            worker->deleteLater();
+        });
     }
+    m_worker = nullptr;
 }
 
 void ClientSyncService::launch()
@@ -56,28 +79,31 @@ void ClientSyncService::launch()
         return;
     }
     m_again = false;
-    m_cancel = false;
     const ClientSync::Target target = m_fixedTarget ? m_target : ClientSync::configuredTarget();
     const QString path = m_localPath;
     QPointer<ClientSyncService> self(this);
-    m_worker = QThread::create([this, self, target, path] {
+    // What the worker touches is its own, so a round left running after stop() harms nothing.
+    auto round = std::make_shared<Round>();
+    m_round = round;
+    m_worker = QThread::create([self, round, target, path] {
         ClientSync sync(path, target);
-        sync.setCancel(&m_cancel);
+        sync.setCancel(&round->cancel);
         sync.setProgress([self](int done, int total) {
-            if (self)
-                QMetaObject::invokeMethod(self.data(), [self, done, total] {
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [self, done, total] {
                     if (self)
                         Q_EMIT self->progress(done, total);
-                }, Qt::QueuedConnection);
+                },
+                Qt::QueuedConnection);
         });
-        Outcome outcome;
+        Outcome &outcome = round->outcome;
         outcome.ok = sync.runRound();
         outcome.reached = sync.reachedShared();
         outcome.error = sync.lastError();
         outcome.stats = sync.stats();
         outcome.renames = sync.renames();
         outcome.needsAnotherRound = sync.needsAnotherRound();
-        m_result = outcome; // read by onWorkerDone once the thread has finished
     });
     connect(m_worker, &QThread::finished, this, &ClientSyncService::onWorkerDone);
     Q_EMIT roundStarted();
@@ -91,7 +117,7 @@ void ClientSyncService::onWorkerDone()
     m_worker->wait();
     m_worker->deleteLater();
     m_worker = nullptr;
-    const Outcome outcome = m_result;
+    const Outcome outcome = m_round->outcome; // the thread has finished writing it
     Q_EMIT roundFinished(outcome);
     if (m_again && !m_stopped)
         requestRound();

@@ -6,6 +6,9 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <atomic>
+#include <memory>
+
 class QThread;
 
 // Runs synchronisation rounds in a worker thread, one at a time: at start, at a regular
@@ -36,7 +39,13 @@ public:
     // A round soon; several requests close together make one round.
     void requestRound();
     bool isRunning() const { return m_worker != nullptr; }
-    // Waits for a running round to end; no new round starts afterwards.
+    // Whether a round left running by stop() has not ended yet. The Firebird client waits for
+    // such a connection attempt when the process ends normally, so the program then ends at
+    // once (everything it saved is committed by then).
+    static bool roundsLeftRunning();
+    // Stops a running round between cards and waits for it, but never longer than a few
+    // seconds (a shared base that does not answer keeps a connection attempt waiting); no new
+    // round starts afterwards.
     void stop();
 
 Q_SIGNALS:
@@ -53,11 +62,17 @@ private:
     bool m_fixedTarget = false;
     QTimer m_interval;
     QTimer m_soon;
+    struct Round
+    {
+        std::atomic_bool cancel{false};
+        Outcome outcome;
+    };
+    static constexpr unsigned long StopWaitMs = 2000;
+
     QThread *m_worker = nullptr;
-    Outcome m_result;
+    std::shared_ptr<Round> m_round;
     bool m_again = false;
     bool m_stopped = false;
-    std::atomic_bool m_cancel{false};
 };
 
 Q_DECLARE_METATYPE(ClientSyncService::Outcome)

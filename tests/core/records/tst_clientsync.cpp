@@ -6,7 +6,10 @@
 #include "SyncScenarios.h"
 #include "TestEnvironment.h"
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QProcess>
+#include <QTcpServer>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QtTest>
@@ -28,6 +31,7 @@ private Q_SLOTS:
     void datesAndPhotosTravel();
     void basesOfTheFormerLayoutAreUpgraded();
     void randomWorkstations();
+    void closingNeverWaitsForASilentServer();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -282,6 +286,34 @@ void TestClientSync::randomWorkstations() {
             QVERIFY2(present.contains(p), qPrintable(QStringLiteral("P%1 was lost").arg(p)));
     qInfo("%d steps, %d persons, %d cards at the end (seed %u)", steps, people,
           int(first.size()), seed);
+}
+
+void TestClientSync::closingNeverWaitsForASilentServer() {
+    // A shared base on a server that accepts the connection and never answers: the program,
+    // told to close while its round waits there, still ends within seconds.
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    const QString profile = m_env->scratch(QStringLiteral("silent"));
+    const QString data = profile + QStringLiteral("/Quillane/Q7");
+    QVERIFY(QDir().mkpath(data));
+    {
+        IniFile ini(data + QStringLiteral("/Options.ini"));
+        ini.writeString(QStringLiteral("Uniform"), QStringLiteral("database"),
+                        QStringLiteral("127.0.0.1/%1:/nowhere/Uniform.fdb").arg(silent.serverPort()));
+        QVERIFY(ini.save());
+    }
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), profile);
+    program.setProcessEnvironment(env);
+    program.start(TestEnvironment::installDir() + QStringLiteral("/vandrel"), {});
+    QVERIFY(program.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(silent.hasPendingConnections(), 30000);
+    QElapsedTimer closing;
+    closing.start();
+    program.terminate();
+    QVERIFY(program.waitForFinished(15000));
+    QVERIFY2(closing.elapsed() < 10000, qPrintable(QString::number(closing.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(TestClientSync)
