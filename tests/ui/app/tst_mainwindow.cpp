@@ -17,6 +17,7 @@
 #include "app/WorkPage.h"
 #include "common/TextFile.h"
 #include "localization/Localization.h"
+#include "records/ClientRepository.h"
 #include "records/DataModule.h"
 #include "reports/PrintPanel.h"
 #include "reports/ReportFiles.h"
@@ -110,6 +111,7 @@ private Q_SLOTS:
     void leavingScheduleRestoresItsClient();
     void treatmentAndReportWorkTogether();
     void backupWhileEveryPageHoldsTheBase();
+    void statusStripTellsTheSharedBaseState();
 };
 
 void TestMainWindow::startsWithVirtualDevice()
@@ -475,5 +477,34 @@ void TestMainWindow::backupWhileEveryPageHoldsTheBase()
 }
 
 // Every page opens here, the reference tables with their web view among them.
+void TestMainWindow::statusStripTellsTheSharedBaseState()
+{
+    // The shared base is synchronised after the window is up; the strip says how it went, and a
+    // card saved while the shared base is away is counted as waiting.
+    TestEnvironment env;
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto *sync = w.findChild<QToolButton *>(QStringLiteral("SyncButton"));
+    QVERIFY(sync);
+    QTRY_VERIFY_WITH_TIMEOUT(sync->text().contains(QStringLiteral("in step")), 20000);
+
+    QVERIFY(setOption(QStringLiteral("Uniform"), QStringLiteral("database"),
+                      QStringLiteral("127.0.0.1/1:/nowhere/Uniform.fdb")));
+    ClientCard card;
+    card.name = QStringLiteral("Away");
+    card.surname = QStringLiteral("Card");
+    card.birthday = QDate(1980, 1, 1);
+    QVERIFY(ClientRepository(&w.dataModule())
+                .addCard(card, QString(), QDate(2026, 1, 1), nullptr,
+                         ClientRepository::KeySource::SharedBase));
+    QTest::mouseClick(sync, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(sync->text().contains(QStringLiteral("not reachable")), 20000);
+    QVERIFY2(sync->text().contains(QStringLiteral(": 1")), qPrintable(sync->text()));
+    saveScreenshot(&w, QStringLiteral("main-shared-base-away"));
+}
+
 VANDREL_WEBENGINE_TEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

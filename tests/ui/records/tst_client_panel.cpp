@@ -9,6 +9,7 @@
 #include "Fits.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
+#include "records/ClientConflicts.h"
 #include "records/ClientPanel.h"
 #include "records/ClientRepository.h"
 #include "records/ClientsModel.h"
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void editingKeepsPhotoUnlessCleared();
     void deleteAsksFirst();
     void searchAndShowAll();
+    void overwrittenValueShowsUnderTheCard();
     void looks();
 };
 
@@ -198,6 +200,29 @@ void TestClientPanel::searchAndShowAll() {
     QVERIFY(!page.model()->isSearching());
 }
 
+void TestClientPanel::overwrittenValueShowsUnderTheCard() {
+    // The value that lost when two workstations changed one field is kept where the
+    // practitioner sees it: under the card, as plain text.
+    Fixture f;
+    const QString code = addClient(f.data, QStringLiteral("Vera"), QStringLiteral("Lind"));
+    ConflictNote note;
+    note.code = code;
+    note.field = QStringLiteral("TEL2");
+    note.lostText = QStringLiteral("<b>+7 999</b>");
+    note.lostBy = QStringLiteral("Reception");
+    note.keptBy = QStringLiteral("Room 2");
+    QVERIFY(ClientConflicts::add(f.data.database(), note));
+    ClientPanel page(&f.data, &f.session);
+    page.show();
+    page.enter();
+    f.session.setCurrentClient(code);
+    auto *notes = child<QLabel>(&page, "NotesLabel");
+    QVERIFY(notes->isVisible());
+    QCOMPARE(notes->textFormat(), Qt::PlainText);
+    QVERIFY2(notes->text().contains(QStringLiteral("“<b>+7 999</b>”")), qPrintable(notes->text()));
+    QVERIFY(notes->text().contains(QStringLiteral("Reception")));
+}
+
 void TestClientPanel::looks() {
     Fixture f;
     for (int i = 0; i < 30; ++i)
@@ -220,6 +245,13 @@ void TestClientPanel::looks() {
     picture.save(jpeg, "JPG");
     QString error;
     QVERIFY2(ClientRepository(&f.data).updateCard(full, jpeg, &error), qPrintable(error));
+    ConflictNote note;
+    note.code = full.code;
+    note.field = QStringLiteral("TEL1");
+    note.lostText = QStringLiteral("+7 812 555-0000");
+    note.lostBy = QStringLiteral("Reception");
+    note.lostAt = QDateTime(QDate(2026, 12, 1), QTime(10, 15));
+    ClientConflicts::add(f.data.database(), note);
 
     ClientPanel page(&f.data, &f.session);
     page.setSharedBaseEnabled(false);
