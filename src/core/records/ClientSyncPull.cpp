@@ -97,10 +97,8 @@ bool ClientSync::pull(QSqlDatabase &local, QSqlDatabase &shared)
             QSet<QString> here;
             {
                 QSqlQuery query(local);
-                query.setForwardOnly(true);
-                query.prepare(QStringLiteral("SELECT CODE_CLIENT FROM CLIENTS WHERE CODE_CLIENT IN (")
-                              + placeholders(keys.size()) + QLatin1Char(')'));
-                if (!ClientRows::exec(query, toVariants(keys), &error))
+                if (!selectByKeys(query, QStringLiteral("SELECT CODE_CLIENT FROM CLIENTS"), keys,
+                                  &error))
                     return fail(error);
                 while (query.next())
                     here.insert(query.value(0).toString());

@@ -43,15 +43,11 @@ bool ClientSync::lockShared(QSqlDatabase &shared)
 bool ClientSync::readBase(QSqlDatabase &local, const QStringList &keys, QHash<QString, Base> *out)
 {
     QSqlQuery query(local);
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT CODE_CLIENT, SYNC_STAMP, DIGESTS FROM CLIENTS_SYNCED "
-                                 "WHERE CODE_CLIENT IN (")
-                  + placeholders(keys.size()) + QLatin1Char(')'));
-    for (const QString &key : keys)
-        query.addBindValue(key);
-    if (!query.exec())
-        return fail(QStringLiteral("Cannot read the synchronised copies: ")
-                    + query.lastError().text());
+    QString error;
+    if (!selectByKeys(query,
+                      QStringLiteral("SELECT CODE_CLIENT, SYNC_STAMP, DIGESTS FROM CLIENTS_SYNCED"),
+                      keys, &error))
+        return fail(QStringLiteral("Cannot read the synchronised copies: ") + error);
     while (query.next())
         out->insert(query.value(0).toString(),
                     {query.value(1).toLongLong(),
@@ -159,10 +155,7 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
     Table localRows;
     QHash<QString, Base> base;
     QString error;
-    if (!ClientRows::read(local, m_columns,
-                          QStringLiteral("WHERE CODE_CLIENT IN (") + placeholders(keys.size())
-                              + QLatin1Char(')'),
-                          toVariants(keys), &localRows, &error))
+    if (!ClientRows::read(local, m_columns, whereKeys(keys.size()), toVariants(keys), &localRows, &error))
         return fail(error);
     if (!readBase(local, keys, &base))
         return false;
@@ -174,23 +167,14 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
         return fail(message);
     };
     Table sharedRows;
-    if (!ClientRows::read(shared, m_columns,
-                          QStringLiteral("WHERE CODE_CLIENT IN (") + placeholders(keys.size())
-                              + QLatin1Char(')'),
-                          toVariants(keys), &sharedRows, &error, true))
+    if (!ClientRows::read(shared, m_columns, whereKeys(keys.size()), toVariants(keys), &sharedRows, &error, true))
         return abandon(error);
     QHash<QString, QString> tombstones; // key -> deleted by
     {
         QSqlQuery query(shared);
-        query.setForwardOnly(true);
-        query.prepare(QStringLiteral("SELECT CODE_CLIENT, DELETED_BY FROM DELETED_CLIENTS WHERE "
-                                     "CODE_CLIENT IN (")
-                      + placeholders(keys.size()) + QLatin1Char(')'));
-        for (const QString &key : std::as_const(keys))
-            query.addBindValue(key);
-        if (!query.exec())
-            return abandon(QStringLiteral("Cannot read the deleted cards: ")
-                           + query.lastError().text());
+        if (!selectByKeys(query, QStringLiteral("SELECT CODE_CLIENT, DELETED_BY FROM DELETED_CLIENTS"),
+                          keys, &error))
+            return abandon(QStringLiteral("Cannot read the deleted cards: ") + error);
         while (query.next())
             tombstones.insert(query.value(0).toString(), query.value(1).toString());
     }
@@ -216,15 +200,10 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
         if (written.isEmpty())
             return true;
         QSqlQuery query(db);
-        query.setForwardOnly(true);
-        query.prepare(QStringLiteral("SELECT CODE_CLIENT, SYNC_STAMP FROM CLIENTS WHERE "
-                                     "CODE_CLIENT IN (")
-                      + placeholders(written.size()) + QLatin1Char(')'));
-        for (const QString &key : std::as_const(written))
-            query.addBindValue(key);
-        if (!query.exec())
-            return fail(QStringLiteral("Cannot read back the cards written: ")
-                        + query.lastError().text());
+        QString error;
+        if (!selectByKeys(query, QStringLiteral("SELECT CODE_CLIENT, SYNC_STAMP FROM CLIENTS"),
+                          written, &error))
+            return fail(QStringLiteral("Cannot read back the cards written: ") + error);
         QHash<QString, qint64> stamps;
         while (query.next())
             stamps.insert(query.value(0).toString(), query.value(1).toLongLong());

@@ -26,6 +26,26 @@ inline QString placeholders(qsizetype n)
     return QStringList(n, QStringLiteral("?")).join(QStringLiteral(", "));
 }
 
+// " WHERE CODE_CLIENT IN (?, ...)" for n keys.
+inline QString whereKeys(qsizetype n)
+{
+    return QStringLiteral("WHERE CODE_CLIENT IN (") + placeholders(n) + QLatin1Char(')');
+}
+
+// Runs `select` (a SELECT ... FROM table) for the rows of these keys.
+inline bool selectByKeys(QSqlQuery &query, const QString &select, const QStringList &keys,
+                         QString *error)
+{
+    query.setForwardOnly(true);
+    query.prepare(select + QLatin1Char(' ') + whereKeys(keys.size()));
+    for (const QString &key : keys)
+        query.addBindValue(key);
+    if (query.exec())
+        return true;
+    *error = query.lastError().text();
+    return false;
+}
+
 inline QVariantList toVariants(const QStringList &texts)
 {
     QVariantList out;
