@@ -25,6 +25,7 @@ IniFile::IniFile(const QString &path)
     : m_path(CaseInsensitivePath::resolve(path))
 {
     m_existed = TextFile::readLines(m_path, &m_lines);
+    indexSections();
 }
 
 IniFile IniFile::fromText(const QString &text)
@@ -32,6 +33,7 @@ IniFile IniFile::fromText(const QString &text)
     IniFile ini;
     ini.m_lines = TextFile::splitLines(text);
     ini.m_existed = true;
+    ini.indexSections();
     return ini;
 }
 
@@ -63,24 +65,26 @@ bool IniFile::parseKeyLine(const QString &line, QString *key, QString *value)
     return !key->isEmpty();
 }
 
-IniFile::Range IniFile::findSection(const QString &section) const
+void IniFile::indexSections()
 {
-    Range range;
-    const QString wanted = section.trimmed();
+    m_sections.clear();
+    Range *open = nullptr; // the section being read, when it is the first of its name
     for (int i = 0; i < m_lines.size(); ++i) {
         QString name;
         if (!parseSectionHeader(m_lines.at(i), &name))
             continue;
-        if (range.header >= 0) {
-            range.end = i;
-            return range;
-        }
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
-            range.header = i;
+        if (open)
+            open->end = i;
+        open = nullptr;
+        const QString folded = name.toCaseFolded();
+        if (!m_sections.contains(folded))
+            open = &*m_sections.insert(folded, Range{i, int(m_lines.size())});
     }
-    if (range.header >= 0)
-        range.end = int(m_lines.size());
-    return range;
+}
+
+IniFile::Range IniFile::findSection(const QString &section) const
+{
+    return m_sections.value(section.trimmed().toCaseFolded());
 }
 
 int IniFile::findKey(const Range &range, const QString &key) const
@@ -205,6 +209,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     if (range.header < 0) {
         m_lines.append(QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
         m_lines.append(key.trimmed() + QLatin1Char('=') + value);
+        indexSections();
         return;
     }
     const int line = findKey(range, key);
@@ -220,6 +225,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     while (insertAt > range.header + 1 && m_lines.at(insertAt - 1).trimmed().isEmpty())
         --insertAt;
     m_lines.insert(insertAt, key.trimmed() + QLatin1Char('=') + value);
+    indexSections();
 }
 
 void IniFile::writeInteger(const QString &section, const QString &key, int value)
@@ -230,8 +236,10 @@ void IniFile::writeInteger(const QString &section, const QString &key, int value
 void IniFile::removeKey(const QString &section, const QString &key)
 {
     const int line = findKey(findSection(section), key);
-    if (line >= 0)
+    if (line >= 0) {
         m_lines.removeAt(line);
+        indexSections();
+    }
 }
 
 bool IniFile::save(QString *error) const

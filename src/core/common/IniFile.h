@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QList>
 #include <QStringList>
@@ -62,8 +63,12 @@ private:
     };
     Range findSection(const QString &section) const;
     int findKey(const Range &range, const QString &key) const;
+    // Where each section begins and ends, by its case-folded name (the first occurrence);
+    // rebuilt whenever the lines change, so a lookup never scans the whole file.
+    void indexSections();
 
     QString m_path;
     QStringList m_lines;
+    QHash<QString, Range> m_sections;
     bool m_existed = false;
 };

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void integersAreLenient();
     void writingKeepsEverythingElse();
     void writingAddsMissingSectionAndKey();
+    void lookupsFollowEveryEdit();
     void missingFileGivesDefaultsAndSaveCreatesIt();
     void fileFoundWhateverItsCase();
     void cyrillicRoundTripThroughFile();
@@ -122,6 +123,29 @@ void TestCommon::writingAddsMissingSectionAndKey()
                                        QStringLiteral("Id=7")}));
     QCOMPARE(ini.readInteger(QStringLiteral("client"), QStringLiteral("ID"), 0), 7);
     QCOMPARE(ini.keys(QStringLiteral("a")), (QStringList{QStringLiteral("x"), QStringLiteral("z")}));
+}
+
+void TestCommon::lookupsFollowEveryEdit()
+{
+    // A repeated section is ignored after its first occurrence; every edit that moves lines
+    // leaves each later section readable where it now stands.
+    IniFile ini = IniFile::fromText(QStringLiteral("[a]\nx=1\n[B]\ny=2\n[a]\nx=9\nw=5\n[c]\nz=3\n"));
+    QCOMPARE(ini.readString(QStringLiteral("A"), QStringLiteral("x")), QStringLiteral("1"));
+    QVERIFY(!ini.hasKey(QStringLiteral("a"), QStringLiteral("w")));
+    for (int i = 0; i < 3; ++i)
+        ini.writeInteger(QStringLiteral("a"), QStringLiteral("k") + QString::number(i), i);
+    QCOMPARE(ini.readString(QStringLiteral("b"), QStringLiteral("Y")), QStringLiteral("2"));
+    QCOMPARE(ini.readString(QStringLiteral("c"), QStringLiteral("z")), QStringLiteral("3"));
+    ini.removeKey(QStringLiteral("a"), QStringLiteral("x"));
+    ini.removeKey(QStringLiteral("b"), QStringLiteral("y"));
+    QVERIFY(!ini.hasKey(QStringLiteral("b"), QStringLiteral("y")));
+    QCOMPARE(ini.readString(QStringLiteral("c"), QStringLiteral("z")), QStringLiteral("3"));
+    QCOMPARE(ini.readInteger(QStringLiteral("a"), QStringLiteral("k2"), -1), 2);
+    ini.writeString(QStringLiteral("new"), QStringLiteral("n"), QStringLiteral("v"));
+    QCOMPARE(ini.sections(), (QStringList{QStringLiteral("a"), QStringLiteral("B"),
+                                          QStringLiteral("c"), QStringLiteral("new")}));
+    QCOMPARE(ini.readString(QStringLiteral("NEW"), QStringLiteral("n")), QStringLiteral("v"));
+    QCOMPARE(ini.keys(QStringLiteral("c")), QStringList{QStringLiteral("z")});
 }
 
 void TestCommon::missingFileGivesDefaultsAndSaveCreatesIt()
