@@ -2,27 +2,10 @@
 
 #include "PasswordForm.h"
 #include "PlaceholderPage.h"
-#include "InternetPanel.h"
-#include "SettingsPage.h"
 #include "records/ClientPanel.h"
 #include "records/ClientSyncService.h"
 #include "records/ClientSyncStatus.h"
-#include "measure/CorrectForm.h"
 #include "measure/DiagnosticPanel.h"
-#include "ryodoraku/GraphicPanel.h"
-#include "ryodoraku/RidorakuPanel.h"
-#include "ryodoraku/TablePanel.h"
-#include "symptoms/DeseasePanel.h"
-#include "symptoms/InquirerPanel.h"
-#include "schedule/AppointmentReminders.h"
-#include "schedule/PlanPanel.h"
-#include "schedule/ReminderForm.h"
-#include "reports/PrintPanel.h"
-#include "reports/ReportSources.h"
-#include "treatment/BodyForm.h"
-#include "treatment/PunctPanel.h"
-#include "treatment/TreatmentPanel.h"
-#include "treatment/OpenPointPanel.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/TestFollower.h"
@@ -216,9 +199,8 @@ void MainWindow::loadDevice()
     }
     m_search = std::make_unique<DeviceSearch>(m_device.get());
     connect(m_search.get(), &DeviceSearch::deviceFound, this, &MainWindow::onDeviceFound);
-    m_testPage->setDeviceSearch(m_search.get());
-    connect(m_testPage, &DiagnosticPanel::deviceSearchRestartRequested, m_search.get(),
-            &DeviceSearch::restartAfterLoss);
+    if (m_testPage)
+        connectTestPage();
     m_search->start();
     // The first look happens at once rather than five seconds after the window appears.
     QTimer::singleShot(0, m_search.get(), &DeviceSearch::tick);
@@ -323,110 +305,6 @@ bool MainWindow::start()
     return false;
 }
 
-void MainWindow::installPages()
-{
-    // The client list makes its first client current when the base opens.
-    auto *clients = new ClientPanel(m_data.get(), &m_session);
-    installPage(clients);
-    connect(clients, &ClientPanel::clientNameChanged, m_clientLabel, &QLabel::setText);
-
-    // The open points follow today and the present two hours; the client's photo sits beside.
-    auto *openPoints = new OpenPointPanel;
-    installPage(openPoints);
-    connect(clients, &ClientPanel::currentPhotoChanged, openPoints, &OpenPointPanel::setPhoto);
-    openPoints->setPhoto(clients->currentPhoto());
-
-    // Settings read Options.ini, so the page comes once the data folder is seeded.
-    auto *settings = new SettingsPage(m_data.get());
-    installPage(settings);
-    connect(settings, &SettingsPage::languageChosen, this, &MainWindow::ApplyLanguage);
-    connect(settings, &SettingsPage::calibrateRequested, this, [this] {
-        CorrectForm form(this);
-        form.exec();
-    });
-    settings->setCalibrationAvailable(true);
-
-    // The device search is not there yet; loadDevice() hands it to the page.
-    m_testPage = new DiagnosticPanel(m_data.get(), &m_session, m_device.get(), nullptr, m_dots);
-    installPage(m_testPage);
-    connect(m_testPage, &DiagnosticPanel::graphModeRequested, this,
-            [this] { switchToButton(QStringLiteral("GraphBtn")); });
-
-    auto *graphs = new GraphicPanel(m_data.get(), &m_session, m_tests);
-    installPage(graphs);
-    installPage(new RidorakuPanel(m_data.get(), &m_session, m_tests));
-    installPage(new TablePanel);
-    installPage(new DeseasePanel(m_data.get()));
-    installPage(new InquirerPanel(m_data.get(), &m_session));
-    // Manual, help, facts about the installation and the backup of the practitioner's data.
-    installPage(new InternetPanel(m_data.get(), &m_session));
-
-    // Treatment: colour and frequency therapy through the device, and the acupuncture
-    // questionnaire whose point labels open the atlas.
-    auto *treatment = new TreatmentPanel(m_data.get(), &m_session, m_tests, m_device.get());
-    installPage(treatment);
-    auto *punct = new PunctPanel(m_data.get(), &m_session, m_tests);
-    treatment->setPunctPanel(punct);
-    connect(treatment, &TreatmentPanel::entering, punct, &PunctPanel::prepare);
-    connect(treatment, &TreatmentPanel::leaving, punct, &PunctPanel::saveIfModified);
-    connect(punct, &PunctPanel::pointRequested, this,
-            [this](const QString &code, const QWidget *label) { bodyForm()->showPointNear(code, label); });
-
-    // The report draws its charts straight from the pages that show them.
-    auto *print = new PrintPanel(m_data.get(), &m_session, m_printCatalogue, &m_reportTemplate);
-    installPage(print);
-    ReportSources sources;
-    sources.savePicture = [graphs, treatment](int picture, const QString &path) {
-        using P = ReportSections::Picture;
-        switch (picture) {
-        case P::ColourPicture:
-            return treatment->saveProgrammePicture(TreatmentPanel::SubMode::Color, path);
-        case P::FrequencyPicture:
-            return treatment->saveProgrammePicture(TreatmentPanel::SubMode::Freq, path);
-        default:
-            break;
-        }
-        const int kind = picture == P::CirclePicture ? 5 : picture == P::HistogramPicture ? 2 : 1;
-        const int before = graphs->graphKind();
-        graphs->showGraph(kind);
-        const bool saved = graphs->saveGraph(path);
-        graphs->showGraph(before);
-        return saved;
-    };
-    sources.acupressure = [punct] {
-        punct->prepare();
-        return punct->evaluate();
-    };
-    print->setSources(sources);
-
-    // The schedule: appointments per day, today's reminders, and the fifteen timers.
-    auto *reminderForm = new ReminderForm(this);
-    auto *plan = new PlanPanel(m_data.get(), &m_session, reminderForm);
-    installPage(plan);
-    connect(plan, &PlanPanel::openClientRequested, this, [this](const QString &code) {
-        switchToButton(QStringLiteral("ClientsBtn"));
-        m_session.setCurrentClient(code);
-    });
-    using S = StartupSequence::ShowStep;
-    using C = StartupSequence::CloseStep;
-    m_sequence.onShow(S::StartReminders, QStringLiteral("reminders"), [plan] {
-        plan->reminders()->start();
-        return true;
-    });
-    m_sequence.onShow(S::OpenPointsAndSchedule, QStringLiteral("schedule date"), [plan] {
-        plan->setScheduleDate(Clock::today());
-        return true;
-    });
-    m_sequence.onClose(C::SaveReminders, QStringLiteral("reminders"), [plan, reminderForm] {
-        plan->reminders()->saveMade();
-        reminderForm->save();
-    });
-    m_sequence.onClose(C::FinishReminderList, QStringLiteral("reminder list"), [plan, reminderForm] {
-        plan->reminders()->stop();
-        reminderForm->finish();
-    });
-}
-
 void MainWindow::bindTexts()
 {
     auto &applier = LanguageApplier::instance();
@@ -456,29 +334,6 @@ void MainWindow::ApplyLanguage()
     const LanguageTexts texts = LanguageTexts::load(language);
     m_reportTemplate.setCharsetLine(texts.font().htmlCharsetDeclaration());
     LanguageApplier::instance().apply(texts);
-}
-
-BodyForm *MainWindow::bodyForm()
-{
-    if (!m_bodyForm)
-        m_bodyForm = new BodyForm(this);
-    return m_bodyForm;
-}
-
-void MainWindow::installPage(WorkPage *page)
-{
-    WorkPage *old = m_pages.value(page->objectName());
-    const int index = old ? m_stack->indexOf(old) : m_stack->count();
-    m_stack->insertWidget(index, page);
-    m_pages.insert(page->objectName(), page);
-    if (old) {
-        if (m_currentPage == old) {
-            m_currentPage = page;
-            m_stack->setCurrentWidget(page);
-        }
-        m_stack->removeWidget(old);
-        old->deleteLater();
-    }
 }
 
 void MainWindow::switchToButton(const QString &button)
@@ -511,7 +366,7 @@ void MainWindow::switchToButton(const QString &button)
         m_modeSaving = false;
     }
 
-    WorkPage *target = m_pages.value(info->panel);
+    WorkPage *target = page(info->panel);
     m_stack->setCurrentWidget(target);
     m_currentPage = target;
     if (info->mode != WorkModes::None)

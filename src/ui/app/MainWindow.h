@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -64,7 +65,8 @@ public:
     PrintCatalogue &printCatalogue() { return *m_printCatalogue; }
     // The point atlas window, made on first use and shared by every page that shows points.
     BodyForm *bodyForm();
-    WorkPage *page(const QString &panel) const { return m_pages.value(panel); }
+    // The page of a panel, made now if it was not needed before.
+    WorkPage *page(const QString &panel);
     // A feature's page takes the place of the placeholder of the same objectName.
     void installPage(WorkPage *page);
 
@@ -86,6 +88,7 @@ private:
     void showDeviceLabel();
     void updateClock();
     void installPages();
+    void connectTestPage();
     void bindTexts();
     QString buttonOfPage(const WorkPage *page) const;
 
@@ -114,6 +117,8 @@ private:
     QWidget *m_fonePanel = nullptr;
     QStackedWidget *m_stack = nullptr;
     QHash<QString, WorkPage *> m_pages;
+    // Pages not made yet, by panel name.
+    QHash<QString, std::function<WorkPage *()>> m_pageMakers;
     QHash<QString, QToolButton *> m_buttons;
     WorkPage *m_currentPage = nullptr;
     QLabel *m_clientLabel = nullptr;

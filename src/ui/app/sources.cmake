@@ -1,5 +1,5 @@
 list(APPEND VANDREL_UI_SOURCES
-  ui/app/MainWindow.h ui/app/MainWindow.cpp
+  ui/app/MainWindow.h ui/app/MainWindow.cpp ui/app/MainWindowPages.cpp
   ui/app/PlaceholderPage.h ui/app/PlaceholderPage.cpp
   ui/app/WorkPage.h ui/app/WorkPage.cpp
   ui/app/PasswordForm.h ui/app/PasswordForm.cpp

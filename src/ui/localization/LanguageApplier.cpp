@@ -89,9 +89,21 @@ void LanguageApplier::bindHeaders(QTableWidget *table, Qt::Orientation orientati
 void LanguageApplier::apply(const LanguageTexts &texts)
 {
     m_texts = texts;
+    m_applied = true;
     // The font goes to the application: every window, now or later, inherits the family and
     // size, while controls keep the weight and slant they chose themselves.
     QApplication::setFont(texts.font().applyTo(QApplication::font()));
+    giveTexts();
+}
+
+void LanguageApplier::reapply()
+{
+    if (m_applied)
+        giveTexts();
+}
+
+void LanguageApplier::giveTexts()
+{
     m_bindings.removeIf([](const Binding &b) { return b.owner.isNull(); });
     for (const Binding &b : std::as_const(m_bindings))
         b.setter(m_texts.text(b.key));

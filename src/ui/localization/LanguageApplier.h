@@ -43,6 +43,9 @@ public:
 
     // Applies `texts` to every binding and the language's font to the application.
     void apply(const LanguageTexts &texts);
+    // Gives the texts of the language applied last once more (a window made after it may
+    // fill some texts of its own on applied()); nothing while no language was applied yet.
+    void reapply();
     const LanguageTexts &texts() const { return m_texts; }
     QString text(const QString &key) const { return m_texts.text(key); }
     QString text(const QString &key, const QString &fallback) const
@@ -57,6 +60,7 @@ Q_SIGNALS:
 
 private:
     LanguageApplier() = default;
+    void giveTexts();
     struct Binding
     {
         QPointer<QObject> owner;
@@ -65,4 +69,5 @@ private:
     };
     QList<Binding> m_bindings;
     LanguageTexts m_texts;
+    bool m_applied = false;
 };

@@ -1,0 +1,214 @@
+// The work pages of the main window and how they are wired to each other. The client page and
+// the schedule (whose reminders run from the start) are made with the window; every other page
+// is made the first time it is asked for, so the window appears without waiting for pages the
+// practitioner may not open in this session.
+
+#include "MainWindow.h"
+
+#include "InternetPanel.h"
+#include "PlaceholderPage.h"
+#include "SettingsPage.h"
+#include "app/WorkModes.h"
+#include "common/Clock.h"
+#include "localization/LanguageApplier.h"
+#include "measure/CorrectForm.h"
+#include "measure/DeviceSearch.h"
+#include "measure/DiagnosticPanel.h"
+#include "records/ClientPanel.h"
+#include "records/DataModule.h"
+#include "reports/PrintPanel.h"
+#include "reports/ReportSources.h"
+#include "ryodoraku/GraphicPanel.h"
+#include "ryodoraku/RidorakuPanel.h"
+#include "ryodoraku/TablePanel.h"
+#include "schedule/AppointmentReminders.h"
+#include "schedule/PlanPanel.h"
+#include "schedule/ReminderForm.h"
+#include "symptoms/DeseasePanel.h"
+#include "symptoms/InquirerPanel.h"
+#include "treatment/BodyForm.h"
+#include "treatment/OpenPointPanel.h"
+#include "treatment/PunctPanel.h"
+#include "treatment/TreatmentPanel.h"
+
+#include <QLabel>
+#include <QStackedWidget>
+
+void MainWindow::installPages()
+{
+    // The client list makes its first client current when the base opens.
+    auto *clients = new ClientPanel(m_data.get(), &m_session);
+    installPage(clients);
+    connect(clients, &ClientPanel::clientNameChanged, m_clientLabel, &QLabel::setText);
+
+    // The schedule: appointments per day, today's reminders, and the fifteen timers.
+    auto *reminderForm = new ReminderForm(this);
+    auto *plan = new PlanPanel(m_data.get(), &m_session, reminderForm);
+    installPage(plan);
+    connect(plan, &PlanPanel::openClientRequested, this, [this](const QString &code) {
+        switchToButton(QStringLiteral("ClientsBtn"));
+        m_session.setCurrentClient(code);
+    });
+    using S = StartupSequence::ShowStep;
+    using C = StartupSequence::CloseStep;
+    m_sequence.onShow(S::StartReminders, QStringLiteral("reminders"), [plan] {
+        plan->reminders()->start();
+        return true;
+    });
+    m_sequence.onShow(S::OpenPointsAndSchedule, QStringLiteral("schedule date"), [plan] {
+        plan->setScheduleDate(Clock::today());
+        return true;
+    });
+    m_sequence.onClose(C::SaveReminders, QStringLiteral("reminders"), [plan, reminderForm] {
+        plan->reminders()->saveMade();
+        reminderForm->save();
+    });
+    m_sequence.onClose(C::FinishReminderList, QStringLiteral("reminder list"), [plan, reminderForm] {
+        plan->reminders()->stop();
+        reminderForm->finish();
+    });
+
+    // The open points follow today and the present two hours; the client's photo sits beside.
+    m_pageMakers.insert(QStringLiteral("OpenPointPanel"), [this, clients]() -> WorkPage * {
+        auto *openPoints = new OpenPointPanel;
+        connect(clients, &ClientPanel::currentPhotoChanged, openPoints, &OpenPointPanel::setPhoto);
+        openPoints->setPhoto(clients->currentPhoto());
+        return openPoints;
+    });
+
+    m_pageMakers.insert(QStringLiteral("SettingsPanel"), [this]() -> WorkPage * {
+        auto *settings = new SettingsPage(m_data.get());
+        connect(settings, &SettingsPage::languageChosen, this, &MainWindow::ApplyLanguage);
+        connect(settings, &SettingsPage::calibrateRequested, this, [this] {
+            CorrectForm form(this);
+            form.exec();
+        });
+        settings->setCalibrationAvailable(true);
+        return settings;
+    });
+
+    m_pageMakers.insert(QStringLiteral("DiagnosticPanel"), [this]() -> WorkPage * {
+        m_testPage = new DiagnosticPanel(m_data.get(), &m_session, m_device.get(), nullptr, m_dots);
+        connect(m_testPage, &DiagnosticPanel::graphModeRequested, this,
+                [this] { switchToButton(QStringLiteral("GraphBtn")); });
+        if (m_search)
+            connectTestPage();
+        return m_testPage;
+    });
+
+    m_pageMakers.insert(QStringLiteral("GraphicPanel"), [this]() -> WorkPage * {
+        return new GraphicPanel(m_data.get(), &m_session, m_tests);
+    });
+    m_pageMakers.insert(QStringLiteral("RidorakuPanel"), [this]() -> WorkPage * {
+        return new RidorakuPanel(m_data.get(), &m_session, m_tests);
+    });
+    m_pageMakers.insert(QStringLiteral("TablePanel"), []() -> WorkPage * { return new TablePanel; });
+    m_pageMakers.insert(QStringLiteral("DeseasePanel"), [this]() -> WorkPage * {
+        return new DeseasePanel(m_data.get());
+    });
+    m_pageMakers.insert(QStringLiteral("InquirerPanel"), [this]() -> WorkPage * {
+        return new InquirerPanel(m_data.get(), &m_session);
+    });
+    // Manual, help, facts about the installation and the backup of the practitioner's data.
+    m_pageMakers.insert(QStringLiteral("InternetPanel"), [this]() -> WorkPage * {
+        return new InternetPanel(m_data.get(), &m_session);
+    });
+
+    // Treatment: colour and frequency therapy through the device, and the acupuncture
+    // questionnaire whose point labels open the atlas.
+    m_pageMakers.insert(QStringLiteral("TreatmentPanel"), [this]() -> WorkPage * {
+        auto *treatment = new TreatmentPanel(m_data.get(), &m_session, m_tests, m_device.get());
+        auto *punct = new PunctPanel(m_data.get(), &m_session, m_tests);
+        treatment->setPunctPanel(punct);
+        connect(treatment, &TreatmentPanel::entering, punct, &PunctPanel::prepare);
+        connect(treatment, &TreatmentPanel::leaving, punct, &PunctPanel::saveIfModified);
+        connect(punct, &PunctPanel::pointRequested, this, [this](const QString &code, const QWidget *label) {
+            bodyForm()->showPointNear(code, label);
+        });
+        return treatment;
+    });
+
+    // The report draws its charts straight from the pages that show them.
+    m_pageMakers.insert(QStringLiteral("PrintPanel"), [this]() -> WorkPage * {
+        auto *print = new PrintPanel(m_data.get(), &m_session, m_printCatalogue, &m_reportTemplate);
+        ReportSources sources;
+        sources.savePicture = [this](int picture, const QString &path) {
+            using P = ReportSections::Picture;
+            auto *treatment = qobject_cast<TreatmentPanel *>(page(QStringLiteral("TreatmentPanel")));
+            auto *graphs = qobject_cast<GraphicPanel *>(page(QStringLiteral("GraphicPanel")));
+            switch (picture) {
+            case P::ColourPicture:
+                return treatment && treatment->saveProgrammePicture(TreatmentPanel::SubMode::Color, path);
+            case P::FrequencyPicture:
+                return treatment && treatment->saveProgrammePicture(TreatmentPanel::SubMode::Freq, path);
+            default:
+                break;
+            }
+            if (!graphs)
+                return false;
+            const int kind = picture == P::CirclePicture ? 5 : picture == P::HistogramPicture ? 2 : 1;
+            const int before = graphs->graphKind();
+            graphs->showGraph(kind);
+            const bool saved = graphs->saveGraph(path);
+            graphs->showGraph(before);
+            return saved;
+        };
+        sources.acupressure = [this] {
+            auto *treatment = qobject_cast<TreatmentPanel *>(page(QStringLiteral("TreatmentPanel")));
+            auto *punct = treatment ? treatment->findChild<PunctPanel *>() : nullptr;
+            if (!punct)
+                return RecipeLines{};
+            punct->prepare();
+            return punct->evaluate();
+        };
+        print->setSources(sources);
+        return print;
+    });
+}
+
+WorkPage *MainWindow::page(const QString &panel)
+{
+    WorkPage *current = m_pages.value(panel);
+    if (!qobject_cast<PlaceholderPage *>(current))
+        return current;
+    const auto maker = m_pageMakers.find(panel);
+    if (maker == m_pageMakers.end())
+        return current;
+    const auto make = maker.value();
+    m_pageMakers.erase(maker);
+    WorkPage *made = make();
+    installPage(made);
+    // Pages that fill some texts of their own when a language is applied get them now.
+    LanguageApplier::instance().reapply();
+    return made;
+}
+
+void MainWindow::connectTestPage()
+{
+    m_testPage->setDeviceSearch(m_search.get());
+    connect(m_testPage, &DiagnosticPanel::deviceSearchRestartRequested, m_search.get(),
+            &DeviceSearch::restartAfterLoss);
+}
+
+BodyForm *MainWindow::bodyForm()
+{
+    if (!m_bodyForm)
+        m_bodyForm = new BodyForm(this);
+    return m_bodyForm;
+}
+
+void MainWindow::installPage(WorkPage *page)
+{
+    WorkPage *old = m_pages.value(page->objectName());
+    const int index = old ? m_stack->indexOf(old) : m_stack->count();
+    m_stack->insertWidget(index, page);
+    m_pages.insert(page->objectName(), page);
+    if (old) {
+        if (m_currentPage == old) {
+            m_currentPage = page;
+            m_stack->setCurrentWidget(page);
+        }
+        m_stack->removeWidget(old);
+        old->deleteLater();
+    }
+}
