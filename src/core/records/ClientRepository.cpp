@@ -8,8 +8,10 @@
 #include "SchemaUpgrade.h"
 #include "common/ErrorOut.h"
 
+#include <QAtomicInt>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
@@ -21,7 +23,24 @@ namespace {
 
 // Keys are "Q7" + number: ordering by length first lists them in the order they were made. The
 // list is sorted here rather than by the engine, which costs several times more with many cards.
-QList<ClientListEntry> readList(QSqlQuery &query) {
+QList<ClientListEntry> readList(const QSqlDatabase &db, const ClientSearch *search,
+                               QString *error) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    QString sql = QStringLiteral("SELECT CODE_CLIENT, NAME, SURNAME FROM CLIENTS");
+    if (search)
+        sql += QStringLiteral(" WHERE ") + search->condition();
+    query.prepare(sql);
+    if (search) {
+        for (const QVariant &value : search->values())
+            query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        setError(error, (search ? QStringLiteral("Cannot search the clients: ")
+                                : QStringLiteral("Cannot read the clients: "))
+                            + query.lastError().text());
+        return {};
+    }
     QList<ClientListEntry> rows;
     while (query.next())
         rows.append(
@@ -55,29 +74,35 @@ bool ClientRepository::ready(QString *error) const {
 QList<ClientListEntry> ClientRepository::list(QString *error) const {
     if (!ready(error))
         return {};
-    QSqlQuery query(m_data->database());
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT CODE_CLIENT, NAME, SURNAME FROM CLIENTS"))) {
-        setError(error, QStringLiteral("Cannot read the clients: ") + query.lastError().text());
-        return {};
-    }
-    return readList(query);
+    return readList(m_data->database(), nullptr, error);
 }
 
 QList<ClientListEntry> ClientRepository::find(const ClientSearch &search, QString *error) const {
     if (!ready(error) || !search.canMatch())
         return {};
-    QSqlQuery query(m_data->database());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT CODE_CLIENT, NAME, SURNAME FROM CLIENTS WHERE ") +
-                  search.condition());
-    for (const QVariant &value : search.values())
-        query.addBindValue(value);
-    if (!query.exec()) {
-        setError(error, QStringLiteral("Cannot search the clients: ") + query.lastError().text());
+    return readList(m_data->database(), &search, error);
+}
+
+QList<ClientListEntry> ClientRepository::listAt(const QString &path,
+                                                const std::optional<ClientSearch> &search,
+                                                QString *error) {
+    if (search && !search->canMatch())
         return {};
+    static QAtomicInt counter;
+    const QString name =
+        QStringLiteral("vandrel-client-list-%1").arg(counter.fetchAndAddRelaxed(1));
+    QList<ClientListEntry> rows;
+    {
+        QSqlDatabase db = DataModule::addConnection(name, path);
+        if (db.open())
+            rows = readList(db, search ? &*search : nullptr, error);
+        else
+            setError(error, QStringLiteral("Cannot open the database %1: %2")
+                                .arg(path, db.lastError().text()));
+        db.close();
     }
-    return readList(query);
+    QSqlDatabase::removeDatabase(name);
+    return rows;
 }
 
 std::optional<ClientCard> ClientRepository::card(const QString &code, QString *error) const {

@@ -12,6 +12,7 @@
 #include <optional>
 
 class DataModule;
+class QSqlDatabase;
 
 // The client cards of the base (CLIENTS). The list reads only key, name and surname, so it
 // stays quick with many thousands of cards; a whole card is read when it is shown. Every
@@ -23,6 +24,10 @@ public:
     // All cards, or those a search finds, in the order they were made (by key number).
     QList<ClientListEntry> list(QString *error = nullptr) const;
     QList<ClientListEntry> find(const ClientSearch &search, QString *error = nullptr) const;
+    // The same read on a connection of its own to the base at `path`, for a worker thread:
+    // the list (or, with a search, what it finds) of a base the program has open.
+    static QList<ClientListEntry> listAt(const QString &path, const std::optional<ClientSearch> &search,
+                                         QString *error = nullptr);
 
     std::optional<ClientCard> card(const QString &code, QString *error = nullptr) const;
 

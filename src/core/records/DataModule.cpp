@@ -71,6 +71,15 @@ QString DataModule::memoText(const QVariant &value)
     return value.toString();
 }
 
+QSqlDatabase DataModule::addConnection(const QString &name, const QString &path)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
+    db.setDatabaseName(path);
+    db.setUserName(QStringLiteral("SYSDBA"));
+    db.setPassword(QStringLiteral("quillmoss"));
+    return db;
+}
+
 bool DataModule::open(const QString &path, QString *error)
 {
     close();
@@ -95,10 +104,7 @@ QString DataModule::connectAndCheck(const QString &path)
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
         return QStringLiteral("The Firebird driver of Qt (QIBASE) is not installed.");
 
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connectionName);
-    db.setDatabaseName(path);
-    db.setUserName(QStringLiteral("SYSDBA"));
-    db.setPassword(QStringLiteral("quillmoss"));
+    QSqlDatabase db = addConnection(m_connectionName, path);
     // The driver always attaches with the UTF8 client character set and converts every string
     // as UTF-8; the engine transliterates to and from the WIN1251 columns. A WIN1251 client
     // set would make it store the UTF-8 bytes as Cyrillic garbage, so none is asked for.

@@ -39,6 +39,9 @@ public:
     static QString testDateQueryText();
     // True when the path names a server ("host:path", "host/port:path"), false for a file.
     static bool isServerPath(const QString &path);
+    // A connection named `name` to the base at `path` with the program's account, not opened
+    // yet (each thread that reads on its own makes one).
+    static QSqlDatabase addConnection(const QString &name, const QString &path);
     // The text of a memo column as QSqlQuery hands it over (UTF-8 bytes, or a string).
     static QString memoText(const QVariant &value);
 

@@ -15,6 +15,7 @@
 #include "measure/DeviceSearch.h"
 #include "measure/DiagnosticPanel.h"
 #include "records/ClientPanel.h"
+#include "records/ClientsModel.h"
 #include "records/DataModule.h"
 #include "reports/PrintPanel.h"
 #include "reports/ReportSources.h"
@@ -38,6 +39,8 @@ void MainWindow::installPages()
 {
     // The client list makes its first client current when the base opens.
     auto *clients = new ClientPanel(m_data.get(), &m_session);
+    // A base of many cards is read while the window is already up.
+    clients->model()->setReadOpeningInBackground(true);
     installPage(clients);
     connect(clients, &ClientPanel::clientNameChanged, m_clientLabel, &QLabel::setText);
 

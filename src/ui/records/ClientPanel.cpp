@@ -105,7 +105,14 @@ void ClientPanel::buildList(QWidget *column) {
     auto *caption = new QLabel(column);
     caption->setObjectName(QStringLiteral("ListCaption"));
     m_listCaption = caption;
-    LanguageApplier::instance().bindText(caption, QStringLiteral("ClientsList"));
+    // While the list is still being read, the caption says so.
+    const auto showCaption = [this, caption] {
+        const QString text = LanguageApplier::instance().text(QStringLiteral("ClientsList"));
+        caption->setText(m_model->isLoading() ? text + QStringLiteral(" …") : text);
+    };
+    LanguageApplier::instance().bind(caption, QStringLiteral("ClientsList"),
+                                     [showCaption](const QString &) { showCaption(); });
+    connect(m_model, &ClientsModel::loadingChanged, caption, showCaption);
     layout->addWidget(caption);
 
     auto *searchRow = new QHBoxLayout;
@@ -243,7 +250,7 @@ QPixmap ClientPanel::currentPhoto() const {
 }
 
 void ClientPanel::enter() {
-    if (m_model->rowCount() == 0 && m_data && m_data->isOpen())
+    if (m_model->rowCount() == 0 && !m_model->isLoading() && m_data && m_data->isOpen())
         m_model->reload();
     showCurrentCard();
 }

@@ -47,6 +47,7 @@ private Q_SLOTS:
     void search();
     void deleteKeepsTests();
     void listModel();
+    void listReadInBackground();
 
 private:
     QString writeJpeg(const QString &name, const QColor &colour);
@@ -298,6 +299,59 @@ void TestClientCards::listModel() {
     QCOMPARE(model.rowCount(), 3);
     data.close();
     QCOMPARE(model.rowCount(), 0);
+}
+
+void TestClientCards::listReadInBackground() {
+    const QString path = copySeedBase(*m_env);
+    {
+        DataModule data;
+        QVERIFY(data.open(path));
+        ClientRepository repo(&data);
+        for (int i = 0; i < 300; ++i) {
+            ClientCard card = validCard(QStringLiteral("Card%1").arg(i));
+            QVERIFY(repo.addCard(card, QString(), m_today));
+        }
+    }
+
+    // The read after an opening arrives later and fills the list in key order.
+    DataModule data;
+    ClientsModel model(&data);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setReadOpeningInBackground(true);
+    QSignalSpy loading(&model, &ClientsModel::loadingChanged);
+    QVERIFY(data.open(path));
+    QVERIFY(model.isLoading());
+    QTRY_COMPARE(model.rowCount(), 300);
+    QVERIFY(!model.isLoading());
+    QCOMPARE(loading.count(), 2);
+    QCOMPARE(model.index(299, ClientsModel::NameColumn).data().toString(), QStringLiteral("Card299"));
+
+    // A search made while the read is under way: the search's rows stay, the older read's
+    // rows never come over them.
+    data.close();
+    QVERIFY(data.open(path));
+    QVERIFY(model.isLoading());
+    ClientSearch search;
+    search.text = QStringLiteral("Card29");
+    model.setSearch(search);
+    QVERIFY(!model.isLoading());
+    QCOMPARE(model.rowCount(), 11); // Card29 and Card290..Card299
+    QTest::qWait(400);
+    QCOMPARE(model.rowCount(), 11);
+    model.clearSearch();
+    QCOMPARE(model.rowCount(), 300);
+
+    // Closing while a read is under way ends it before the base closes, and the list stays empty.
+    data.close();
+    QVERIFY(data.open(path));
+    data.close();
+    QVERIFY(!model.isLoading());
+    QTest::qWait(100);
+    QCOMPARE(model.rowCount(), 0);
+    QVERIFY(!data.isOpen());
+    // The base file is free again: nothing holds it open.
+    QVERIFY(data.open(path));
+    QTRY_COMPARE(model.rowCount(), 300);
 }
 
 QTEST_GUILESS_MAIN(TestClientCards)

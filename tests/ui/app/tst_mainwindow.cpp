@@ -232,6 +232,14 @@ void TestMainWindow::russianLanguageGivesRussianTexts()
                 ->text()
                 .startsWith(QStringLiteral("  Прибор: ")));
     saveScreenshots(w, QStringLiteral("russian"));
+
+    // A page made only when it is first opened, long after the language was applied, speaks
+    // the language too.
+    QVERIFY(!w.findChild<QPushButton *>(QStringLiteral("SaveSettings")));
+    click(w, QStringLiteral("SettingsBtn"));
+    auto *save = w.findChild<QPushButton *>(QStringLiteral("SaveSettings"));
+    QVERIFY(save && save->isVisible());
+    QVERIFY2(!save->text().contains(latin), qPrintable(save->text()));
 }
 
 void TestMainWindow::switchingLeavesThenEnters()
