@@ -1,7 +1,6 @@
-// The work pages of the main window and how they are wired to each other. The client page and
-// the schedule (whose reminders run from the start) are made with the window; every other page
-// is made the first time it is asked for, so the window appears without waiting for pages the
-// practitioner may not open in this session.
+// The work pages of the main window and how they are wired to each other. The client page is
+// made with the window; every other page is made the first time it is asked for, so the window
+// appears without waiting for pages the practitioner may not open in this session.
 
 #include "MainWindow.h"
 
@@ -9,7 +8,6 @@
 #include "PlaceholderPage.h"
 #include "SettingsPage.h"
 #include "app/WorkModes.h"
-#include "common/Clock.h"
 #include "localization/LanguageApplier.h"
 #include "measure/CorrectForm.h"
 #include "measure/DeviceSearch.h"
@@ -44,31 +42,32 @@ void MainWindow::installPages()
     installPage(clients);
     connect(clients, &ClientPanel::clientNameChanged, m_clientLabel, &QLabel::setText);
 
-    // The schedule: appointments per day, today's reminders, and the fifteen timers.
+    // The schedule: appointments per day, today's reminders, and the fifteen timers. The
+    // reminders run from the start; the page itself is made when it is first opened.
     auto *reminderForm = new ReminderForm(this);
-    auto *plan = new PlanPanel(m_data.get(), &m_session, reminderForm);
-    installPage(plan);
-    connect(plan, &PlanPanel::openClientRequested, this, [this](const QString &code) {
-        switchToButton(QStringLiteral("ClientsBtn"));
-        m_session.setCurrentClient(code);
-    });
+    auto *reminders = new AppointmentReminders(m_data.get(), this);
+    PlanPanel::announceReminders(reminders, reminderForm, this);
     using S = StartupSequence::ShowStep;
     using C = StartupSequence::CloseStep;
-    m_sequence.onShow(S::StartReminders, QStringLiteral("reminders"), [plan] {
-        plan->reminders()->start();
+    m_sequence.onShow(S::StartReminders, QStringLiteral("reminders"), [reminders] {
+        reminders->start();
         return true;
     });
-    m_sequence.onShow(S::OpenPointsAndSchedule, QStringLiteral("schedule date"), [plan] {
-        plan->setScheduleDate(Clock::today());
-        return true;
-    });
-    m_sequence.onClose(C::SaveReminders, QStringLiteral("reminders"), [plan, reminderForm] {
-        plan->reminders()->saveMade();
+    m_sequence.onClose(C::SaveReminders, QStringLiteral("reminders"), [reminders, reminderForm] {
+        reminders->saveMade();
         reminderForm->save();
     });
-    m_sequence.onClose(C::FinishReminderList, QStringLiteral("reminder list"), [plan, reminderForm] {
-        plan->reminders()->stop();
+    m_sequence.onClose(C::FinishReminderList, QStringLiteral("reminder list"), [reminders, reminderForm] {
+        reminders->stop();
         reminderForm->finish();
+    });
+    m_pageMakers.insert(QStringLiteral("PlanPanel"), [this, reminderForm, reminders]() -> WorkPage * {
+        auto *plan = new PlanPanel(m_data.get(), &m_session, reminderForm, reminders);
+        connect(plan, &PlanPanel::openClientRequested, this, [this](const QString &code) {
+            switchToButton(QStringLiteral("ClientsBtn"));
+            m_session.setCurrentClient(code);
+        });
+        return plan;
     });
 
     // The open points follow today and the present two hours; the client's photo sits beside.

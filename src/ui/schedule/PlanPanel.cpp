@@ -56,12 +56,25 @@ void setChecked(QCheckBox *box, bool on)
 }
 } // namespace
 
-PlanPanel::PlanPanel(DataModule *data, Session *session, ReminderForm *reminderForm, QWidget *parent)
+void PlanPanel::announceReminders(AppointmentReminders *reminders, ReminderForm *form,
+                                  QWidget *window)
+{
+    const QPointer<ReminderForm> sounds(form);
+    connect(reminders, &AppointmentReminders::soundDue, window, [sounds](const QString &melody) {
+        if (sounds)
+            sounds->playSound(melody);
+    });
+    connect(reminders, &AppointmentReminders::messageDue, window,
+            [window](const QString &text) { ScheduleTexts::showTimeOut(window->window(), text); });
+}
+
+PlanPanel::PlanPanel(DataModule *data, Session *session, ReminderForm *reminderForm,
+                     AppointmentReminders *reminders, QWidget *parent)
     : WorkPage(QStringLiteral("PlanPanel"), parent)
     , m_data(data)
     , m_session(session)
     , m_reminderForm(reminderForm)
-    , m_reminders(new AppointmentReminders(data, this))
+    , m_reminders(reminders ? reminders : new AppointmentReminders(data, this))
     , m_clients(new ClientsModel(data, this, false)) // read when the page is entered
 {
     setStyleSheet(QStringLiteral(
@@ -131,12 +144,8 @@ PlanPanel::PlanPanel(DataModule *data, Session *session, ReminderForm *reminderF
             cancelEditing();
     });
     connect(m_reminderLink, &QToolButton::clicked, this, &PlanPanel::openReminderTimers);
-    connect(m_reminders, &AppointmentReminders::soundDue, this, [this](const QString &melody) {
-        if (m_reminderForm)
-            m_reminderForm->playSound(melody);
-    });
-    connect(m_reminders, &AppointmentReminders::messageDue, this,
-            [this](const QString &text) { ScheduleTexts::showTimeOut(window(), text); });
+    if (!reminders)
+        announceReminders(m_reminders, reminderForm, this);
     connect(m_clients, &QAbstractItemModel::modelReset, this, [this] {
         if (m_session)
             selectClient(m_session->currentClient());

@@ -35,13 +35,19 @@ class PlanPanel : public WorkPage
 {
     Q_OBJECT
 public:
+    // Today's reminders run from the start of the program, before the page is first shown:
+    // the window hands them in (`reminders`); without them the page makes its own.
     PlanPanel(DataModule *data, Session *session, ReminderForm *reminderForm,
-              QWidget *parent = nullptr);
+              AppointmentReminders *reminders = nullptr, QWidget *parent = nullptr);
 
     void enter() override;
     void leave() override;
 
     AppointmentReminders *reminders() const { return m_reminders; }
+    // Fired reminders play their sound in the timers window and show their message over
+    // `window`'s window.
+    static void announceReminders(AppointmentReminders *reminders, ReminderForm *form,
+                                  QWidget *window);
     ClientsModel *clientsModel() const { return m_clients; }
     QDate scheduleDate() const;
     void setScheduleDate(const QDate &day);

@@ -20,6 +20,10 @@
 #include "records/ClientRepository.h"
 #include "records/DataModule.h"
 #include "reports/PrintPanel.h"
+#include "schedule/AppointmentBook.h"
+#include "schedule/AppointmentReminders.h"
+#include "schedule/PlanPanel.h"
+#include "common/Clock.h"
 #include "reports/ReportFiles.h"
 #include "treatment/BodyForm.h"
 #include "treatment/PunctPanel.h"
@@ -109,6 +113,7 @@ private Q_SLOTS:
     void startPasswordGuardsTheProgram_data();
     void startPasswordGuardsTheProgram();
     void leavingScheduleRestoresItsClient();
+    void remindersFireBeforeTheScheduleIsOpened();
     void treatmentAndReportWorkTogether();
     void backupWhileEveryPageHoldsTheBase();
     void statusStripTellsTheSharedBaseState();
@@ -366,6 +371,44 @@ void TestMainWindow::startPasswordGuardsTheProgram()
     QCOMPARE(w.start(), starts);
     QVERIFY(asked);
     QCOMPARE(w.dataModule().isOpen(), starts);
+}
+
+void TestMainWindow::remindersFireBeforeTheScheduleIsOpened()
+{
+    TestEnvironment env;
+    DataFolderSetup::run();
+    const QDate today(2026, 12, 7);
+    Clock::setNow(QDateTime(today, QTime(8, 0)));
+    {
+        DataModule data;
+        QVERIFY(data.open(AppPaths::dataFile(QStringLiteral("BASE.fdb"))));
+        Appointment a;
+        a.clientId = QStringLiteral("Q71");
+        a.day = today;
+        a.begin = QTime(8, 30);
+        a.end = QTime(9, 0);
+        a.remind = true;
+        a.message = true;
+        a.text = QStringLiteral("Call Anna");
+        QVERIFY(AppointmentBook(&data).store(a).ok());
+    }
+
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    auto *reminders = w.findChild<AppointmentReminders *>();
+    QVERIFY(reminders && reminders->timer()->isActive());
+    Clock::setNow(QDateTime(today, QTime(8, 31)));
+    reminders->tick();
+    Clock::setNow(QDateTime());
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().first().text, QStringLiteral("Call Anna"));
+    // The schedule page was never needed for it.
+    QVERIFY(!w.findChild<PlanPanel *>());
+    w.close();
+    DataModule data;
+    QVERIFY(data.open(AppPaths::dataFile(QStringLiteral("BASE.fdb"))));
+    QVERIFY(AppointmentBook(&data).find({today, QTime(8, 30)})->made);
 }
 
 void TestMainWindow::leavingScheduleRestoresItsClient()
