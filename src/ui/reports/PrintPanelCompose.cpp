@@ -1,0 +1,148 @@
+// Composing the report of the print page: what the page shows, gathered into the report data.
+#include "PrintPanel.h"
+
+#include "TPrintForm.h"
+#include "app/AppPaths.h"
+#include "app/Session.h"
+#include "common/Dialogs.h"
+#include "common/IniFile.h"
+#include "localization/LanguageApplier.h"
+#include "localization/Localization.h"
+#include "records/ClientRepository.h"
+#include "records/DataModule.h"
+#include "reports/ReportFiles.h"
+#include "reports/ReportTemplate.h"
+#include "ryodoraku/ChannelMarks.h"
+#include "ryodoraku/SymptomMarksStore.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygonF>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "PrintPanelSupport.h"
+
+using namespace PrintPanelSupport;
+
+// --- composing --------------------------------------------------------------------------
+
+bool PrintPanel::composeReport(QString *error)
+{
+    using namespace ReportSections;
+    ReportTemplate page = m_page ? *m_page : ReportTemplate::load();
+    if (!ReportFiles::writePage(page, error))
+        return false;
+    ReportFiles::removePictures();
+
+    ReportInput in;
+    in.captions = captions();
+    for (int id = 0; id < Count; ++id)
+        in.enabled.at(size_t(id)) = m_boxes.at(size_t(id))->isChecked();
+    in.order = printOrder();
+    auto printed = [&in](int id) { return in.enabled.at(size_t(id)) && in.order.contains(id); };
+
+    const QString client = m_session ? m_session->currentClient() : QString();
+    std::optional<TestRecord> test;
+    if (m_data && m_data->isOpen() && !client.isEmpty()) {
+        if (const std::optional<ClientCard> card = ClientRepository(m_data).card(client)) {
+            in.surname = card->surname;
+            in.name = card->name;
+            in.birthDay = card->birthday;
+            in.registered = card->dateCreate;
+        }
+        if (m_session->currentTest() > 0) {
+            test = m_data->test(m_session->currentTest());
+            if (test && test->codeClient.compare(client, Qt::CaseInsensitive) != 0)
+                test.reset();
+        }
+    }
+    if (test)
+        in.testDate = test->testDate;
+
+    const bool pictures = test.has_value() && bool(m_sources.savePicture);
+    if (pictures) {
+        const std::pair<int, Picture> charts[] = {
+            {CircleDiag, CirclePicture}, {Histogram, HistogramPicture}, {GeneralGraph, GeneralPicture}};
+        for (const auto &[id, picture] : charts) {
+            if (printed(id))
+                m_sources.savePicture(picture, ReportFiles::picturePath(picture));
+        }
+    }
+    in.picturesTaken = pictures;
+
+    for (int row = 0; row < m_recomRows.size(); ++row) {
+        const QStandardItem *item = m_recomModel->item(row, 0);
+        in.recommendations.append({m_recomRows.at(row).name, m_recomRows.at(row).description,
+                                   item && item->checkState() == Qt::Checked});
+    }
+
+    in.colourCaption = applied(QStringLiteral("ColorLabel"), QStringLiteral("Colour therapy"));
+    in.frequencyCaption = applied(QStringLiteral("FrequencyTreatment"), QStringLiteral("Frequency treatment"));
+    if (pictures && printed(Treatment)) {
+        in.colourPicture = m_sources.savePicture(ColourPicture, ReportFiles::picturePath(ColourPicture));
+        in.frequencyPicture = m_sources.savePicture(FrequencyPicture, ReportFiles::picturePath(FrequencyPicture));
+    }
+    if (printed(Acupress) && m_sources.acupressure)
+        in.acupressure = m_sources.acupressure();
+    if (printed(Symptom) && test && m_data) {
+        ChannelMarks marks;
+        loadCatalogueNames(marks, m_channels);
+        resetMarks(marks);
+        QString problem;
+        if (SymptomMarksStore::loadMarks(*m_data, client, test->codeTest, marks, &problem)) {
+            const QString percent = m_sources.percent ? m_sources.percent() : optionsPercent();
+            in.symptoms = symptomGroups(m_channels, *test, percent, marks,
+                                        [](const QString &key) { return LanguageApplier::instance().text(key); });
+        }
+    }
+
+    // Header and footer print whenever either has text.
+    in.accept = !m_header->toPlainText().trimmed().isEmpty() || !m_footer->toPlainText().trimmed().isEmpty();
+    if (in.accept) {
+        in.header = band(m_header, true);
+        in.footer = band(m_footer, false);
+    }
+    return ReportFiles::writeData(ReportData::compose(in), error);
+}
+
+TPrintForm *PrintPanel::preview()
+{
+    if (!m_preview)
+        m_preview = new TPrintForm(this);
+    return m_preview;
+}
+
+void PrintPanel::printData()
+{
+    QString error;
+    if (!composeReport(&error)) {
+        Dialogs::message(this, shown(QStringLiteral("ReportFailed"), QStringLiteral("The report could not be written:"))
+                                   + QLatin1Char(' ') + error);
+        return;
+    }
+    TPrintForm *form = preview();
+    form->showReport(QUrl::fromLocalFile(ReportFiles::pagePath()));
+    form->show();
+    form->raise();
+    form->activateWindow();
+}
