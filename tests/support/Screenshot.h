@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QImage>
 #include <QPixmap>
 #include <QWidget>
 
@@ -19,4 +20,14 @@ inline void saveScreenshot(QWidget *widget, const QString &name)
     while (!settle.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+// The same for a picture drawn off screen.
+inline void saveScreenshot(const QImage &image, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("VANDREL_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    image.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }

@@ -28,7 +28,47 @@ void addBand(ReportScript &s, const QString &prefix, const QString &function, co
                        .arg(function, prefix));
 }
 
+void addChart(ReportScript &s, const QString &prefix, const ReportInput::Chart &chart)
+{
+    s.addFlag(QStringLiteral("chart_") + prefix, chart.drawn);
+    const QList<ReportInput::ChartCell> cells = chart.drawn ? chart.cells : QList<ReportInput::ChartCell>();
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        const QString n = QString::number(i);
+        s.add(prefix + QStringLiteral("_name_") + n, cells.at(i).name);
+        s.add(prefix + QStringLiteral("_value_") + n, cells.at(i).value);
+        s.add(prefix + QStringLiteral("_class_") + n,
+              cells.at(i).conduction < 0   ? QStringLiteral("low")
+              : cells.at(i).conduction > 0 ? QStringLiteral("high")
+                                           : QStringLiteral("norm"));
+    }
+    s.add(prefix + QStringLiteral("_cells"), int(cells.size()));
+}
+
 } // namespace
+
+QList<ReportInput::ChartCell> chartCells(const TestRecord &test, const CorridorEvaluation &corridor,
+                                         const QList<int> &order)
+{
+    QList<ReportInput::ChartCell> cells;
+    for (const int channel : order) {
+        const int value = test.values[size_t(channel)];
+        const ConductionClass shown = classify(value, corridor);
+        cells.append({Channels::name(channel), value,
+                      shown == ConductionClass::Low ? -1 : shown == ConductionClass::High ? 1 : 0});
+    }
+    return cells;
+}
+
+RecipeLines printedRecipe(const RecipeLines &lines)
+{
+    static const QRegularExpression rule(QStringLiteral("^\\s*-{3,}\\s*$"));
+    RecipeLines printed;
+    for (const RecipeLine &line : lines) {
+        if (!rule.match(line.text).hasMatch())
+            printed.append(line);
+    }
+    return printed;
+}
 
 QStringList descriptionLines(const QString &description)
 {
@@ -65,6 +105,21 @@ QString dateText(const QDate &date)
     return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString();
 }
 
+QString fileName(const QString &surname, const QString &name, const QDate &testDate)
+{
+    QStringList parts;
+    for (const QString &part : {surname.simplified(), name.simplified(), dateText(testDate)}) {
+        if (!part.isEmpty())
+            parts.append(part);
+    }
+    QString file = parts.join(QLatin1Char(' '));
+    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    file.replace(forbidden, QStringLiteral("_"));
+    while (file.startsWith(QLatin1Char('.')))
+        file.remove(0, 1);
+    return file.trimmed().isEmpty() ? QStringLiteral("report") : file.trimmed();
+}
+
 QString momentText(const QDateTime &moment)
 {
     return moment.isValid() ? moment.toString(QStringLiteral("dd.MM.yyyy HH:mm")) : QString();
@@ -98,6 +153,9 @@ ReportScript compose(const ReportInput &in)
     s.add(QStringLiteral("diag_hist_cap"), caption(in, Histogram));
     s.add(QStringLiteral("diag_general_cap"), caption(in, GeneralGraph));
     s.addFlag(QStringLiteral("test"), in.picturesTaken);
+    addChart(s, QStringLiteral("circle"), in.circle);
+    addChart(s, QStringLiteral("hist"), in.histogram);
+    addChart(s, QStringLiteral("general"), in.general);
 
     s.add(QStringLiteral("recom_cap"), caption(in, Recomendation));
     int recommendations = 0;
@@ -131,7 +189,7 @@ ReportScript compose(const ReportInput &in)
     }
 
     s.add(QStringLiteral("acupress_cap"), caption(in, Acupress));
-    const RecipeLines acupressure = in.enabled.at(Acupress) ? in.acupressure : RecipeLines();
+    const RecipeLines acupressure = in.enabled.at(Acupress) ? printedRecipe(in.acupressure) : RecipeLines();
     for (qsizetype i = 0; i < acupressure.size(); ++i) {
         const QString n = QString::number(i);
         s.add(QStringLiteral("acupress_val_") + n, acupressure.at(i).text);

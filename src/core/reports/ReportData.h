@@ -4,6 +4,8 @@
 #include "ReportSections.h"
 #include "SymptomLines.h"
 #include "treatment/RecipeLine.h"
+#include "records/TestRecord.h"
+#include "ryodoraku/CorridorEvaluation.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -46,6 +48,23 @@ struct ReportInput
     QDateTime testDate;
     bool picturesTaken = false; // a test exists and its pictures were saved
 
+    // A chart of the test as the report shows it: whether its picture was written, and under
+    // a bar chart its channels with their values and classes, in the chart's order.
+    struct ChartCell
+    {
+        QString name;
+        int value = 0;
+        int conduction = 0; // -1 below the corridor, 0 inside, 1 above
+    };
+    struct Chart
+    {
+        bool drawn = false;
+        QList<ChartCell> cells;
+    };
+    Chart circle;
+    Chart histogram;
+    Chart general;
+
     struct Recommendation
     {
         QString name;
@@ -74,12 +93,22 @@ namespace ReportData {
 // The report data in the order the page expects it.
 ReportScript compose(const ReportInput &input);
 
+// The cells under a bar chart of `test` with the corridor `corridor`, in `order`.
+QList<ReportInput::ChartCell> chartCells(const TestRecord &test, const CorridorEvaluation &corridor,
+                                         const QList<int> &order);
+// The acupuncture lines a report prints: the screen's separator lines left out.
+RecipeLines printedRecipe(const RecipeLines &lines);
+
 // A description split at its line ends, each line trimmed; blank lines at the end dropped.
 QStringList descriptionLines(const QString &description);
 
 // The CSS of a header or footer text: the family when it differs from the editor's, the size
 // (header: 12 pt or more; footer: when it differs from the editor's), bold and italic.
 QString bandStyle(const BandFont &text, const BandFont &editor, bool header);
+
+// The name a saved report suggests: "<surname> <name> <test date>", without the characters no
+// file name may hold; "report" when all of it is empty.
+QString fileName(const QString &surname, const QString &name, const QDate &testDate);
 
 // The date texts of the report.
 QString dateText(const QDate &date);

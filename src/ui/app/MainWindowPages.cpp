@@ -130,30 +130,18 @@ void MainWindow::installPages()
         return treatment;
     });
 
-    // The report draws its charts straight from the pages that show them.
+    // The report draws the test's charts itself; the therapy programmes come from their page.
     m_pageMakers.insert(QStringLiteral("PrintPanel"), [this]() -> WorkPage * {
         auto *print = new PrintPanel(m_data.get(), &m_session, m_printCatalogue, &m_reportTemplate);
         ReportSources sources;
         sources.savePicture = [this](int picture, const QString &path) {
             using P = ReportSections::Picture;
             auto *treatment = qobject_cast<TreatmentPanel *>(page(QStringLiteral("TreatmentPanel")));
-            auto *graphs = qobject_cast<GraphicPanel *>(page(QStringLiteral("GraphicPanel")));
-            switch (picture) {
-            case P::ColourPicture:
-                return treatment && treatment->saveProgrammePicture(TreatmentPanel::SubMode::Color, path);
-            case P::FrequencyPicture:
-                return treatment && treatment->saveProgrammePicture(TreatmentPanel::SubMode::Freq, path);
-            default:
-                break;
-            }
-            if (!graphs)
+            if (!treatment || (picture != P::ColourPicture && picture != P::FrequencyPicture))
                 return false;
-            const int kind = picture == P::CirclePicture ? 5 : picture == P::HistogramPicture ? 2 : 1;
-            const int before = graphs->graphKind();
-            graphs->showGraph(kind);
-            const bool saved = graphs->saveGraph(path);
-            graphs->showGraph(before);
-            return saved;
+            return treatment->saveProgrammePicture(picture == P::ColourPicture ? TreatmentPanel::SubMode::Color
+                                                                               : TreatmentPanel::SubMode::Freq,
+                                                   path);
         };
         sources.acupressure = [this] {
             auto *treatment = qobject_cast<TreatmentPanel *>(page(QStringLiteral("TreatmentPanel")));

@@ -427,6 +427,15 @@ void ClientPanel::selectCode(const QString &code) {
 void ClientPanel::onModelReset() {
     // The list was read anew: stay on the current client, else take the first one.
     const QString current = m_session ? m_session->currentClient() : QString();
+    if (!current.isEmpty() && m_model->rowOfCode(current) < 0 && !m_model->isSearching() && !m_rereading
+        && m_data && m_data->isOpen() && ClientRepository(m_data).card(current)) {
+        // A list read while the client's card was being stored lacks it: read once more rather
+        // than leave a client that exists.
+        m_rereading = true;
+        m_model->reload();
+        m_rereading = false;
+        return;
+    }
     if (m_model->rowOfCode(current) >= 0) {
         selectCode(current);
     } else if (m_model->rowCount() > 0) {

@@ -95,4 +95,5 @@ private:
     bool m_syncEnabled = true;
     std::optional<ClientCard> m_original; // the card as it was when editing began
     bool m_selecting = false;
+    bool m_rereading = false;
 };

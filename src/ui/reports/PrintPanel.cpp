@@ -56,6 +56,21 @@ PrintPanel::PrintPanel(DataModule *data, Session *session, PrintCatalogue *catal
 {
     buildPage();
     bindTexts();
+    // A section's box and its tick in the print order are one choice, shown twice.
+    for (int id = 0; id < ReportSections::Count; ++id) {
+        connect(m_boxes.at(size_t(id)), &QCheckBox::toggled, this, [this, id](bool on) {
+            for (int row = 0; row < m_order->count(); ++row) {
+                QListWidgetItem *item = m_order->item(row);
+                if (item->data(SectionRole).toInt() == id)
+                    item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+            }
+        });
+    }
+    connect(m_order, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
+        const int id = item->data(SectionRole).toInt();
+        if (id >= 0 && id < ReportSections::Count)
+            m_boxes.at(size_t(id))->setChecked(item->checkState() == Qt::Checked);
+    });
     resetOrder();
     if (m_catalogue) {
         connect(m_catalogue, &PrintCatalogue::languageChanged, this, [this] {
@@ -443,8 +458,9 @@ void PrintPanel::chooseStencil(int index)
 void PrintPanel::resetOrder()
 {
     QList<std::pair<int, bool>> entries;
+    // Monitoring is not printed, so it starts unticked.
     for (int id : ReportSections::naturalOrder())
-        entries.append({id, true});
+        entries.append({id, id != ReportSections::Monitoring});
     setOrderEntries(entries);
 }
 
@@ -570,12 +586,14 @@ QList<QueueEntry> PrintPanel::orderEntries() const
 void PrintPanel::setOrderEntries(const QList<std::pair<int, bool>> &entries)
 {
     const QStringList names = captions();
+    const QSignalBlocker blocker(m_order); // the boxes follow below, once the list is whole
     m_order->clear();
     for (const auto &[id, ticked] : entries) {
         auto *item = new QListWidgetItem(names.value(id), m_order);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled);
-        item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
         item->setData(SectionRole, id);
+        item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+        m_boxes.at(size_t(id))->setChecked(ticked);
     }
 }
 

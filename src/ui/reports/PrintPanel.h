@@ -51,6 +51,8 @@ public:
     // Composes the report and shows it in the preview.
     void printData();
     TPrintForm *preview();
+    // "<surname> <name> <test date>" of the last report, for the PDF file it may become.
+    QString reportName() const { return m_reportName; }
 
     // The captions of the section check boxes, by section.
     QStringList captions() const;
@@ -150,4 +152,5 @@ private:
     QStandardItemModel *m_recomModel = nullptr;
 
     TPrintForm *m_preview = nullptr;
+    QString m_reportName;
 };

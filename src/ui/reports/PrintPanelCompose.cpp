@@ -1,7 +1,10 @@
 // Composing the report of the print page: what the page shows, gathered into the report data.
 #include "PrintPanel.h"
 
+#include "ReportCharts.h"
 #include "TPrintForm.h"
+#include "ryodoraku/CorridorEvaluation.h"
+#include "ryodoraku/GraphOrders.h"
 #include "app/AppPaths.h"
 #include "app/Session.h"
 #include "common/Dialogs.h"
@@ -78,17 +81,35 @@ bool PrintPanel::composeReport(QString *error)
     }
     if (test)
         in.testDate = test->testDate;
+    m_reportName = ReportData::fileName(in.surname, in.name, in.testDate.date());
 
-    const bool pictures = test.has_value() && bool(m_sources.savePicture);
-    if (pictures) {
-        const std::pair<int, Picture> charts[] = {
-            {CircleDiag, CirclePicture}, {Histogram, HistogramPicture}, {GeneralGraph, GeneralPicture}};
-        for (const auto &[id, picture] : charts) {
-            if (printed(id))
-                m_sources.savePicture(picture, ReportFiles::picturePath(picture));
+    // The charts are drawn for the page from the test itself, whatever the graphs page shows.
+    const QString percentText = m_sources.percent ? m_sources.percent() : optionsPercent();
+    const std::optional<int> percent = CorridorEvaluation::parsePercent(percentText);
+    if (test && percent) {
+        const CorridorEvaluation corridor = evaluate(*test, *percent);
+        struct Wanted
+        {
+            int section;
+            Picture picture;
+            int kind;
+            ReportInput::Chart *chart;
+            QList<int> order;
+        };
+        const Wanted charts[] = {
+            {CircleDiag, CirclePicture, 5, &in.circle, {}},
+            {Histogram, HistogramPicture, 2, &in.histogram, GraphOrders::sideBySide()},
+            {GeneralGraph, GeneralPicture, 1, &in.general, GraphOrders::sideAfterSide()},
+        };
+        for (const Wanted &w : charts) {
+            if (!printed(w.section))
+                continue;
+            w.chart->drawn = ReportCharts::save(w.kind, *test, *percent, ReportFiles::picturePath(w.picture));
+            w.chart->cells = ReportData::chartCells(*test, corridor, w.order);
         }
     }
-    in.picturesTaken = pictures;
+    const bool pictures = test.has_value() && bool(m_sources.savePicture);
+    in.picturesTaken = test.has_value();
 
     for (int row = 0; row < m_recomRows.size(); ++row) {
         const QStandardItem *item = m_recomModel->item(row, 0);
@@ -141,7 +162,10 @@ void PrintPanel::printData()
         return;
     }
     TPrintForm *form = preview();
+    form->setSuggestedName(m_reportName);
     form->showReport(QUrl::fromLocalFile(ReportFiles::pagePath()));
+    if (!form->isVisible())
+        form->placeOver(window());
     form->show();
     form->raise();
     form->activateWindow();

@@ -12,8 +12,9 @@
 // empty, the percentage comes from Options.ini.
 struct ReportSources
 {
-    // Draws a chart of the current test straight into a picture file; false when it cannot
-    // (no test, no programme, nothing drawn). `picture` is a ReportSections::Picture.
+    // Draws a therapy programme (ColourPicture, FrequencyPicture) straight into a picture file;
+    // false when it cannot (no programme, nothing drawn). The test's own charts are drawn by
+    // the report itself.
     std::function<bool(int picture, const QString &path)> savePicture;
     // The acupuncture result of the current test, as the treatment page shows it.
     std::function<RecipeLines()> acupressure;

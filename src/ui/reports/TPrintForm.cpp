@@ -5,6 +5,10 @@
 #include "localization/Localization.h"
 
 #include <QDir>
+#include <QLocale>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPageLayout>
@@ -24,10 +28,20 @@ QString shown(const QString &key, const QString &fallback)
     return text.isEmpty() ? fallback : text;
 }
 
-QPageLayout a4()
+// The report's margins on any paper.
+QPageLayout pageOf(const QPageSize &size)
 {
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(14, 14, 14, 16), QPageLayout::Millimeter);
+    return QPageLayout(size, QPageLayout::Portrait, QMarginsF(14, 14, 14, 16), QPageLayout::Millimeter);
 }
+
+// Letter where the customary system of measures is the American one, A4 everywhere else.
+QPageSize localPaper()
+{
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                 : QPageSize::A4);
+}
+
+const char *const PdfFolderKey = "print/pdfFolder";
 
 } // namespace
 
@@ -37,7 +51,7 @@ TPrintForm::TPrintForm(QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("TPrintForm"));
-    resize(900, 1000);
+    resize(900, 760);
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -82,10 +96,18 @@ TPrintForm::TPrintForm(QWidget *parent)
                                          QStringLiteral("The report could not be printed.")));
     });
     connect(this, &TPrintForm::pdfSaved, this, [this](const QString &path, bool ok) {
-        if (!ok)
+        if (!ok) {
             Dialogs::message(this, shown(QStringLiteral("PdfFailed"),
                                          QStringLiteral("The PDF file could not be written:"))
                                        + QLatin1Char(' ') + QDir::toNativeSeparators(path));
+            return;
+        }
+        if (path != m_chosenPath)
+            return; // not a file the user chose at the button
+        QString said = shown(QStringLiteral("PdfSaved"), QStringLiteral("The report was saved as %1."));
+        if (!said.contains(QLatin1String("%1")))
+            said += QStringLiteral(" %1");
+        Dialogs::message(this, said.arg(QDir::toNativeSeparators(path)));
     });
     bindTexts();
 }
@@ -125,7 +147,8 @@ void TPrintForm::printReport()
     }
     // The view prints asynchronously and needs the printer until printFinished.
     m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    m_printer->setPageLayout(a4());
+    // The paper the printer holds, A4 or Letter alike.
+    m_printer->setPageLayout(pageOf(m_printer->pageLayout().pageSize()));
     m_printing = true;
     m_print->setEnabled(false);
     m_view->print(m_printer.get());
@@ -133,16 +156,45 @@ void TPrintForm::printReport()
 
 void TPrintForm::savePdf(const QString &path)
 {
-    m_view->page()->printToPdf(path, a4());
+    m_view->page()->printToPdf(path, pageOf(localPaper()));
+}
+
+QString TPrintForm::pdfFolder()
+{
+    const QString last = QSettings().value(QLatin1String(PdfFolderKey)).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void TPrintForm::placeOver(const QWidget *window)
+{
+    const QScreen *screen = window ? window->screen() : this->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // Room for the window frame inside the free area.
+    resize(qMin(900, area.width() - 40), qMin(1000, area.height() - 60));
+    const QPoint centre = window ? window->frameGeometry().center() : area.center();
+    QRect frame(QPoint(), size() + QSize(0, 30));
+    frame.moveCenter(centre);
+    frame.moveLeft(qBound(area.left(), frame.left(), qMax(area.left(), area.right() - frame.width())));
+    frame.moveTop(qBound(area.top(), frame.top(), qMax(area.top(), area.bottom() - frame.height())));
+    move(frame.topLeft());
 }
 
 void TPrintForm::askPdfPath()
 {
+    const QString name = m_suggestedName.isEmpty() ? QStringLiteral("report") : m_suggestedName;
     QString path = Dialogs::saveFile(this, shown(QStringLiteral("SavePdf"), QStringLiteral("Save as PDF...")),
-                                     QDir::homePath(), QStringLiteral("PDF (*.pdf)"));
+                                     QDir(pdfFolder()).filePath(name + QStringLiteral(".pdf")),
+                                     QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".pdf");
+    QSettings().setValue(QLatin1String(PdfFolderKey), QFileInfo(path).absolutePath());
+    m_chosenPath = path;
     savePdf(path);
 }

@@ -2,6 +2,7 @@
 
 #include "PolarDiagram.h"
 #include "TestChart.h"
+#include "TestGraphs.h"
 #include "app/AppPaths.h"
 #include "app/Session.h"
 #include "common/Dialogs.h"
@@ -196,7 +197,7 @@ void GraphicPanel::buildPage()
 
 QString GraphicPanel::text(const QString &key, const QString &fallback) const
 {
-    return LanguageApplier::instance().text(key, fallback);
+    return TestGraphs::word(key, fallback);
 }
 
 void GraphicPanel::bindTexts()
@@ -261,7 +262,7 @@ void GraphicPanel::showGraph(int kind)
 
 QString GraphicPanel::dateText(const TestRecord &test) const
 {
-    return test.testDate.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    return TestGraphs::title(test);
 }
 
 void GraphicPanel::fillDateList()
@@ -331,15 +332,12 @@ bool GraphicPanel::redraw()
 
     m_compareLabel->setVisible(m_kind == 3);
     m_dateList->setVisible(m_kind == 3);
-    m_chart->setTipWords(text(QStringLiteral("GraphMean"), QStringLiteral("Mean")),
-                         text(QStringLiteral("GraphDeviation"), QStringLiteral("Deviation")));
-    m_chart->setCorridorNames(text(QStringLiteral("GraphMean"), QStringLiteral("Mean")),
-                              text(QStringLiteral("GraphCorridor"), QStringLiteral("Corridor")));
     const QString noTest = text(QStringLiteral("GraphNoTest"),
                                 QStringLiteral("No test to show. Choose a client with a test."));
 
     if (m_kind == 3) {
         m_views->setCurrentWidget(m_chart);
+        TestGraphs::applyWords(m_chart);
         QList<TestRecord> tests;
         QList<QColor> colors;
         QStringList names;
@@ -359,34 +357,16 @@ bool GraphicPanel::redraw()
     }
     placeMarkers();
 
-    const std::optional<TestRecord> test = currentTest();
-    if (m_kind == 5) {
-        m_views->setCurrentWidget(m_polar);
-        m_polar->setTexts(text(QStringLiteral("Left"), QStringLiteral("Left")),
-                          text(QStringLiteral("Right"), QStringLiteral("Right")),
-                          text(QStringLiteral("GraphMean"), QStringLiteral("Mean")),
-                          text(QStringLiteral("GraphCorridor"), QStringLiteral("Corridor")));
-        if (test) {
-            m_polar->setTitle(dateText(*test));
-            m_polar->setTest(*test, evaluate(*test, *percent));
-        } else {
-            m_polar->setTitle(noTest);
-            m_polar->clear();
-        }
-        Q_EMIT graphDrawn(m_kind);
-        return true;
-    }
-
-    m_views->setCurrentWidget(m_chart);
-    if (!test)
+    m_views->setCurrentWidget(m_kind == 5 ? static_cast<QWidget *>(m_polar) : m_chart);
+    if (const std::optional<TestRecord> test = currentTest()) {
+        TestGraphs::draw(m_kind, *test, *percent, m_chart, m_polar);
+    } else if (m_kind == 5) {
+        TestGraphs::applyWords(m_polar);
+        m_polar->setTitle(noTest);
+        m_polar->clear();
+    } else {
         m_chart->showNothing(noTest);
-    else if (m_kind == 4)
-        m_chart->showRawBars(*test, GraphOrders::sideBySide(), dateText(*test));
-    else
-        m_chart->showCorridorBars(*test, evaluate(*test, *percent),
-                                  m_kind == 2 ? GraphOrders::sideBySide()
-                                              : GraphOrders::sideAfterSide(),
-                                  dateText(*test));
+    }
     Q_EMIT graphDrawn(m_kind);
     return true;
 }

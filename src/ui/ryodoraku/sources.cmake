@@ -1,5 +1,6 @@
 list(APPEND VANDREL_UI_SOURCES
   ui/ryodoraku/TestChart.h ui/ryodoraku/TestChart.cpp
+  ui/ryodoraku/TestGraphs.h ui/ryodoraku/TestGraphs.cpp
   ui/ryodoraku/PolarDiagram.h ui/ryodoraku/PolarDiagram.cpp
   ui/ryodoraku/GraphicPanel.h ui/ryodoraku/GraphicPanel.cpp
   ui/ryodoraku/TRiodoracuFrame.h ui/ryodoraku/TRiodoracuFrame.cpp

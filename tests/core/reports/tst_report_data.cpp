@@ -7,6 +7,7 @@
 #include "records/TestRecord.h"
 #include "ryodoraku/ChannelCatalogue.h"
 #include "ryodoraku/ChannelMarks.h"
+#include "ryodoraku/GraphOrders.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -48,6 +49,9 @@ private Q_SLOTS:
     void recommendationLines_data();
     void recommendationLines();
     void acupressureLines();
+    void chartCellsPairNamesWithValues();
+    void reportFileName_data();
+    void reportFileName();
     void bandStyle_data();
     void bandStyle();
     void symptomLines();
@@ -163,6 +167,78 @@ void TestReportData::acupressureLines()
     in.enabled.at(ReportSections::Acupress) = false;
     v = values(ReportData::compose(in));
     QCOMPARE(v.value("acupress_count_seans"), QStringLiteral("0"));
+
+    // The separator lines the screen draws between parts of a recipe are not printed.
+    in.enabled.at(ReportSections::Acupress) = true;
+    in.acupressure = {{"------------------------------------", RecipeLine::Kind::Plain, true},
+                      {"Recipe", RecipeLine::Kind::Heading, true},
+                      {" ---- ", RecipeLine::Kind::Plain, true},
+                      {"LU7 - press 2-3 min", RecipeLine::Kind::Point, true}};
+    v = values(ReportData::compose(in));
+    QCOMPARE(v.value("acupress_count_seans"), QStringLiteral("2"));
+    QCOMPARE(v.value("acupress_val_0"), QStringLiteral("Recipe"));
+    QCOMPARE(v.value("acupress_val_1"), QStringLiteral("LU7 - press 2-3 min"));
+}
+
+void TestReportData::chartCellsPairNamesWithValues()
+{
+    // Every value different, so a name beside another channel's value cannot pass.
+    TestRecord test;
+    for (int i = 0; i < Channels::Count; ++i)
+        test.values[size_t(i)] = 40 + i * 7;
+    const CorridorEvaluation corridor = evaluate(test, 10);
+    for (const QList<int> &order : {GraphOrders::sideBySide(), GraphOrders::sideAfterSide()}) {
+        const QList<ReportInput::ChartCell> cells = ReportData::chartCells(test, corridor, order);
+        QCOMPARE(cells.size(), Channels::Count);
+        for (int slot = 0; slot < cells.size(); ++slot) {
+            const int channel = Channels::indexOf(cells.at(slot).name);
+            QCOMPARE(channel, order.at(slot));
+            QCOMPARE(cells.at(slot).value, test.values[size_t(channel)]);
+            // The class is the one the screen gives the value.
+            const ConductionClass shown = classify(cells.at(slot).value, corridor);
+            QCOMPARE(cells.at(slot).conduction, shown == ConductionClass::Low    ? -1
+                                                : shown == ConductionClass::High ? 1
+                                                                                 : 0);
+        }
+    }
+
+    // Only a chart that was drawn hands its cells to the page.
+    ReportInput in = allSections();
+    in.histogram.cells = ReportData::chartCells(test, corridor, GraphOrders::sideBySide());
+    in.general.cells = in.histogram.cells;
+    in.histogram.drawn = true;
+    const QHash<QString, QString> v = values(ReportData::compose(in));
+    QCOMPARE(v.value("chart_hist"), QStringLiteral("1"));
+    QCOMPARE(v.value("chart_general"), QStringLiteral("0"));
+    QCOMPARE(v.value("hist_cells"), QStringLiteral("24"));
+    QCOMPARE(v.value("general_cells"), QStringLiteral("0"));
+    QCOMPARE(v.value("hist_name_1"), Channels::name(GraphOrders::sideBySide().at(1)));
+    QCOMPARE(v.value("hist_value_1"), QString::number(test.values[size_t(GraphOrders::sideBySide().at(1))]));
+    QCOMPARE(v.value("hist_class_0"), QStringLiteral("low"));
+    QCOMPARE(v.value("hist_class_23"), QStringLiteral("high"));
+}
+
+void TestReportData::reportFileName_data()
+{
+    QTest::addColumn<QString>("surname");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("plain") << "Petrova" << "Anna" << QDate(2026, 3, 14) << "Petrova Anna 14.03.2026";
+    QTest::newRow("Cyrillic") << "Петрова" << "Анна" << QDate(2026, 12, 7) << "Петрова Анна 07.12.2026";
+    QTest::newRow("no test") << "O'Neil" << "Mary" << QDate() << "O'Neil Mary";
+    QTest::newRow("separators") << "A/B\\C" << "x:y*?\"<>|" << QDate() << "A_B_C x_y______";
+    QTest::newRow("leading dots") << "..hidden" << "" << QDate() << "hidden";
+    QTest::newRow("nothing") << "  " << "" << QDate() << "report";
+}
+
+void TestReportData::reportFileName()
+{
+    QFETCH(QString, surname);
+    QFETCH(QString, name);
+    QFETCH(QDate, date);
+    QFETCH(QString, file);
+    QCOMPARE(ReportData::fileName(surname, name, date), file);
 }
 
 void TestReportData::bandStyle_data()

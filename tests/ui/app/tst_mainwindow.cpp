@@ -20,6 +20,8 @@
 #include "records/ClientRepository.h"
 #include "records/DataModule.h"
 #include "reports/PrintPanel.h"
+#include "reports/ReportCharts.h"
+#include "ryodoraku/GraphicPanel.h"
 #include "schedule/AppointmentBook.h"
 #include "schedule/AppointmentReminders.h"
 #include "schedule/PlanPanel.h"
@@ -32,6 +34,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
@@ -115,6 +118,7 @@ private Q_SLOTS:
     void leavingScheduleRestoresItsClient();
     void remindersFireBeforeTheScheduleIsOpened();
     void treatmentAndReportWorkTogether();
+    void reportChartsNeverDependOnTheGraphPage();
     void backupWhileEveryPageHoldsTheBase();
     void statusStripTellsTheSharedBaseState();
 };
@@ -485,6 +489,61 @@ void TestMainWindow::treatmentAndReportWorkTogether()
     const QString script = QString::fromUtf8(readAll(ReportFiles::dataPath()));
     QVERIFY(script.contains(QStringLiteral("var test='1';")));
     QVERIFY(script.contains(QStringLiteral("Petrova Anna")));
+}
+
+// The report draws its own charts: composed before the graph page was ever made, and again
+// after every graph was shown there (the comparison last) in a smaller window, it gives the
+// same pictures.
+void TestMainWindow::reportChartsNeverDependOnTheGraphPage()
+{
+    TestEnvironment env;
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.show();
+    const QString client = addClient(w.dataModule(), QStringLiteral("Anna"), QStringLiteral("Petrova"));
+    TestRecord test;
+    test.codeClient = client;
+    test.testDate = QDateTime(QDate(2026, 3, 14), QTime(10, 30));
+    for (int i = 0; i < Channels::Count; ++i)
+        test.values[size_t(i)] = 60 + (i * 29) % 70;
+    QVERIFY(w.dataModule().saveTest(test));
+    w.session().setCurrentClient(client);
+    w.session().setCurrentTest(test.codeTest);
+
+    const ReportSections::Picture charts[] = {ReportSections::CirclePicture, ReportSections::HistogramPicture,
+                                              ReportSections::GeneralPicture};
+    auto compose = [&w, &charts] {
+        click(w, QStringLiteral("PrintBtn"));
+        auto *print = w.findChild<PrintPanel *>(QStringLiteral("PrintPanel"));
+        QString error;
+        QList<QImage> images;
+        if (!print || !print->composeReport(&error))
+            return images;
+        for (const auto picture : charts)
+            images.append(QImage(ReportFiles::picturePath(picture)));
+        return images;
+    };
+    QVERIFY(!w.findChild<GraphicPanel *>());
+    const QList<QImage> first = compose();
+    QCOMPARE(first.size(), 3);
+    for (const QImage &image : first)
+        QCOMPARE(image.size(), ReportCharts::LayoutSize * ReportCharts::Scale);
+
+    click(w, QStringLiteral("GraphBtn"));
+    auto *graphs = w.findChild<GraphicPanel *>();
+    QVERIFY(graphs);
+    graphs->dateList()->item(0)->setCheckState(Qt::Checked);
+    for (const int kind : {1, 2, 4, 5, 3})
+        graphs->showGraph(kind);
+    w.resize(w.minimumSize());
+    QCoreApplication::processEvents();
+    const QList<QImage> second = compose();
+    QCOMPARE(second.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY2(first.at(i) == second.at(i), qPrintable(ReportFiles::picturePath(charts[i])));
+    // The client list that arrived after the card was stored kept the client chosen.
+    QCOMPARE(w.session().currentClient(), client);
 }
 
 // The backup closes the base under every page and opens it again: no page may keep a query on

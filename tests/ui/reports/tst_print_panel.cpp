@@ -20,6 +20,10 @@
 #include "reports/ReportTemplate.h"
 #include "reports/TPrintForm.h"
 #include "reports/PrintPanel.h"
+#include "reports/ReportCharts.h"
+#include "reports/ReportSections.h"
+#include "records/Channels.h"
+#include "ryodoraku/GraphOrders.h"
 #include "ryodoraku/ChannelCatalogue.h"
 #include "ryodoraku/ChannelMarks.h"
 #include "ryodoraku/SymptomMarksStore.h"
@@ -30,6 +34,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QProcess>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -64,6 +69,38 @@ bool drawPicture(int picture, const QString &path)
     return image.save(path, "PNG");
 }
 
+// The text of a PDF file as pdftotext lays it out.
+QString pdfText(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000))
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The channel tables under the charts as the PDF shows them: each line of 24 channel names
+// with the line of 24 numbers that follows it, as (name, value) pairs.
+QList<QList<std::pair<QString, int>>> channelTables(const QString &text)
+{
+    QList<QList<std::pair<QString, int>>> tables;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList names = lines.at(i).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (names.size() != Channels::Count || Channels::indexOf(names.first()) < 0)
+            continue;
+        int j = i + 1;
+        while (j < lines.size() && lines.at(j).trimmed().isEmpty())
+            ++j;
+        const QStringList numbers = lines.value(j).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QList<std::pair<QString, int>> table;
+        for (int k = 0; k < names.size() && k < numbers.size(); ++k)
+            table.append({names.at(k), numbers.at(k).toInt()});
+        tables.append(table);
+    }
+    return tables;
+}
+
 } // namespace
 
 class TestPrintPanel : public QObject
@@ -80,6 +117,9 @@ private Q_SLOTS:
     void storedTemplateComesBack();
     void composedReport_data();
     void composedReport();
+    void emptySectionsAreLeftOut();
+    void sectionTicksAgree();
+    void chartsAreDrawnForThePage();
 
 private:
     void makePanel();
@@ -303,7 +343,14 @@ void TestPrintPanel::composedReport()
 
     makePanel();
     m_panel->setSources({drawPicture,
-                         [] {
+                         [russian] {
+                             if (russian)
+                                 return RecipeLines{{"Рецепт акупрессуры", RecipeLine::Kind::Heading, true},
+                                                    {"Надавливать на", RecipeLine::Kind::Plain, false},
+                                                    {"LI4", RecipeLine::Kind::Point, false},
+                                                    {"и", RecipeLine::Kind::Plain, false},
+                                                    {"ST36", RecipeLine::Kind::Point, true},
+                                                    {"Не при беременности.", RecipeLine::Kind::Attention, true}};
                              return RecipeLines{{"Acupressure recipe", RecipeLine::Kind::Heading, true},
                                                 {"Press", RecipeLine::Kind::Plain, false},
                                                 {"LI4", RecipeLine::Kind::Point, false},
@@ -365,11 +412,139 @@ void TestPrintPanel::composedReport()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.size() > 1000);
     QVERIFY(file.read(5) == "%PDF-");
+
+    // The printed text: the client, the test's date, and under the histogram (left and right
+    // of each meridian side by side) and the general graph (all left, then all right) every
+    // channel beside its own value.
+    const QString printed = pdfText(pdf);
+    QVERIFY2(printed.contains(russian ? QStringLiteral("Петрова Анна") : QStringLiteral("O'Neil Mary")),
+             qPrintable(printed));
+    QVERIFY(printed.contains(QStringLiteral("14.03.2026 10:30")));
+    const auto tables = channelTables(printed);
+    QCOMPARE(tables.size(), 2);
+    const QList<int> orders[] = {GraphOrders::sideBySide(), GraphOrders::sideAfterSide()};
+    for (int t = 0; t < 2; ++t) {
+        QCOMPARE(tables.at(t).size(), Channels::Count);
+        for (int slot = 0; slot < Channels::Count; ++slot) {
+            const auto &[name, value] = tables.at(t).at(slot);
+            QCOMPARE(name, Channels::name(orders[t].at(slot)));
+            QCOMPARE(value, test.values[size_t(Channels::indexOf(name))]);
+        }
+    }
+    if (russian) {
+        // No English word left on a Russian page. Channel codes and the points' international
+        // names (code and pinyin, as the catalogue gives them) are not English.
+        QStringList international;
+        const ChannelCatalogue catalogue = ChannelCatalogue::load();
+        for (int c = 0; c < Channels::Count; ++c)
+            international += catalogue.entry(c).name.split(QLatin1Char(' '));
+        static const QRegularExpression word(QStringLiteral("\\b[A-Za-z]{2,}[0-9]*\\b"));
+        QStringList english;
+        for (auto it = word.globalMatch(printed); it.hasNext();) {
+            const QString w = it.next().captured();
+            static const QRegularExpression pointCode(QStringLiteral("^[A-Z]{2,3}[0-9]+$"));
+            if (Channels::indexOf(w) < 0 && !international.contains(w) && !pointCode.match(w).hasMatch())
+                english.append(w);
+        }
+        QVERIFY2(english.isEmpty(), qPrintable(english.join(QLatin1Char(' '))));
+    }
     const QString folder = qEnvironmentVariable("VANDREL_SCREENSHOTS");
     if (!folder.isEmpty()) {
         const QString copy = folder + QStringLiteral("/print-report-") + language.toLower() + QStringLiteral(".pdf");
         QFile::remove(copy); // a copy never replaces a file
         QFile::copy(pdf, copy);
+    }
+}
+
+void TestPrintPanel::emptySectionsAreLeftOut()
+{
+    const QString client = addClient(*m_data, "Anna", "Lee");
+    TestRecord test;
+    test.codeClient = client;
+    test.testDate = QDateTime(QDate(2026, 5, 2), QTime(9, 15));
+    for (int i = 0; i < 24; ++i)
+        test.values[size_t(i)] = 50 + i;
+    QVERIFY(m_data->saveTest(test));
+    m_session->setCurrentClient(client);
+    m_session->setCurrentTest(test.codeTest);
+    makePanel();
+    // No programme to draw, a recipe of separators only, no recommendation ticked.
+    m_panel->setSources({[](int, const QString &) { return false; },
+                         [] { return RecipeLines{{"------------", RecipeLine::Kind::Plain, true}}; },
+                         {}});
+    QVERIFY(loadPreview());
+    QVERIFY(QTest::qWaitFor([this] { return evaluate("window.reportReady === true").toBool(); }, LoadTimeout));
+    const QStringList headings =
+        evaluate("Array.from(document.querySelectorAll('h2')).map(function(h){return h.textContent;})")
+            .toStringList();
+    QCOMPARE(headings, (QStringList{evaluate("diag_circle_cap").toString(), evaluate("diag_hist_cap").toString(),
+                                    evaluate("diag_general_cap").toString()}));
+    // Each chart is there, and nothing was printed for a missing picture.
+    QVERIFY(QTest::qWaitFor([this] {
+        return evaluate("Array.from(document.images).every(function(i){return i.complete && i.naturalWidth>0;})").toBool();
+    }, LoadTimeout));
+    QCOMPARE(evaluate("document.images.length").toInt(), 3);
+    QVERIFY(!evaluate("document.body.innerText").toString().contains(QStringLiteral("---")));
+
+    // Without a test there is no chart, and no heading of one.
+    m_session->setCurrentTest(0);
+    QVERIFY(loadPreview());
+    QVERIFY(QTest::qWaitFor([this] { return evaluate("window.reportReady === true").toBool(); }, LoadTimeout));
+    QCOMPARE(evaluate("document.querySelectorAll('h2').length").toInt(), 0);
+    QVERIFY(evaluate("document.body.innerText").toString().contains(QStringLiteral("Lee Anna")));
+}
+
+void TestPrintPanel::sectionTicksAgree()
+{
+    makePanel();
+    auto *order = child<QListWidget>(m_panel, "OrderBox");
+    auto tickOf = [order](int section) {
+        for (int row = 0; row < order->count(); ++row) {
+            if (order->item(row)->data(Qt::UserRole + 1).toInt() == section)
+                return order->item(row)->checkState() == Qt::Checked;
+        }
+        return false;
+    };
+    // Monitoring is not printed: unticked in both places from the start.
+    QVERIFY(!child<QCheckBox>(m_panel, "MonitoringBox")->isChecked());
+    QVERIFY(!tickOf(ReportSections::Monitoring));
+    for (int id = 0; id < ReportSections::Count; ++id)
+        QCOMPARE(tickOf(id), m_panel->findChild<QCheckBox *>(QLatin1String(ReportSections::info(id).box))->isChecked());
+
+    auto *histogram = m_panel->findChild<QCheckBox *>(QLatin1String(ReportSections::info(ReportSections::Histogram).box));
+    histogram->setChecked(false);
+    QVERIFY(!tickOf(ReportSections::Histogram));
+    for (int row = 0; row < order->count(); ++row) {
+        if (order->item(row)->data(Qt::UserRole + 1).toInt() == ReportSections::Histogram)
+            order->item(row)->setCheckState(Qt::Checked);
+    }
+    QVERIFY(histogram->isChecked());
+}
+
+void TestPrintPanel::chartsAreDrawnForThePage()
+{
+    TestRecord test;
+    test.testDate = QDateTime(QDate(2026, 3, 14), QTime(10, 30));
+    for (int i = 0; i < 24; ++i)
+        test.values[size_t(i)] = 60 + (i * 29) % 70;
+    const std::pair<int, QList<int>> kinds[] = {{1, GraphOrders::sideAfterSide()}, {2, GraphOrders::sideBySide()}};
+    for (const auto &[kind, order] : kinds) {
+        QStringList drawn;
+        const QImage image = ReportCharts::render(kind, test, 10, &drawn);
+        saveScreenshot(image, QStringLiteral("report-chart-%1").arg(kind));
+        QCOMPARE(image.size(), ReportCharts::LayoutSize * ReportCharts::Scale);
+        // The channel names along the axis, left to right, in the graph's own order, and none cut.
+        QStringList names;
+        for (const QString &text : drawn) {
+            QVERIFY2(!text.contains(QChar(0x2026)) && !text.contains(QLatin1String("...")), qPrintable(text));
+            if (Channels::indexOf(text) >= 0)
+                names.append(text);
+        }
+        QStringList expected;
+        for (const int channel : order)
+            expected.append(Channels::name(channel));
+        QCOMPARE(names, expected);
+        QVERIFY(drawn.contains(QStringLiteral("14.03.2026 10:30"))); // its own title
     }
 }
 
