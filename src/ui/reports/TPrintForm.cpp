@@ -1,13 +1,14 @@
 #include "TPrintForm.h"
 
+#include "app/AppPaths.h"
 #include "common/Dialogs.h"
+#include "common/IniFile.h"
 #include "localization/LanguageApplier.h"
 #include "localization/Localization.h"
 
 #include <QDir>
 #include <QLocale>
 #include <QScreen>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -41,7 +42,11 @@ QPageSize localPaper()
                                                                                  : QPageSize::A4);
 }
 
-const char *const PdfFolderKey = "print/pdfFolder";
+// The folder of the last PDF is remembered with the program's other small memories.
+QString rememberFile()
+{
+    return AppPaths::dataFile(QStringLiteral("Remember.ini"));
+}
 
 } // namespace
 
@@ -161,7 +166,7 @@ void TPrintForm::savePdf(const QString &path)
 
 QString TPrintForm::pdfFolder()
 {
-    const QString last = QSettings().value(QLatin1String(PdfFolderKey)).toString();
+    const QString last = IniFile(rememberFile()).readString(QStringLiteral("Print"), QStringLiteral("PdfFolder"));
     if (!last.isEmpty() && QFileInfo(last).isDir())
         return last;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -174,10 +179,11 @@ void TPrintForm::placeOver(const QWidget *window)
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    // Room for the window frame inside the free area.
-    resize(qMin(900, area.width() - 40), qMin(1000, area.height() - 60));
+    // Room for the window frame (its size is known only once shown) inside the free area.
+    const QSize decoration(16, 40);
+    resize(qMin(900, area.width() - decoration.width()), qMin(1000, area.height() - decoration.height()));
     const QPoint centre = window ? window->frameGeometry().center() : area.center();
-    QRect frame(QPoint(), size() + QSize(0, 30));
+    QRect frame(QPoint(), size() + decoration);
     frame.moveCenter(centre);
     frame.moveLeft(qBound(area.left(), frame.left(), qMax(area.left(), area.right() - frame.width())));
     frame.moveTop(qBound(area.top(), frame.top(), qMax(area.top(), area.bottom() - frame.height())));
@@ -194,7 +200,11 @@ void TPrintForm::askPdfPath()
         return;
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".pdf");
-    QSettings().setValue(QLatin1String(PdfFolderKey), QFileInfo(path).absolutePath());
+    // A folder the file cannot hold (a name outside its character set) is simply not
+    // remembered; the documents folder is offered again.
+    IniFile remember(rememberFile());
+    remember.writeString(QStringLiteral("Print"), QStringLiteral("PdfFolder"), QFileInfo(path).absolutePath());
+    remember.save();
     m_chosenPath = path;
     savePdf(path);
 }

@@ -31,6 +31,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -485,6 +488,30 @@ void TestPrintPanel::emptySectionsAreLeftOut()
     }, LoadTimeout));
     QCOMPARE(evaluate("document.images.length").toInt(), 3);
     QVERIFY(!evaluate("document.body.innerText").toString().contains(QStringLiteral("---")));
+
+    // The preview fits the screen and sits over the window it came from.
+    TPrintForm *form = m_panel->preview();
+    QVERIFY(form->screen()->availableGeometry().contains(form->frameGeometry()));
+    QVERIFY(form->frameGeometry().contains(m_panel->window()->frameGeometry().center()));
+
+    // Save as PDF suggests the client and the test's date in the documents folder, says where
+    // it wrote the file, and offers that folder the next time.
+    const QString target = m_env->scratch(QStringLiteral("letters"));
+    {
+        DialogRecorder dialogs(target + QStringLiteral("/Lee Anna.pdf"));
+        QSignalSpy saved(form, &TPrintForm::pdfSaved);
+        child<QPushButton>(form, "SavePdfButton")->click();
+        QVERIFY(saved.wait(LoadTimeout));
+        QCOMPARE(dialogs.requests().size(), 2);
+        QCOMPARE(QFileInfo(dialogs.requests().first().folder).fileName(), QStringLiteral("Lee Anna 02.05.2026.pdf"));
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QCOMPARE(QFileInfo(dialogs.requests().first().folder).absolutePath(),
+                 QFileInfo(documents).isDir() ? documents : QDir::homePath());
+        QVERIFY2(dialogs.requests().last().text.contains(target + QStringLiteral("/Lee Anna.pdf")),
+                 qPrintable(dialogs.requests().last().text));
+        QVERIFY(QFileInfo(target + QStringLiteral("/Lee Anna.pdf")).size() > 1000);
+    }
+    QCOMPARE(TPrintForm::pdfFolder(), target);
 
     // Without a test there is no chart, and no heading of one.
     m_session->setCurrentTest(0);
