@@ -451,6 +451,10 @@ void FreqPanel::findDiseases()
 
 void FreqPanel::showDisease()
 {
+    // The list about to be refilled is the one playing: the play stops first, so the device
+    // never gets a frequency other than the one on screen.
+    if (!m_playingTable && m_player.state() != TherapyPlayer::State::Stopped)
+        stopPlayers();
     m_freqList->clear();
     m_comment->clear();
     const QListWidgetItem *item = m_diseases->currentItem();

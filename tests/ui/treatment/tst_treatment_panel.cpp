@@ -53,6 +53,7 @@ private Q_SLOTS:
     void opensOnColourAndSwitchesTabs();
     void coloursReachTheDevice();
     void frequenciesReachTheDeviceWithTheirPower();
+    void anotherDiseaseStopsThePlay();
     void ruleWindowRefusesAndStoresAtOnce();
     void assignmentsStayWithTheirTest();
     void commentSwitchesTheIcon();
@@ -284,6 +285,44 @@ void TestTreatmentPanel::frequenciesReachTheDeviceWithTheirPower()
     for (int s = 0; s < 6; ++s)
         freq->player().tick();
     QCOMPARE(calls().mid(5), QStringList({"SETFQ 25 7.83", "SETFQ 25 128", "SETFQ 0 0"}));
+}
+
+void TestTreatmentPanel::anotherDiseaseStopsThePlay()
+{
+    FreqDesRepository repo(m_data);
+    QCOMPARE(repo.addDisease(QStringLiteral("Migraine")), FreqDesRepository::AddResult::Added);
+    QVERIFY(repo.setFrequencies(QStringLiteral("Migraine"), {QStringLiteral("12.5"), QStringLiteral("10")}));
+    QCOMPARE(repo.addDisease(QStringLiteral("Third")), FreqDesRepository::AddResult::Added);
+    QVERIFY(repo.setFrequencies(QStringLiteral("Third"), {QStringLiteral("1"), QStringLiteral("2")}));
+    DialogRecorder dialogs;
+    m_page->enter();
+    m_page->showSubMode(TreatmentPanel::SubMode::Freq);
+    FreqPanel *freq = m_page->freqPanel();
+    auto *diseases = child<QListWidget>(QStringLiteral("DeseaseList"));
+    diseases->setCurrentRow(0);
+    QCOMPARE(diseases->currentItem()->text(), QStringLiteral("Migraine"));
+    child<QSpinBox>(QStringLiteral("FreqSec"))->setValue(2);
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("FreqPlay")), Qt::LeftButton);
+    for (int s = 0; s < 4; ++s)
+        freq->player().tick();
+    QCOMPARE(child<QLineEdit>(QStringLiteral("FreqFreq"))->text(), QStringLiteral("10"));
+    const int before = int(calls().size());
+    QVERIFY2(calls().last().endsWith(QStringLiteral(" 10")), qPrintable(calls().join(QLatin1Char(','))));
+
+    // Another disease chosen while the second frequency plays: the play stops at once, and
+    // nothing of the new list reaches the device until it is started.
+    diseases->setCurrentRow(1);
+    QVERIFY(!freq->player().isPlaying());
+    for (int s = 0; s < 6; ++s)
+        freq->player().tick();
+    for (const QString &call : calls().mid(before))
+        QVERIFY2(call == QStringLiteral("SETFQ 0 0"), qPrintable(call));
+    QVERIFY(dialogs.requests().isEmpty());
+
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("FreqPlay")), Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>(QStringLiteral("FreqFreq"))->text(), QStringLiteral("1"));
+    freq->player().tick();
+    QVERIFY2(calls().last().endsWith(QStringLiteral(" 1")), qPrintable(calls().join(QLatin1Char(','))));
 }
 
 void TestTreatmentPanel::ruleWindowRefusesAndStoresAtOnce()
