@@ -1,5 +1,8 @@
 #include "MeridianScoring.h"
 
+#include <algorithm>
+#include <climits>
+
 QList<std::pair<int, int>> MeridianScoring::parseWeights(const QString &text)
 {
     QList<std::pair<int, int>> pairs;
@@ -24,11 +27,17 @@ QList<std::pair<int, int>> MeridianScoring::parseWeights(const QString &text)
 
 MeridianScoring::Scores MeridianScoring::score(const QStringList &weightStrings)
 {
-    Scores scores{};
+    // Summed wide and held at the ends of int: a huge weight in a questionnaire file never
+    // wraps round to the other sign and turns an excess into a normal meridian.
+    std::array<long long, Count> sums{};
     for (const QString &text : weightStrings) {
         for (const auto &[meridian, weight] : parseWeights(text))
-            scores[size_t(meridian - 1)] += weight;
+            sums[size_t(meridian - 1)] = std::clamp<long long>(sums[size_t(meridian - 1)] + weight,
+                                                               INT_MIN, INT_MAX);
     }
+    Scores scores{};
+    for (int i = 0; i < Count; ++i)
+        scores[size_t(i)] = int(sums[size_t(i)]);
     return scores;
 }
 

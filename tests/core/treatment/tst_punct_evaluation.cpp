@@ -120,6 +120,11 @@ void TestPunctEvaluation::classification_data()
         << QStringList{"1;7,1", "2;7,1;1,-1", "1;1,-2"} << QList<int>{7} << QList<int>{1} << 7 << 71;
     QTest::newRow("liver takes part")
         << QStringList{"2;12,4;11,-5"} << QList<int>{12} << QList<int>{11} << 12 << 121;
+    // Huge weights from a damaged file hold at the ends of the range instead of wrapping round.
+    QTest::newRow("huge weights stay excess")
+        << QStringList{"1;1,2147483647", "1;1,2147483647"} << QList<int>{1} << QList<int>{} << 1 << 11;
+    QTest::newRow("huge negative weights stay deficient")
+        << QStringList{"1;2,-2147483648", "1;2,-2147483648"} << QList<int>{} << QList<int>{2} << 0 << 0;
 }
 
 void TestPunctEvaluation::classification()
