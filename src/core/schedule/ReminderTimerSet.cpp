@@ -3,6 +3,13 @@
 #include "app/AppPaths.h"
 #include "common/IniFile.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
 namespace {
 const QString kFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
 
@@ -105,8 +112,38 @@ QDateTime ReminderTimerSet::parseDateTime(const QString &text)
     return moment;
 }
 
-void ReminderTimerSet::load(const QString &path)
+namespace {
+
+bool readableAsWindows1251(const QString &path)
 {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return true;
+    if (!info.isFile())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (bytes.contains('\0') || bytes.contains(char(0x98))) // 0x98 is no character in 1251
+        return false;
+    // Cyrillic in Windows-1251 is almost never valid UTF-8; non-ASCII text that is, was
+    // written by another program.
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    return ascii || !bytes.isValidUtf8();
+}
+
+} // namespace
+
+QString ReminderTimerSet::load(const QString &path)
+{
+    QString keptAs;
+    if (!readableAsWindows1251(path)) {
+        const QString aside = path + QStringLiteral(".damaged-")
+                              + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        if (QDir().rename(path, aside))
+            keptAs = aside;
+    }
     const IniFile ini(path);
     for (int i = 0; i < Count; ++i) {
         ReminderTimer r;
@@ -127,6 +164,7 @@ void ReminderTimerSet::load(const QString &path)
         }
         m_rows.at(size_t(i)) = r;
     }
+    return keptAs;
 }
 
 bool ReminderTimerSet::save(const QString &path, QString *error) const

@@ -35,7 +35,11 @@ public:
     static QString filePath();
     // Reads the rows; a missing file or section leaves a row idle. A row saved as running
     // without a readable begin and end stays idle.
-    void load(const QString &path);
+    // A file that is not Windows-1251 text (a folder in its place, NUL bytes, text another
+    // program wrote in UTF-8) is set aside under a new name, so the timers start afresh and
+    // their next save does not fail for ever; the name it was kept under is returned (empty
+    // when the file was sound or missing).
+    QString load(const QString &path);
     bool save(const QString &path, QString *error = nullptr) const;
 
     // How begin and end are written in the file.

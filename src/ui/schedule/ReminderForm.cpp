@@ -1,5 +1,9 @@
 #include "ReminderForm.h"
 
+#include "common/Cp1251.h"
+
+#include <QDir>
+
 #include "MediaSoundOutput.h"
 #include "MessageTextWindow.h"
 #include "ReminderPlayerWindow.h"
@@ -63,7 +67,15 @@ ReminderForm::ReminderForm(QWidget *parent, std::unique_ptr<SoundOutput> sound)
     m_timerReminder->setInterval(1000);
     connect(m_timerReminder, &QTimer::timeout, this, &ReminderForm::fireDue);
 
-    m_set.load(m_path);
+    const QString keptAs = m_set.load(m_path);
+    if (!keptAs.isEmpty()) {
+        QString said = ScheduleTexts::current(
+            QStringLiteral("TimersFileDamaged"),
+            QStringLiteral("The reminder timers file could not be read. It was kept as %1; the timers start afresh."));
+        if (!said.contains(QLatin1String("%1")))
+            said += QStringLiteral(" %1");
+        Dialogs::message(this, said.arg(QDir::toNativeSeparators(keptAs)));
+    }
     for (int i = 0; i < ReminderTimerSet::Count; ++i)
         showRow(i);
     showCurrentTime();
@@ -236,8 +248,13 @@ void ReminderForm::takeTypedFields(int index)
 void ReminderForm::onRunToggled(int index, bool on)
 {
     if (on) {
-        // A duration typed but not yet confirmed is checked here too.
+        // A duration typed but not yet confirmed is checked here too, and a name the timers
+        // file cannot hold is refused before anything runs.
         takeTypedFields(index);
+        if (!storable(m_set.row(index).name, ScheduleTexts::current(QStringLiteral("TimerName"), QStringLiteral("Name")))) {
+            setChecked(m_rows.at(index).run, false);
+            return;
+        }
         if (!m_set.start(index, Clock::now())) {
             setChecked(m_rows.at(index).run, false);
             Dialogs::message(this, ScheduleTexts::translate(
@@ -274,7 +291,7 @@ void ReminderForm::onMessageToggled(int index, bool on)
     ReminderTimer &r = m_set.row(index);
     if (on) {
         const QString text = MessageTextWindow::ask(this, r.message, 1000);
-        if (text.isEmpty()) {
+        if (text.isEmpty() || !storable(text, ScheduleTexts::current(QStringLiteral("TimerMessage"), QStringLiteral("Message")))) {
             setChecked(m_rows.at(index).message, false);
             return;
         }
@@ -298,7 +315,7 @@ void ReminderForm::onSoundToggled(int index, bool on)
             this, ScheduleTexts::current(QStringLiteral("Sound2"), QStringLiteral("Sound")), folder,
             ScheduleTexts::current(QStringLiteral("SoundFiles"), QStringLiteral("Sound files"))
                 + QStringLiteral(" (*.wav *.mp3 *.ogg *.flac *.m4a);;* (*)"));
-        if (path.isEmpty()) {
+        if (path.isEmpty() || !storable(path, ScheduleTexts::current(QStringLiteral("Sound2"), QStringLiteral("Sound")))) {
             setChecked(m_rows.at(index).sound, false);
             return;
         }
@@ -313,7 +330,23 @@ void ReminderForm::onSoundToggled(int index, bool on)
 
 bool ReminderForm::save()
 {
-    return m_set.save(m_path);
+    QString error;
+    if (m_set.save(m_path, &error))
+        return true;
+    Dialogs::message(this, ScheduleTexts::current(QStringLiteral("TimersNotSaved"),
+                                                  QStringLiteral("The reminder timers could not be saved:"))
+                               + QLatin1Char(' ') + QDir::toNativeSeparators(m_path) + QStringLiteral("\n")
+                               + error);
+    return false;
+}
+
+bool ReminderForm::storable(const QString &text, const QString &field)
+{
+    if (Cp1251::canEncode(text))
+        return true;
+    QString said = ScheduleTexts::translate(QStringLiteral("FieldNotStorable"));
+    Dialogs::message(this, said.contains(QLatin1String("%1")) ? said.arg(field) : said);
+    return false;
 }
 
 void ReminderForm::finish()

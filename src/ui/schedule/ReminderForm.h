@@ -31,6 +31,7 @@ public:
     QString filePath() const { return m_path; }
 
     // Writes Remember.ini (close-down, and after every start and stop).
+    // Writes the timers file; a failure is said, never passed over.
     bool save();
     // Stops the timers and any sound and closes the window (close-down).
     void finish();
@@ -44,6 +45,8 @@ public:
     void fireDue();
 
 private:
+    // False, with a message naming `field`, when the timers file cannot hold `text`.
+    bool storable(const QString &text, const QString &field);
     struct Row
     {
         QCheckBox *run = nullptr;

@@ -14,6 +14,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include "schedule/ReminderTimerSet.h"
 #include <QtTest>
 
 using namespace ScheduleTestSupport;
@@ -51,6 +55,9 @@ private Q_SLOTS:
     void durationTypedWrongly();
     void firesOnceWithSoundAndMessage();
     void messageAndSoundChoice();
+    void unstorableTextIsRefused();
+    void damagedFileIsSetAside_data();
+    void damagedFileIsSetAside();
     void looks();
 };
 
@@ -98,6 +105,78 @@ void TestReminderForm::startedRowIsKeptOverARestart()
                  QStringLiteral("0"));
     }
     QVERIFY(answers.asked.isEmpty());
+}
+
+void TestReminderForm::unstorableTextIsRefused()
+{
+    Profile p;
+    Answers answers;
+    Clock::setNow(QDateTime(kToday, QTime(9, 0, 0)));
+    Window w;
+    const QString path = w.form->filePath();
+    // A name the file cannot hold is refused before the timer runs; nothing is lost later.
+    w.edit("Name", 2)->setText(QStringLiteral("Tea \u2615 break"));
+    w.type(w.edit("min", 2), QStringLiteral("5"));
+    QTest::mouseClick(w.box("CB", 2), Qt::LeftButton);
+    QVERIFY(!w.box("CB", 2)->isChecked());
+    QCOMPARE(answers.asked.size(), 1);
+    QVERIFY(answers.asked.first().text.contains(QStringLiteral("cannot store")));
+    // Corrected, it runs and is written.
+    answers.asked.clear();
+    w.edit("Name", 2)->setText(QStringLiteral("Tea break"));
+    QTest::mouseClick(w.box("CB", 2), Qt::LeftButton);
+    QVERIFY(w.box("CB", 2)->isChecked());
+    QVERIFY(answers.asked.isEmpty());
+    QCOMPARE(IniFile(path).readString(QStringLiteral("1"), QStringLiteral("Variant")), QStringLiteral("Tea break"));
+
+    // A write that fails is said, not passed over.
+    QFile::remove(path);
+    QVERIFY(QDir().mkpath(path)); // a folder where the file should be
+    QTest::mouseClick(w.box("CB", 2), Qt::LeftButton);
+    QCOMPARE(answers.asked.size(), 1);
+    QVERIFY(answers.asked.first().text.contains(QStringLiteral("could not be saved")));
+    QDir(path).removeRecursively();
+}
+
+void TestReminderForm::damagedFileIsSetAside_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("UTF-8 text") << QByteArray("[3]\r\nVar=1\r\nVariant=\xd0\x9c\xd0\xbe\xd0\xba\xd1\x81\xd0\xb0\r\n") << false;
+    QTest::newRow("random bytes") << QByteArray("\x00\x98\xff\x10garbage\x00", 12) << false;
+    QTest::newRow("a folder") << QByteArray() << true;
+}
+
+void TestReminderForm::damagedFileIsSetAside()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, folder);
+    Profile p;
+    Answers answers;
+    Clock::setNow(QDateTime(kToday, QTime(9, 0, 0)));
+    const QString path = ReminderTimerSet::filePath();
+    if (folder) {
+        QFile::remove(path);
+        QVERIFY(QDir().mkpath(path));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    Window w;
+    // Said once, the damaged file kept under a new name, and the timers work again.
+    QCOMPARE(answers.asked.size(), 1);
+    const QStringList aside = QDir(QFileInfo(path).absolutePath())
+                                  .entryList({QFileInfo(path).fileName() + QStringLiteral(".damaged-*")},
+                                             QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(aside.size(), 1);
+    QVERIFY(answers.asked.first().text.contains(aside.first()));
+    w.edit("Name", 1)->setText(QStringLiteral("Moxa"));
+    w.type(w.edit("min", 1), QStringLiteral("5"));
+    QTest::mouseClick(w.box("CB", 1), Qt::LeftButton);
+    QVERIFY(w.box("CB", 1)->isChecked());
+    QCOMPARE(answers.asked.size(), 1);
+    QCOMPARE(IniFile(path).readString(QStringLiteral("0"), QStringLiteral("Variant")), QStringLiteral("Moxa"));
 }
 
 void TestReminderForm::durationTypedWrongly_data()
