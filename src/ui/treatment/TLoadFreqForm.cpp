@@ -1,5 +1,7 @@
 #include "TLoadFreqForm.h"
 
+#include "records/FreqDesRepository.h"
+
 #include "TherapyTexts.h"
 #include "common/Dialogs.h"
 
@@ -142,6 +144,30 @@ bool TLoadFreqForm::import()
         Dialogs::error(this, errorCaption, TherapyTexts::text(QStringLiteral("FreqImportEmpty"),
                                                               QStringLiteral("The file holds no disease.")));
         return false;
+    }
+    // A curated list is never replaced unasked: the diseases already in the catalogue are
+    // named, and without a yes only the new ones come in.
+    const QStringList known = FreqDesRepository(m_data).diseases();
+    QStringList present;
+    for (const FreqImport::Entry &entry : std::as_const(entries)) {
+        if (known.contains(entry.disease.trimmed(), Qt::CaseSensitive))
+            present.append(entry.disease.trimmed());
+    }
+    if (!present.isEmpty()) {
+        QString question = TherapyTexts::text(
+            QStringLiteral("FreqImportReplace"),
+            QStringLiteral("These diseases already have frequencies: %1. Replace their frequencies with the "
+                           "file's? (No imports only the new diseases.)"));
+        if (!question.contains(QLatin1String("%1")))
+            question += QStringLiteral(" %1");
+        if (!Dialogs::ask(this, question.arg(present.join(QStringLiteral(", "))))) {
+            entries.removeIf([&present](const FreqImport::Entry &e) { return present.contains(e.disease.trimmed()); });
+            if (entries.isEmpty()) {
+                Dialogs::message(this, TherapyTexts::text(QStringLiteral("FreqImportNothingNew"),
+                                                          QStringLiteral("The file holds no new disease; nothing was changed.")));
+                return false;
+            }
+        }
     }
     QString error;
     if (!FreqImport::store(m_data, entries, &m_result, &error)) {

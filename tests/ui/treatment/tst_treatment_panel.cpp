@@ -446,6 +446,31 @@ void TestTreatmentPanel::importRefusesAMalformedFile()
     QCOMPARE(form.lastResult().added, 2);
     m_page->enter();
     QCOMPARE(child<QListWidget>(QStringLiteral("DeseaseList"))->count(), 2);
+
+    // A file naming diseases already kept: the practitioner is asked, naming them; "no" keeps
+    // the curated lists and brings in only the new disease.
+    FreqDesRepository repo(m_data);
+    QVERIFY(repo.setFrequencies(QStringLiteral("Cold"), {QStringLiteral("5"), QStringLiteral("6")}));
+    form.setFileName(write(QStringLiteral("again.txt"), "1 Cold#7.83\r\n2 Flu#3'4\r\n"));
+    dialogs.clear();
+    dialogs.setAnswer(QStringLiteral("no"));
+    QVERIFY(form.import());
+    QCOMPARE(dialogs.requests().first().kind, Dialogs::Kind::Question);
+    QVERIFY(dialogs.requests().first().text.contains(QStringLiteral("Cold")));
+    QVERIFY(!dialogs.requests().first().text.contains(QStringLiteral("Flu")));
+    QCOMPARE(repo.frequencies(QStringLiteral("Cold")), (QStringList{QStringLiteral("5"), QStringLiteral("6")}));
+    QCOMPARE(repo.frequencies(QStringLiteral("Flu")), (QStringList{QStringLiteral("3"), QStringLiteral("4")}));
+    // Only known diseases and "no": nothing changes, and it is said.
+    form.setFileName(write(QStringLiteral("known.txt"), "1 Cold#7.83\r\n"));
+    dialogs.clear();
+    QVERIFY(!form.import());
+    QCOMPARE(dialogs.requests().size(), 2);
+    QCOMPARE(repo.frequencies(QStringLiteral("Cold")), (QStringList{QStringLiteral("5"), QStringLiteral("6")}));
+    // "yes" replaces them.
+    dialogs.clear();
+    dialogs.setAnswer(QStringLiteral("yes"));
+    QVERIFY(form.import());
+    QCOMPARE(repo.frequencies(QStringLiteral("Cold")), QStringList{QStringLiteral("7.83")});
 }
 
 void TestTreatmentPanel::looksRightInBothLanguages_data()
