@@ -167,6 +167,7 @@ void MainWindow::buildStatusStrip()
     strip->setSizeGripEnabled(false);
     m_clientLabel = new QLabel(strip);
     m_clientLabel->setObjectName(QStringLiteral("ClientLabel"));
+    m_clientLabel->setTextFormat(Qt::PlainText); // a client's name, shown as typed
     m_mashineLabel = new QLabel(strip);
     m_mashineLabel->setObjectName(QStringLiteral("MashineLabel"));
     m_dateLabel = new QLabel(strip);

@@ -1,5 +1,7 @@
 #include "PlanFrame.h"
 
+#include "common/PlainText.h"
+
 #include "ScheduleTexts.h"
 
 #include <QEvent>
@@ -37,6 +39,7 @@ PlanFrame::PlanFrame(const Appointment &a, QWidget *parent)
     auto *texts = new QVBoxLayout;
     texts->setSpacing(0);
     m_name->setObjectName(QStringLiteral("NameLabel"));
+    m_name->setTextFormat(Qt::PlainText);
     m_nameText = a.clientName.isEmpty() ? a.clientId : a.clientName;
     m_name->setText(m_nameText);
     m_name->setCursor(Qt::PointingHandCursor);
@@ -46,6 +49,7 @@ PlanFrame::PlanFrame(const Appointment &a, QWidget *parent)
     if (!m_noteText.isEmpty()) {
         m_note = new QLabel(m_noteText, this);
         m_note->setObjectName(QStringLiteral("NoteLabel"));
+        m_note->setTextFormat(Qt::PlainText);
         texts->addWidget(m_note);
     }
     // Long names and notes are cut to the list's width, never widen it.
@@ -63,7 +67,7 @@ PlanFrame::PlanFrame(const Appointment &a, QWidget *parent)
     if (a.remind)
         tip.append(ScheduleTexts::current(QStringLiteral("Remember"), QStringLiteral("Remind before"))
                    + QStringLiteral(": ") + QLocale().toString(a.reminderAt, QLocale::ShortFormat));
-    setToolTip(tip.join(QStringLiteral("\n\n")));
+    setToolTip(PlainText::toolTip(tip.join(QStringLiteral("\n\n"))));
 
     m_close->setObjectName(QStringLiteral("CloseImage"));
     m_close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));

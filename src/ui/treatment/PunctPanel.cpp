@@ -17,6 +17,8 @@
 #include "treatment/PunctTreatmentStore.h"
 #include "treatment/TreatmentCourse.h"
 
+#include "common/PlainText.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -53,6 +55,7 @@ QLabel *heading(const QString &caption, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
     label->setObjectName(QStringLiteral("PageHeading"));
+    label->setTextFormat(Qt::PlainText);
     QFont font = label->font();
     font.setPointSize(10);
     font.setBold(true);
@@ -240,7 +243,7 @@ void PunctPanel::buildQuestionnaire()
 
         auto *label = new QPushButton(m_pageListContents);
         label->setObjectName(QStringLiteral("PageLabel%1").arg(n));
-        label->setText(title);
+        label->setText(PlainText::caption(title));
         label->setFlat(true);
         label->setCursor(Qt::PointingHandCursor);
         labelColumn->insertWidget(labelColumn->count() - 1, label);
@@ -251,7 +254,7 @@ void PunctPanel::buildQuestionnaire()
 
     QVBoxLayout *groups = addPage(textOr(QStringLiteral("NosGroup"), QStringLiteral("Nosological group")));
     for (const Questionnaire::Group &group : m_questionnaire.groups()) {
-        auto *radio = new QRadioButton(group.caption, groups->parentWidget());
+        auto *radio = new QRadioButton(PlainText::caption(group.caption), groups->parentWidget());
         radio->setObjectName(QStringLiteral("GroupRadio%1").arg(m_groupButtons.size()));
         groups->addWidget(radio);
         m_groupButtons.append(radio);
@@ -264,7 +267,7 @@ void PunctPanel::buildQuestionnaire()
         QVBoxLayout *stack = addPage(page.title);
         QList<QCheckBox *> boxes;
         for (const Questionnaire::Symptom &symptom : page.symptoms) {
-            auto *box = new QCheckBox(symptom.caption, stack->parentWidget());
+            auto *box = new QCheckBox(PlainText::caption(symptom.caption), stack->parentWidget());
             box->setObjectName(QStringLiteral("Symptom%1_%2").arg(p).arg(boxes.size()));
             stack->addWidget(box);
             boxes.append(box);

@@ -25,6 +25,7 @@
 #include <QTableView>
 #include <QTimeEdit>
 #include <QToolButton>
+#include <QTextDocument>
 #include <QtTest>
 
 #include <functional>
@@ -117,6 +118,7 @@ private Q_SLOTS:
     void quickFind_data();
     void quickFind();
     void todaysRemindersFireThroughThePage();
+    void dataTextsShowAsTyped();
     void looks();
 };
 
@@ -369,6 +371,29 @@ void TestPlanPanel::todaysRemindersFireThroughThePage()
     // Close-down writes the fired marks.
     reminders->saveMade();
     QVERIFY(AppointmentBook(&t.profile.data).find(withMessage.key())->made);
+}
+
+void TestPlanPanel::dataTextsShowAsTyped()
+{
+    // A name and a note that look like markup are shown as typed, in the list and its tooltip.
+    Page t;
+    const QString tagged = t.profile.addClient(QStringLiteral("<b>Anna</b>"), QStringLiteral("<i>Lee</i>"));
+    t.stored(tagged, QTime(11, 0), QTime(11, 30), {}, [](Appointment &a) {
+        a.comment = QStringLiteral("<font color=red>urgent</font> & soon");
+    });
+    t.page->setScheduleDate(kToday);
+    QList<PlanFrame *> shown = t.frames();
+    QCOMPARE(shown.size(), 1);
+    auto *name = child<QLabel>(shown.first(), QStringLiteral("NameLabel"));
+    auto *note = child<QLabel>(shown.first(), QStringLiteral("NoteLabel"));
+    const QFontMetrics metrics(name->font());
+    // Drawn as plain text the tags take room of their own; as markup they would vanish.
+    QVERIFY(name->sizeHint().width() >= metrics.horizontalAdvance(QStringLiteral("<b>Anna</b>")));
+    QVERIFY(note->sizeHint().width() >= QFontMetrics(note->font()).horizontalAdvance(QStringLiteral("<font color=red>")));
+    QTextDocument tip;
+    tip.setHtml(shown.first()->toolTip());
+    QVERIFY2(tip.toPlainText().contains(QStringLiteral("<font color=red>urgent</font> & soon")),
+             qPrintable(shown.first()->toolTip()));
 }
 
 void TestPlanPanel::looks()
