@@ -65,6 +65,8 @@ public:
     PrintCatalogue &printCatalogue() { return *m_printCatalogue; }
     // The point atlas window, made on first use and shared by every page that shows points.
     BodyForm *bodyForm();
+    // The corridor percentage every evaluation uses: the settings field's text as it stands.
+    QString percentText() const;
     // The page of a panel, made now if it was not needed before.
     WorkPage *page(const QString &panel);
     // A feature's page takes the place of the placeholder of the same objectName.

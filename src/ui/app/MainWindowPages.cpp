@@ -16,6 +16,7 @@
 #include "records/ClientsModel.h"
 #include "records/DataModule.h"
 #include "reports/PrintPanel.h"
+#include "ryodoraku/CorridorPercent.h"
 #include "reports/ReportSources.h"
 #include "ryodoraku/GraphicPanel.h"
 #include "ryodoraku/RidorakuPanel.h"
@@ -98,11 +99,17 @@ void MainWindow::installPages()
         return m_testPage;
     });
 
-    m_pageMakers.insert(QStringLiteral("GraphicPanel"), [this]() -> WorkPage * {
-        return new GraphicPanel(m_data.get(), &m_session, m_tests);
+    // Every evaluation takes the corridor percentage from the settings field as it stands.
+    const auto percent = [this] { return percentText(); };
+    m_pageMakers.insert(QStringLiteral("GraphicPanel"), [this, percent]() -> WorkPage * {
+        auto *graphs = new GraphicPanel(m_data.get(), &m_session, m_tests);
+        graphs->setPercentSource(percent);
+        return graphs;
     });
-    m_pageMakers.insert(QStringLiteral("RidorakuPanel"), [this]() -> WorkPage * {
-        return new RidorakuPanel(m_data.get(), &m_session, m_tests);
+    m_pageMakers.insert(QStringLiteral("RidorakuPanel"), [this, percent]() -> WorkPage * {
+        auto *ridoraku = new RidorakuPanel(m_data.get(), &m_session, m_tests);
+        ridoraku->setPercentSource(percent);
+        return ridoraku;
     });
     m_pageMakers.insert(QStringLiteral("TablePanel"), []() -> WorkPage * { return new TablePanel; });
     m_pageMakers.insert(QStringLiteral("DeseasePanel"), [this]() -> WorkPage * {
@@ -118,9 +125,11 @@ void MainWindow::installPages()
 
     // Treatment: colour and frequency therapy through the device, and the acupuncture
     // questionnaire whose point labels open the atlas.
-    m_pageMakers.insert(QStringLiteral("TreatmentPanel"), [this]() -> WorkPage * {
+    m_pageMakers.insert(QStringLiteral("TreatmentPanel"), [this, percent]() -> WorkPage * {
         auto *treatment = new TreatmentPanel(m_data.get(), &m_session, m_tests, m_device.get());
+        treatment->setPercentSource(percent);
         auto *punct = new PunctPanel(m_data.get(), &m_session, m_tests);
+        punct->setPercentSource(percent);
         treatment->setPunctPanel(punct);
         connect(treatment, &TreatmentPanel::entering, punct, &PunctPanel::prepare);
         connect(treatment, &TreatmentPanel::leaving, punct, &PunctPanel::saveIfModified);
@@ -131,9 +140,10 @@ void MainWindow::installPages()
     });
 
     // The report draws the test's charts itself; the therapy programmes come from their page.
-    m_pageMakers.insert(QStringLiteral("PrintPanel"), [this]() -> WorkPage * {
+    m_pageMakers.insert(QStringLiteral("PrintPanel"), [this, percent]() -> WorkPage * {
         auto *print = new PrintPanel(m_data.get(), &m_session, m_printCatalogue, &m_reportTemplate);
         ReportSources sources;
+        sources.percent = percent;
         sources.savePicture = [this](int picture, const QString &path) {
             using P = ReportSections::Picture;
             auto *treatment = qobject_cast<TreatmentPanel *>(page(QStringLiteral("TreatmentPanel")));
@@ -154,6 +164,14 @@ void MainWindow::installPages()
         print->setSources(sources);
         return print;
     });
+}
+
+QString MainWindow::percentText() const
+{
+    // The settings field once the page is made; until then it would show the stored value.
+    if (const auto *settings = qobject_cast<const SettingsPage *>(m_pages.value(QStringLiteral("SettingsPanel"))))
+        return settings->percentText();
+    return CorridorPercent::stored();
 }
 
 WorkPage *MainWindow::page(const QString &panel)

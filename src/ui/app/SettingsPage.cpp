@@ -982,3 +982,8 @@ bool SettingsPage::baseAvailable() const
 {
     return !m_baseClosing && repo().isAvailable();
 }
+
+QString SettingsPage::percentText() const
+{
+    return m_percent->cleanText();
+}

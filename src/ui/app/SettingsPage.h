@@ -30,6 +30,8 @@ class SettingsPage : public WorkPage
 {
     Q_OBJECT
 public:
+    // The corridor percentage as the field shows it now, saved or not: every evaluation reads it.
+    QString percentText() const;
     explicit SettingsPage(DataModule *data, QWidget *parent = nullptr);
 
     // Fills the disease list and the language list.

@@ -84,7 +84,7 @@ bool PrintPanel::composeReport(QString *error)
     m_reportName = ReportData::fileName(in.surname, in.name, in.testDate.date());
 
     // The charts are drawn for the page from the test itself, whatever the graphs page shows.
-    const QString percentText = m_sources.percent ? m_sources.percent() : optionsPercent();
+    const QString percentText = m_sources.percent ? m_sources.percent() : CorridorPercent::stored();
     const std::optional<int> percent = CorridorEvaluation::parsePercent(percentText);
     if (test && percent) {
         const CorridorEvaluation corridor = evaluate(*test, *percent);
@@ -131,8 +131,7 @@ bool PrintPanel::composeReport(QString *error)
         resetMarks(marks);
         QString problem;
         if (SymptomMarksStore::loadMarks(*m_data, client, test->codeTest, marks, &problem)) {
-            const QString percent = m_sources.percent ? m_sources.percent() : optionsPercent();
-            in.symptoms = symptomGroups(m_channels, *test, percent, marks,
+            in.symptoms = symptomGroups(m_channels, *test, percentText, marks,
                                         [](const QString &key) { return LanguageApplier::instance().text(key); });
         }
     }

@@ -6,6 +6,7 @@
 #include "common/IniFile.h"
 #include "localization/LanguageApplier.h"
 #include "localization/Localization.h"
+#include "ryodoraku/CorridorPercent.h"
 
 #include <QLabel>
 #include <QString>
@@ -29,11 +30,6 @@ inline QString shown(const QString &key, const QString &fallback)
     return text.isEmpty() ? fallback : text;
 }
 
-inline QString optionsPercent()
-{
-    const IniFile options(AppPaths::dataFile(QStringLiteral("Options.ini")));
-    return options.readString(QStringLiteral("medium"), QStringLiteral("val"), QStringLiteral("1"));
-}
 
 inline QLabel *heading(QWidget *parent, const char *name)
 {

@@ -1,5 +1,6 @@
 #include "GraphicPanel.h"
 
+#include "ryodoraku/CorridorPercent.h"
 #include "PolarDiagram.h"
 #include "TestChart.h"
 #include "TestGraphs.h"
@@ -84,11 +85,6 @@ QIcon kindIcon(int kind)
     return QIcon(pixmap);
 }
 
-QString optionsPercent()
-{
-    const IniFile options(AppPaths::dataFile(QStringLiteral("Options.ini")));
-    return options.readString(QStringLiteral("medium"), QStringLiteral("val"), QStringLiteral("1"));
-}
 
 } // namespace
 
@@ -97,7 +93,7 @@ GraphicPanel::GraphicPanel(DataModule *data, Session *session, TestsModel *tests
     , m_data(data)
     , m_session(session)
     , m_tests(tests)
-    , m_percentSource(optionsPercent)
+    , m_percentSource(CorridorPercent::stored)
 {
     buildPage();
     bindTexts();
@@ -109,7 +105,7 @@ GraphicPanel::GraphicPanel(DataModule *data, Session *session, TestsModel *tests
 
 void GraphicPanel::setPercentSource(std::function<QString()> source)
 {
-    m_percentSource = source ? std::move(source) : std::function<QString()>(optionsPercent);
+    m_percentSource = source ? std::move(source) : std::function<QString()>(CorridorPercent::stored);
 }
 
 void GraphicPanel::buildPage()

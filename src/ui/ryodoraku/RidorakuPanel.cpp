@@ -1,5 +1,6 @@
 #include "RidorakuPanel.h"
 
+#include "ryodoraku/CorridorPercent.h"
 #include "AnatomyController.h"
 #include "TAnalForm.h"
 #include "TRiodoracuFrame.h"
@@ -46,11 +47,6 @@ QColor windowsColor(unsigned value)
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
-QString optionsPercent()
-{
-    const IniFile options(AppPaths::dataFile(QStringLiteral("Options.ini")));
-    return options.readString(QStringLiteral("medium"), QStringLiteral("val"), QStringLiteral("1"));
-}
 
 QString cardText(const QString &key)
 {
@@ -65,7 +61,7 @@ RidorakuPanel::RidorakuPanel(DataModule *data, Session *session, TestsModel *tes
     , m_data(data)
     , m_session(session)
     , m_tests(tests)
-    , m_percentSource(optionsPercent)
+    , m_percentSource(CorridorPercent::stored)
     , m_catalogue(ChannelCatalogue::load())
 {
     loadCatalogueNames(m_marks, m_catalogue);
@@ -81,7 +77,7 @@ RidorakuPanel::RidorakuPanel(DataModule *data, Session *session, TestsModel *tes
 
 void RidorakuPanel::setPercentSource(std::function<QString()> source)
 {
-    m_percentSource = source ? std::move(source) : std::function<QString()>(optionsPercent);
+    m_percentSource = source ? std::move(source) : std::function<QString()>(CorridorPercent::stored);
 }
 
 QString RidorakuPanel::dateText(const QDateTime &moment)

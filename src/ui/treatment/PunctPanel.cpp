@@ -1,5 +1,6 @@
 #include "PunctPanel.h"
 
+#include "ryodoraku/CorridorPercent.h"
 #include "PunctGrid.h"
 #include "RecipeView.h"
 #include "app/AppPaths.h"
@@ -35,11 +36,6 @@
 
 namespace {
 
-QString optionsPercent()
-{
-    const IniFile options(AppPaths::dataFile(QStringLiteral("Options.ini")));
-    return options.readString(QStringLiteral("medium"), QStringLiteral("val"), QStringLiteral("1"));
-}
 
 QString text(const QString &key)
 {
@@ -71,7 +67,7 @@ PunctPanel::PunctPanel(DataModule *data, Session *session, TestsModel *tests, QW
     , m_data(data)
     , m_session(session)
     , m_tests(tests)
-    , m_percentSource(optionsPercent)
+    , m_percentSource(CorridorPercent::stored)
 {
     setObjectName(QStringLiteral("PunctPanel"));
     buildFrame();
@@ -83,7 +79,7 @@ PunctPanel::PunctPanel(DataModule *data, Session *session, TestsModel *tests, QW
 
 void PunctPanel::setPercentSource(std::function<QString()> source)
 {
-    m_percentSource = source ? std::move(source) : std::function<QString()>(optionsPercent);
+    m_percentSource = source ? std::move(source) : std::function<QString()>(CorridorPercent::stored);
 }
 
 // --- the frame ---------------------------------------------------------------------------

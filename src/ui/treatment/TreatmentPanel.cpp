@@ -1,5 +1,6 @@
 #include "TreatmentPanel.h"
 
+#include "ryodoraku/CorridorPercent.h"
 #include "ColorPanel.h"
 #include "FreqPanel.h"
 #include "MusicPlayerForm.h"
@@ -26,10 +27,6 @@ QString optionsPath()
     return AppPaths::dataFile(QStringLiteral("Options.ini"));
 }
 
-QString optionsPercent()
-{
-    return IniFile(optionsPath()).readString(QStringLiteral("medium"), QStringLiteral("val"), QStringLiteral("1"));
-}
 
 } // namespace
 
@@ -40,7 +37,7 @@ TreatmentPanel::TreatmentPanel(DataModule *data, Session *session, TestsModel *t
     , m_session(session)
     , m_tests(tests)
     , m_device(device)
-    , m_percentSource(optionsPercent)
+    , m_percentSource(CorridorPercent::stored)
 {
     buildPage();
     if (m_session)
@@ -150,7 +147,7 @@ void TreatmentPanel::setPunctPanel(QWidget *panel)
 
 void TreatmentPanel::setPercentSource(std::function<QString()> source)
 {
-    m_percentSource = source ? std::move(source) : std::function<QString()>(optionsPercent);
+    m_percentSource = source ? std::move(source) : std::function<QString()>(CorridorPercent::stored);
 }
 
 void TreatmentPanel::showSubMode(SubMode mode)

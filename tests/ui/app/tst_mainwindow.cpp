@@ -21,6 +21,9 @@
 #include "records/DataModule.h"
 #include "reports/PrintPanel.h"
 #include "reports/ReportCharts.h"
+#include "ryodoraku/CorridorEvaluation.h"
+#include "ryodoraku/CorridorPercent.h"
+#include "ryodoraku/TestChart.h"
 #include "ryodoraku/GraphicPanel.h"
 #include "schedule/AppointmentBook.h"
 #include "schedule/AppointmentReminders.h"
@@ -35,6 +38,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLineSeries>
+#include <QSpinBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
@@ -119,6 +124,7 @@ private Q_SLOTS:
     void remindersFireBeforeTheScheduleIsOpened();
     void treatmentAndReportWorkTogether();
     void reportChartsNeverDependOnTheGraphPage();
+    void corridorFollowsTheSettingsField();
     void backupWhileEveryPageHoldsTheBase();
     void statusStripTellsTheSharedBaseState();
 };
@@ -544,6 +550,44 @@ void TestMainWindow::reportChartsNeverDependOnTheGraphPage()
         QVERIFY2(first.at(i) == second.at(i), qPrintable(ReportFiles::picturePath(charts[i])));
     // The client list that arrived after the card was stored kept the client chosen.
     QCOMPARE(w.session().currentClient(), client);
+}
+
+// The corridor percentage typed in the settings page counts at once, before it is saved, in
+// the graphs and in the report alike.
+void TestMainWindow::corridorFollowsTheSettingsField()
+{
+    TestEnvironment env;
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.show();
+    const QString client = addClient(w.dataModule(), QStringLiteral("Anna"), QStringLiteral("Petrova"));
+    TestRecord test;
+    test.codeClient = client;
+    test.testDate = QDateTime(QDate(2026, 3, 14), QTime(10, 30));
+    for (int i = 0; i < Channels::Count; ++i)
+        test.values[size_t(i)] = 100;
+    QVERIFY(w.dataModule().saveTest(test));
+    w.session().setCurrentClient(client);
+    w.session().setCurrentTest(test.codeTest);
+
+    click(w, QStringLiteral("SettingsBtn"));
+    auto *percent = w.findChild<QSpinBox *>(QStringLiteral("MiddlePercent"));
+    QVERIFY(percent);
+    const int stored = percent->value();
+    percent->setValue(stored == 30 ? 40 : 30);
+    const int typed = percent->value();
+    QCOMPARE(w.percentText(), QString::number(typed));
+
+    click(w, QStringLiteral("GraphBtn"));
+    auto *graphs = w.findChild<GraphicPanel *>();
+    QVERIFY(graphs);
+    graphs->showGraph(1);
+    const QList<QLineSeries *> lines = graphs->chart()->corridorLines();
+    QVERIFY(!lines.at(1)->points().isEmpty());
+    QCOMPARE(int(lines.at(1)->points().first().y()), 100 + CorridorEvaluation::halfWidthOf(typed, 100));
+    // Nothing was written: the stored value is still the old one.
+    QCOMPARE(CorridorPercent::stored(), QString::number(stored));
 }
 
 // The backup closes the base under every page and opens it again: no page may keep a query on
