@@ -63,10 +63,14 @@ TestRun::AutoNext TestRun::autoNextTick() {
     // Cells measured already (or typed in) are passed over.
     while (outcome == Outcome::NotFinished && TestGrid::holdsValue(m_grid.text(m_current)))
         outcome = advance();
-    return outcome == Outcome::Finished ? AutoNext::Finished : AutoNext::Moved;
+    if (outcome == Outcome::Finished)
+        return AutoNext::Finished;
+    return outcome == Outcome::SaveFailed ? AutoNext::SaveFailed : AutoNext::Moved;
 }
 
 TestRun::Outcome TestRun::advance() {
+    // An error belongs to the step that made it; an older one is never shown again.
+    m_lastError.clear();
     Outcome outcome = Outcome::NotFinished;
     if (m_pointIndex < TestGrid::Cells) {
         ++m_pointIndex;

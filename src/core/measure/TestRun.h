@@ -25,7 +25,7 @@ public:
         Finished,    // the test was stored
         SaveFailed,  // the test is complete but could not be stored; see lastError()
     };
-    enum class AutoNext { Waiting, Moved, Finished };
+    enum class AutoNext { Waiting, Moved, Finished, SaveFailed };
 
     // All may be null: without a device nothing is polled, without a base nothing is stored.
     TestRun(DeviceLibrary *device, DataModule *data, Session *session, QObject *parent = nullptr);

@@ -92,6 +92,12 @@ void MainWindow::installPages()
 
     m_pageMakers.insert(QStringLiteral("DiagnosticPanel"), [this]() -> WorkPage * {
         m_testPage = new DiagnosticPanel(m_data.get(), &m_session, m_device.get(), nullptr, m_dots);
+        // The beep follows the settings page's box as it stands, once that page is made.
+        m_testPage->setSoundSource([this]() -> std::optional<bool> {
+            if (const auto *settings = qobject_cast<const SettingsPage *>(m_pages.value(QStringLiteral("SettingsPanel"))))
+                return settings->soundSignal();
+            return std::nullopt;
+        });
         connect(m_testPage, &DiagnosticPanel::graphModeRequested, this,
                 [this] { switchToButton(QStringLiteral("GraphBtn")); });
         if (m_search)

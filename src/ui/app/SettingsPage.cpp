@@ -987,3 +987,8 @@ QString SettingsPage::percentText() const
 {
     return m_percent->cleanText();
 }
+
+bool SettingsPage::soundSignal() const
+{
+    return m_sound->isChecked();
+}

@@ -32,6 +32,8 @@ class SettingsPage : public WorkPage
 public:
     // The corridor percentage as the field shows it now, saved or not: every evaluation reads it.
     QString percentText() const;
+    // The sound-signal box as it stands, saved or not.
+    bool soundSignal() const;
     explicit SettingsPage(DataModule *data, QWidget *parent = nullptr);
 
     // Fills the disease list and the language list.

@@ -358,8 +358,9 @@ void DiagnosticPanel::enter() {
     m_testTimer->stop();
     const IniFile options(optionsPath());
     const MeasuringOrder order = MeasuringOrder::load(options);
-    m_run->setSound(options.readString(QStringLiteral("test"), QStringLiteral("sound"))
-                    == QLatin1String("1"));
+    const std::optional<bool> live = m_soundSource ? m_soundSource() : std::nullopt;
+    m_run->setSound(live.value_or(options.readString(QStringLiteral("test"), QStringLiteral("sound"))
+                                  == QLatin1String("1")));
     m_run->setAutoNext(m_autoNext->isChecked());
     m_run->setWaitSeconds(m_timeEdit->value());
     // The stored correction applies from the first test of a run, not only once the
@@ -421,7 +422,7 @@ void DiagnosticPanel::autoNextTick() {
     m_autoNextTimer->stop();
     if (result == TestRun::AutoNext::Finished)
         finishTest();
-    else if (!m_run->lastError().isEmpty())
+    else if (result == TestRun::AutoNext::SaveFailed)
         Dialogs::error(this, Localization::Translate(QStringLiteral("Error")), m_run->lastError());
 }
 

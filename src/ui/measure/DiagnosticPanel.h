@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+
 #include "app/WorkPage.h"
 
 #include <QPointer>
@@ -45,6 +48,9 @@ public:
     void setDeviceSearch(DeviceSearch *search);
     // `SoundSignalCheck` of the settings page; a test also starts with the stored setting.
     void setSoundSignal(bool on);
+    // Whether a measured point beeps, asked at the start of each test (the settings page's
+    // box as it stands); no answer means the stored setting.
+    void setSoundSource(std::function<std::optional<bool>()> source) { m_soundSource = std::move(source); }
 
     TestRun *run() const { return m_run; }
     // The description of the current point as shown: the name, meridian, role and comment.
@@ -105,4 +111,5 @@ private:
     QTimer *m_testTimer = nullptr;
     QTimer *m_autoNextTimer = nullptr;
     QTimer *m_blinkTimer = nullptr;
+    std::function<std::optional<bool>()> m_soundSource;
 };

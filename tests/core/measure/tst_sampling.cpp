@@ -221,6 +221,17 @@ private Q_SLOTS:
         run.setCellText({5, 6}, QStringLiteral("200"));
         run.select({5, 4});
         QCOMPARE(run.advance(), TestRun::Outcome::SaveFailed);
+        QVERIFY(!run.lastError().isEmpty());
+
+        // A later step that stores nothing carries no error of its own: the old one is gone,
+        // and the automatic advance says whether it failed.
+        run.select({1, 1});
+        QCOMPARE(run.advance(), TestRun::Outcome::NotFinished);
+        QVERIFY(run.lastError().isEmpty());
+        run.select({5, 4});
+        run.setWaitSeconds(0);
+        QCOMPARE(run.autoNextTick(), TestRun::AutoNext::SaveFailed);
+        QVERIFY(!run.lastError().isEmpty());
     }
 
     void gridRules_data() {

@@ -24,6 +24,8 @@
 #include "ryodoraku/CorridorEvaluation.h"
 #include "ryodoraku/CorridorPercent.h"
 #include "ryodoraku/TestChart.h"
+#include "measure/DiagnosticPanel.h"
+#include "measure/TestRun.h"
 #include "ryodoraku/GraphicPanel.h"
 #include "schedule/AppointmentBook.h"
 #include "schedule/AppointmentReminders.h"
@@ -33,6 +35,7 @@
 #include "treatment/BodyForm.h"
 #include "treatment/PunctPanel.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -588,6 +591,18 @@ void TestMainWindow::corridorFollowsTheSettingsField()
     QCOMPARE(int(lines.at(1)->points().first().y()), 100 + CorridorEvaluation::halfWidthOf(typed, 100));
     // Nothing was written: the stored value is still the old one.
     QCOMPARE(CorridorPercent::stored(), QString::number(stored));
+
+    // The beep of the test page follows the settings box as it stands, too.
+    click(w, QStringLiteral("SettingsBtn"));
+    auto *sound = w.findChild<QCheckBox *>(QStringLiteral("SoundSignalCheck"));
+    QVERIFY(sound);
+    const bool storedSound = sound->isChecked();
+    sound->setChecked(!storedSound);
+    click(w, QStringLiteral("TestBtn"));
+    auto *testPage = w.findChild<DiagnosticPanel *>();
+    QVERIFY(testPage);
+    QCOMPARE(testPage->run()->machine().sound(), !storedSound);
+    click(w, QStringLiteral("ClientsBtn"));
 }
 
 // The backup closes the base under every page and opens it again: no page may keep a query on
