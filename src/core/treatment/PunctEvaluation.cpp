@@ -71,6 +71,12 @@ void PunctEvaluation::appendCourse(RecipeLines &lines, const std::optional<Treat
         const TreatmentCourse::Session &s = course->sessions.at(i);
         lines.append(line(QStringLiteral("%1-%2").arg(i + 1).arg(session), Kind::Heading));
         for (const TreatmentCourse::Item &item : s.items) {
+            // An item without a point code is an instruction alone, never an empty point.
+            if (item.point.trimmed().isEmpty()) {
+                if (!item.instruction.isEmpty())
+                    lines.append(line(item.instruction, Kind::Plain));
+                continue;
+            }
             const bool alone = item.instruction.isEmpty();
             lines.append(line(item.point, Kind::Point, alone));
             if (!alone)

@@ -474,8 +474,11 @@ void PunctPanel::saveIfModified()
     if (!m_modified || m_shownTest <= 0 || m_shownClient.isEmpty() || !m_data)
         return;
     QString error;
-    if (!PunctTreatmentStore::save(*m_data, m_shownClient, m_shownTest, answers().state(), &error))
-        Dialogs::error(this, QString(), error);
+    if (!PunctTreatmentStore::save(*m_data, m_shownClient, m_shownTest, answers().state(), &error)) {
+        Dialogs::error(this, QString(), error); // still unsaved: the next leave tries again
+        return;
+    }
+    m_modified = false;
 }
 
 void PunctPanel::TreatmentSave2Click()

@@ -260,6 +260,16 @@ void TestPunctEvaluation::courseFile()
     QCOMPARE(lines.at(4), (RecipeLine{"KI6", Kind::Point, true}));
     QCOMPARE(lines.at(6), (RecipeLine{"Only a text", Kind::Plain, true}));
     QVERIFY(!lines.contains(RecipeLine{"LI4", Kind::Point, false}));
+
+    // An item without a point code keeps its instruction and makes no empty point.
+    const TreatmentCourse orphan = courseFromText(QStringLiteral("[General]\nname=T\n[1]\nvalue=&orphan#LU7##\n"));
+    RecipeLines orphanLines;
+    PunctEvaluation::appendCourse(orphanLines, orphan, 1, keyText);
+    for (const RecipeLine &l : std::as_const(orphanLines))
+        QVERIFY2(!(l.kind == Kind::Point && l.text.trimmed().isEmpty()), "an empty point label");
+    QVERIFY(std::any_of(orphanLines.begin(), orphanLines.end(),
+                        [](const RecipeLine &l) { return l.text == QLatin1String("orphan") && l.kind == Kind::Plain; }));
+    QVERIFY(orphanLines.contains(RecipeLine{"LU7", Kind::Point, true}));
 }
 
 void TestPunctEvaluation::stateString_data()

@@ -163,6 +163,12 @@ void TestPunctPanel::answersStayWithTheirTest()
     click("GroupRadio2");
     m_panel->saveIfModified(); // choosing a group alone is an answer worth keeping
     QVERIFY(stored(older).startsWith(QLatin1String("0010")));
+
+    // Once saved, the answers are no longer counted as changed: leaving writes nothing more,
+    // so a value stored meanwhile from elsewhere stays.
+    QVERIFY(PunctTreatmentStore::save(*m_data, QStringLiteral("Q71"), older, olderState));
+    m_panel->saveIfModified();
+    QCOMPARE(stored(older), olderState);
 }
 
 void TestPunctPanel::resultAndPoints()
