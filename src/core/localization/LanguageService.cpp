@@ -7,15 +7,19 @@
 #include "common/IniFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 constexpr int kTimeoutMs = 30000;
-// A language file is a few tens of kilobytes; anything far larger is not one.
-constexpr qint64 kLargestFile = 4 * 1024 * 1024;
+// A language file is a few tens of kilobytes; anything past a megabyte is not one, and no more
+// than that is ever held in memory.
+constexpr qint64 kLargestFile = 1024 * 1024;
 
 bool usableName(const QString &name)
 {
@@ -49,7 +53,16 @@ QNetworkReply *LanguageService::get(const QString &file)
     request.setTransferTimeout(kTimeoutMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
-    return m_network->get(request);
+    QNetworkReply *reply = m_network->get(request);
+    // The reply keeps no more than the limit; a larger file is given up as soon as it shows.
+    reply->setReadBufferSize(kLargestFile + 1);
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64 total) {
+        if (received > kLargestFile || total > kLargestFile) {
+            reply->setProperty("tooLarge", true);
+            reply->abort();
+        }
+    });
+    return reply;
 }
 
 void LanguageService::fetchList()
@@ -61,6 +74,10 @@ void LanguageService::fetchList()
     QNetworkReply *reply = get(QStringLiteral("languages.txt"));
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
+        if (reply->property("tooLarge").toBool()) {
+            Q_EMIT failed(tooLarge());
+            return;
+        }
         if (reply->error() != QNetworkReply::NoError) {
             Q_EMIT failed(reply->errorString());
             return;
@@ -73,7 +90,12 @@ void LanguageService::fetchList()
     });
 }
 
-void LanguageService::download(const QString &name)
+QString LanguageService::tooLarge()
+{
+    return QStringLiteral("The file is larger than %1 KB, which no language file is.").arg(kLargestFile / 1024);
+}
+
+void LanguageService::download(const QString &name, bool replace)
 {
     const QString trimmed = name.trimmed();
     if (!usableName(trimmed)) {
@@ -85,24 +107,48 @@ void LanguageService::download(const QString &name)
         return;
     }
     QNetworkReply *reply = get(trimmed + QStringLiteral(".lang"));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, trimmed] {
+    connect(reply, &QNetworkReply::finished, this, [this, reply, trimmed, replace] {
         reply->deleteLater();
+        if (reply->property("tooLarge").toBool()) {
+            Q_EMIT failed(tooLarge());
+            return;
+        }
         if (reply->error() != QNetworkReply::NoError) {
             Q_EMIT failed(reply->errorString());
             return;
         }
-        store(trimmed, reply->read(kLargestFile + 1));
+        store(trimmed, reply->read(kLargestFile + 1), replace);
     });
 }
 
-void LanguageService::store(const QString &name, const QByteArray &data)
+void LanguageService::store(const QString &name, const QByteArray &received, bool replace)
 {
-    if (data.size() > kLargestFile || !isLanguageFile(data)) {
+    if (received.size() > kLargestFile) {
+        Q_EMIT failed(tooLarge());
+        return;
+    }
+    // Language files are Windows-1251; one sent in UTF-8 is converted, or refused when it holds
+    // what that code page cannot.
+    QByteArray data = received;
+    QString problem;
+    if (!toWindows1251(&data, &problem)) {
+        Q_EMIT failed(problem.arg(name));
+        return;
+    }
+    if (!isLanguageFile(data)) {
         Q_EMIT failed(QStringLiteral("What the service sent for %1 is not a language file.").arg(name));
+        return;
+    }
+    if (name.compare(QLatin1String("English"), Qt::CaseInsensitive) == 0) {
+        Q_EMIT failed(QStringLiteral("The English texts come with the program; a download never replaces them."));
         return;
     }
     QDir().mkpath(Localization::languagesFolder());
     QString path = Localization::languageFilePath(name);
+    if (!path.isEmpty() && QFileInfo::exists(path) && !replace) {
+        Q_EMIT alreadyInstalled(name, path); // nothing written until the practitioner says so
+        return;
+    }
     if (path.isEmpty())
         path = Localization::languagesFolder() + QLatin1Char('/') + name + QStringLiteral(".lang");
     QSaveFile file(path);
@@ -124,6 +170,30 @@ QStringList LanguageService::parseList(const QByteArray &data)
             names.append(name);
     }
     return names;
+}
+
+bool LanguageService::toWindows1251(QByteArray *data, QString *problem)
+{
+    QByteArray bytes = *data;
+    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
+    if (bom)
+        bytes.remove(0, 3);
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    if (ascii || (!bom && !bytes.isValidUtf8())) {
+        *data = bytes;
+        return true; // Windows-1251 already
+    }
+    if (!bytes.isValidUtf8()) {
+        *problem = QStringLiteral("The file sent for %1 is not readable text.");
+        return false;
+    }
+    const QString text = QString::fromUtf8(bytes);
+    if (!Cp1251::canEncode(text)) {
+        *problem = QStringLiteral("The file sent for %1 holds characters a language file cannot keep (Windows-1251).");
+        return false;
+    }
+    *data = Cp1251::encode(text);
+    return true;
 }
 
 bool LanguageService::isLanguageFile(const QByteArray &data)

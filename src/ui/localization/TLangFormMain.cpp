@@ -37,6 +37,14 @@ TLangFormMain::TLangFormMain(QWidget *parent)
         fillLanguages(name);
         loadLanguage(name);
     });
+    connect(m_service, &LanguageService::alreadyInstalled, this, [this](const QString &name) {
+        QString question = text(QStringLiteral("LanguageReplace"),
+                                QStringLiteral("The language \"%1\" is installed already. Replace it with the downloaded file?"));
+        if (!question.contains(QLatin1String("%1")))
+            question += QStringLiteral(" %1");
+        if (Dialogs::ask(this, question.arg(name)))
+            m_service->download(name, true);
+    });
     connect(m_service, &LanguageService::failed, this, [this](const QString &reason) {
         Dialogs::message(this, text(QStringLiteral("DownloadError"),
                                     QStringLiteral("The language file could not be loaded."))

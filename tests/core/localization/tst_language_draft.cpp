@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void serviceInstallsALanguage();
     void serviceFailuresWriteNothing_data();
     void serviceFailuresWriteNothing();
+    void serviceConvertsAndAsksBeforeReplacing();
 
 private:
     QString serviceFolder() const { return m_env->scratch(QStringLiteral("service")); }
@@ -210,6 +212,55 @@ void TestLanguageDraft::serviceFailuresWriteNothing()
     QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 5000);
     QVERIFY(!failed.first().first().toString().isEmpty());
     QCOMPARE(QDir(Localization::languagesFolder()).entryList(QDir::Files), before);
+}
+
+void TestLanguageDraft::serviceConvertsAndAsksBeforeReplacing()
+{
+    LanguageService service;
+    service.setUrl(QUrl::fromLocalFile(serviceFolder()));
+    QSignalSpy downloaded(&service, &LanguageService::downloaded);
+    QSignalSpy installed(&service, &LanguageService::alreadyInstalled);
+    QSignalSpy failed(&service, &LanguageService::failed);
+
+    // Sent in UTF-8: stored in the language files' own code page, read back as sent.
+    offer(QStringLiteral("Russkiy.lang"), QStringLiteral("[language]\r\nSave=Сохранить\r\n").toUtf8());
+    service.download(QStringLiteral("Russkiy"));
+    QTRY_COMPARE_WITH_TIMEOUT(downloaded.size(), 1, 5000);
+    const QString path = Localization::languageFilePath(QStringLiteral("Russkiy"));
+    QCOMPARE(LanguageFile(path).text(QStringLiteral("Save")), QStringLiteral("Сохранить"));
+
+    // Installed already: nothing is written until the practitioner says so.
+    offer(QStringLiteral("Russkiy.lang"), QStringLiteral("[language]\r\nSave=Записать\r\n").toUtf8());
+    service.download(QStringLiteral("Russkiy"));
+    QTRY_COMPARE_WITH_TIMEOUT(installed.size(), 1, 5000);
+    QCOMPARE(LanguageFile(path).text(QStringLiteral("Save")), QStringLiteral("Сохранить"));
+    service.download(QStringLiteral("Russkiy"), true);
+    QTRY_COMPARE_WITH_TIMEOUT(downloaded.size(), 2, 5000);
+    QCOMPARE(LanguageFile(path).text(QStringLiteral("Save")), QStringLiteral("Записать"));
+
+    // The shipped English file is never replaced, asked or not.
+    const QString english = Localization::languageFilePath(QStringLiteral("English"));
+    const QByteArray before = [&english] {
+        QFile f(english);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    offer(QStringLiteral("English.lang"), "[language]\r\nSave=One key\r\n");
+    service.download(QStringLiteral("English"), true);
+    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 5000);
+    QFile after(english);
+    QVERIFY(!english.isEmpty() && after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), before);
+
+    // Characters the code page lacks, and a file far too large, are refused with the reason.
+    offer(QStringLiteral("Zhongwen.lang"), QStringLiteral("[language]\r\nSave=保存\r\n").toUtf8());
+    service.download(QStringLiteral("Zhongwen"));
+    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 2, 5000);
+    QVERIFY(failed.last().first().toString().contains(QStringLiteral("1251")));
+    QVERIFY(!QFileInfo::exists(Localization::languagesFolder() + QStringLiteral("/Zhongwen.lang")));
+    offer(QStringLiteral("Huge.lang"), "[language]\r\n" + QByteArray(2 * 1024 * 1024, 'x'));
+    service.download(QStringLiteral("Huge"));
+    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 3, 5000);
+    QVERIFY2(failed.last().first().toString().contains(QStringLiteral("1024 KB")), qPrintable(failed.last().first().toString()));
 }
 
 QTEST_GUILESS_MAIN(TestLanguageDraft)
