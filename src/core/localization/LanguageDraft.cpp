@@ -92,10 +92,10 @@ int LanguageDraft::findNext(const QString &needle, int from) const
 bool LanguageDraft::saveAs(const QString &name, int charset, QString *error)
 {
     const QString trimmed = name.trimmed();
-    static const QRegularExpression usable(QStringLiteral("^[^/\\\\:*?\"<>|.][^/\\\\:*?\"<>|]*$"));
-    if (trimmed.isEmpty() || !usable.match(trimmed).hasMatch() || !Cp1251::canEncode(trimmed)) {
+    if (!Localization::isLanguageName(trimmed)) {
         if (error)
-            *error = QStringLiteral("A language name cannot be empty or hold / \\ : * ? \" < > |.");
+            *error = QStringLiteral("A language name cannot be empty, start with a dot, or hold / \\ : * ? \" < > | "
+                                    "or a control character.");
         return false;
     }
     for (const Row &row : std::as_const(m_rows)) {

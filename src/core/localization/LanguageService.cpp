@@ -21,12 +21,6 @@ constexpr int kTimeoutMs = 30000;
 // than that is ever held in memory.
 constexpr qint64 kLargestFile = 1024 * 1024;
 
-bool usableName(const QString &name)
-{
-    return !name.isEmpty() && !name.startsWith(QLatin1Char('.'))
-           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
-           && !name.contains(QLatin1Char(':'));
-}
 } // namespace
 
 LanguageService::LanguageService(QObject *parent)
@@ -98,7 +92,7 @@ QString LanguageService::tooLarge()
 void LanguageService::download(const QString &name, bool replace)
 {
     const QString trimmed = name.trimmed();
-    if (!usableName(trimmed)) {
+    if (!Localization::isLanguageName(trimmed)) {
         Q_EMIT failed(QStringLiteral("\"%1\" cannot name a language file.").arg(trimmed));
         return;
     }
@@ -164,7 +158,7 @@ QStringList LanguageService::parseList(const QByteArray &data)
     QStringList names;
     for (const QString &line : Cp1251::decode(data).split(QLatin1Char('\n'))) {
         const QString name = line.trimmed();
-        if (name.isEmpty() || name.startsWith(QLatin1Char(';')) || !usableName(name))
+        if (name.isEmpty() || name.startsWith(QLatin1Char(';')) || !Localization::isLanguageName(name))
             continue;
         if (!names.contains(name, Qt::CaseInsensitive))
             names.append(name);

@@ -1,5 +1,7 @@
 #include "Localization.h"
 
+#include "common/Cp1251.h"
+
 #include "app/AppPaths.h"
 #include "common/CaseInsensitivePath.h"
 #include "common/IniFile.h"
@@ -12,18 +14,6 @@ namespace {
 QString optionsPath()
 {
     return AppPaths::dataFile(QStringLiteral("Options.ini"));
-}
-
-bool isUsableName(const QString &name)
-{
-    const QString trimmed = name.trimmed();
-    if (trimmed.isEmpty() || trimmed == QLatin1String(".") || trimmed == QLatin1String(".."))
-        return false;
-    for (const QChar c : trimmed) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -111,9 +101,21 @@ QString Localization::languagesFolder()
     return CaseInsensitivePath::resolve(AppPaths::GetDataPath(), QStringLiteral("languages"));
 }
 
+bool Localization::isLanguageName(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('.')) || !Cp1251::canEncode(trimmed))
+        return false;
+    for (const QChar c : trimmed) {
+        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.category() == QChar::Other_Control)
+            return false;
+    }
+    return true;
+}
+
 QString Localization::languageFilePath(const QString &name)
 {
-    if (!isUsableName(name))
+    if (!isLanguageName(name))
         return QString();
     return CaseInsensitivePath::resolve(languagesFolder(), name.trimmed() + QStringLiteral(".lang"));
 }

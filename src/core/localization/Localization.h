@@ -34,6 +34,10 @@ public:
     // Stores `name` as the current language. Refuses a name that cannot name a file in the
     // languages folder or whose file is missing, and changes nothing then.
     static bool setCurrentLanguage(const QString &name, QString *error = nullptr);
+    // One rule for every language name, whether typed in the editor, offered for download or
+    // made current: not empty, not starting with ".", none of / \ : * ? " < > | nor a control
+    // character, and writable in Windows-1251.
+    static bool isLanguageName(const QString &name);
     // Base names of every *.lang file in the data folder's languages/, sorted.
     static QStringList availableLanguages();
 

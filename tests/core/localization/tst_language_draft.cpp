@@ -6,6 +6,7 @@
 #include "localization/LanguageDraft.h"
 #include "localization/LanguageFile.h"
 #include "localization/LanguageService.h"
+#include "common/Cp1251.h"
 #include "localization/Localization.h"
 
 #include <QDir>
@@ -128,6 +129,9 @@ void TestLanguageDraft::refusedSaveWritesNothing_data()
     QTest::newRow("hidden name") << ".Deutsch" << "Speichern";
     QTest::newRow("text outside Windows-1251") << "Chinese" << QStringLiteral("保存");
     QTest::newRow("text on two lines") << "Deutsch" << "Spei\nchern";
+    QTest::newRow("tab in name") << "Tab\tinside" << "Speichern";
+    QTest::newRow("control character in name") << QStringLiteral("De\u0001utsch") << "Speichern";
+    QTest::newRow("name outside Windows-1251") << QStringLiteral("中文") << "Speichern";
 }
 
 void TestLanguageDraft::refusedSaveWritesNothing()
@@ -142,6 +146,12 @@ void TestLanguageDraft::refusedSaveWritesNothing()
     QVERIFY(!error.isEmpty());
     QCOMPARE(QDir(Localization::languagesFolder()).entryList(QDir::Files), before);
     QVERIFY(draft.isChanged());
+    // The name the editor refuses is the name nothing else takes either.
+    if (!name.trimmed().isEmpty() && text == QLatin1String("Speichern")) {
+        QVERIFY(!Localization::isLanguageName(name));
+        QVERIFY(!Localization::setCurrentLanguage(name));
+        QVERIFY(LanguageService::parseList(Cp1251::encode(name)).isEmpty());
+    }
 }
 
 void TestLanguageDraft::charsets_data()
