@@ -30,6 +30,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
@@ -184,7 +185,18 @@ SettingsPage::SettingsPage(DataModule *data, QWidget *parent)
     page->setContentsMargins(10, 8, 10, 8);
     page->setSpacing(8);
 
-    auto *columns = new QHBoxLayout;
+    // The three columns scroll when a large font makes them taller or wider than the window;
+    // the buttons below always stay in sight.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("SettingsScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->viewport()->setAutoFillBackground(false);
+    auto *content = new QWidget(scroll);
+    content->setObjectName(QStringLiteral("SettingsContent"));
+    scroll->setWidget(content);
+    auto *columns = new QHBoxLayout(content);
+    columns->setContentsMargins(0, 0, 0, 0);
     columns->setSpacing(10);
     columns->addWidget(buildMeridianBox(), 36);
     auto *middle = new QVBoxLayout;
@@ -197,7 +209,7 @@ SettingsPage::SettingsPage(DataModule *data, QWidget *parent)
     middle->addStretch(1);
     columns->addLayout(middle, 31);
     columns->addWidget(buildFrequencyBox(), 33);
-    page->addLayout(columns, 1);
+    page->addWidget(scroll, 1);
 
     auto *buttons = new QHBoxLayout;
     m_calibrateButton = new QPushButton(this);

@@ -28,6 +28,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QApplication>
 #include <QtTest>
 
 namespace {
@@ -372,6 +373,22 @@ void TestSettingsPage::languageChoiceAndLook()
         const QString squeeze = squeezed(&page, {1020, 536}, true);
         QVERIFY2(squeeze.isEmpty(), qPrintable(squeeze));
         saveScreenshot(&page, QStringLiteral("settings-page-") + language.toLower());
+    }
+    {
+        // Whatever this machine's font: with a much larger one the page still fits its room,
+        // the columns scrolling and the buttons in sight.
+        const QFont before = QApplication::font();
+        QFont large = before;
+        large.setPointSize(before.pointSize() > 0 ? before.pointSize() + 5 : 15);
+        QApplication::setFont(large);
+        QCoreApplication::processEvents();
+        const QSize needed = page.minimumSizeHint();
+        QVERIFY2(needed.width() <= 1020 && needed.height() <= 600,
+                 qPrintable(QStringLiteral("the page needs %1x%2").arg(needed.width()).arg(needed.height())));
+        QVERIFY(child<QPushButton>(&page, "SaveSettings")->isVisible());
+        QVERIFY(child<QPushButton>(&page, "SaveSettings")->geometry().bottom() < page.height());
+        saveScreenshot(&page, QStringLiteral("settings-page-large-font"));
+        QApplication::setFont(before);
     }
     QCOMPARE(child<QPushButton>(&page, "SaveSettings")->text(), QStringLiteral("Сохранить"));
     QVERIFY(dialogs.requests().isEmpty());
