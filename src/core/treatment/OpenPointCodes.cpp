@@ -88,6 +88,8 @@ const QStringList &OpenPointCodes::transportPoints()
         // period that opens one of these would list nothing.
         QStringLiteral("Sl 2"),  QStringLiteral("Sl 4"),  QStringLiteral("Tb 1"),
         QStringLiteral("Bl 65"), QStringLiteral("Per 5"), QStringLiteral("Liv 8"),
+        // The source points of the bladder and the triple burner, which some tables name.
+        QStringLiteral("Bl 64"), QStringLiteral("Tb 4"),
     };
     return points;
 }

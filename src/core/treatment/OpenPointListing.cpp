@@ -1,5 +1,7 @@
 #include "OpenPointListing.h"
 
+#include <algorithm>
+
 #include "OpenPointCodes.h"
 
 namespace {
@@ -22,7 +24,8 @@ QString OpenPoint::meridianNameKey() const
 }
 
 QList<OpenPoint> OpenPointListing::list(const OpenPointMethod &method,
-                                        const OpenPointTables &tables, int column, int day)
+                                        const OpenPointTables &tables, int column, int day,
+                                        QStringList *unknown)
 {
     QList<OpenPoint> points;
     const QString a = tables.grid(0).cell(column, day);
@@ -43,6 +46,16 @@ QList<OpenPoint> OpenPointListing::list(const OpenPointMethod &method,
                 points.append(makePoint(OpenPoint::Transport, OpenPoint::ByDayStem, point));
             if (OpenPointCodes::cellIs(c, point) || OpenPointCodes::cellIs(d, point))
                 points.append(makePoint(OpenPoint::Transport, OpenPoint::ByHourBranch, point));
+        }
+        if (unknown) {
+            for (const QString &cell : {a, b, c, d}) {
+                const QString code = cell.trimmed();
+                const bool known = std::any_of(OpenPointCodes::transportPoints().begin(),
+                                               OpenPointCodes::transportPoints().end(),
+                                               [&code](const QString &p) { return OpenPointCodes::cellIs(code, p); });
+                if (!code.isEmpty() && code != QLatin1String("nonono") && !known && !unknown->contains(code))
+                    unknown->append(code);
+            }
         }
     }
     return points;

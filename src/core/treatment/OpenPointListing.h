@@ -33,7 +33,7 @@ public:
     // both members of a confluent pair whose member stands in grid A; then, for the
     // midday-midnight method, every transport point found in grid A or B (by the day's stem)
     // and, after it, in grid C or D (by the hour's branch). A cell naming no known point adds
-    // nothing.
+    // no point; its text goes to `unknown`, so the page can say so.
     static QList<OpenPoint> list(const OpenPointMethod &method, const OpenPointTables &tables,
-                                 int column, int day);
+                                 int column, int day, QStringList *unknown = nullptr);
 };

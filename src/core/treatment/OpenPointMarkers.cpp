@@ -25,7 +25,7 @@ constexpr std::array<Row, 8> kConfluent = {{
     {"Lu 7", 3, 259, 35, 3, 259, 239},
 }};
 
-constexpr std::array<Row, 65> kTransport = {{
+constexpr std::array<Row, 67> kTransport = {{
     {"Lv 2", 3, 535, 101, 3, 535, 168},
     {"Pc 7", 2, 265, 234, 2, 263, 35},
     {"Sp 5", 1, 482, 48, 4, 482, 167},
@@ -95,6 +95,10 @@ constexpr std::array<Row, 65> kTransport = {{
     {"Si 4", 2, 277, 229, 2, 277, 41},
     {"Th 1", 2, 316, 262, 2, 316, 8},
     {"Bl 65", 4, 537, 107, 1, 537, 110},
+    // Between Bl 62 and Bl 65 on the outer edge of the foot, behind the head of the fifth
+    // metatarsal; and on the back of the wrist crease, between Th 3 and Th 5.
+    {"Bl 64", 4, 535, 97, 1, 535, 120},
+    {"Th 4", 2, 268, 235, 2, 268, 37},
     {"Pc 5", 3, 246, 43, 3, 247, 229},
     {"Lv 8", 2, 393, 146, 2, 393, 124},
 }};

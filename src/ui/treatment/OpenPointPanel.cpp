@@ -353,6 +353,7 @@ void OpenPointPanel::selectPeriod(int period)
 void OpenPointPanel::recompute()
 {
     m_points.clear();
+    m_unknownCells.clear();
     m_failedFile.clear();
     {
         const QSignalBlocker blocker(m_list);
@@ -364,7 +365,7 @@ void OpenPointPanel::recompute()
         // Reread at every recomputation: an edited table counts at once.
         if (m_tables.load(dataFolder(), method, &failed)) {
             m_points = OpenPointListing::list(method, m_tables, C::columnOfPeriod(m_period),
-                                              *cycleDay());
+                                              *cycleDay(), &m_unknownCells);
         } else {
             m_failedFile = failed;
         }
@@ -372,6 +373,15 @@ void OpenPointPanel::recompute()
     const QSignalBlocker blocker(m_list);
     for (const OpenPoint &point : m_points)
         m_list->addItem(itemText(point));
+    // A table cell this program cannot place is said, not passed over.
+    for (const QString &cell : std::as_const(m_unknownCells)) {
+        QString said = text(QStringLiteral("OpenPointUnknown"), QStringLiteral("The table names a point this program does not know: %1"));
+        if (!said.contains(QLatin1String("%1")))
+            said += QStringLiteral(" %1");
+        auto *item = new QListWidgetItem(said.arg(cell), m_list);
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setForeground(QColor(0xb0, 0x30, 0x20));
+    }
     showInfo();
 }
 

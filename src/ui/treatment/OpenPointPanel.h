@@ -83,6 +83,7 @@ private:
     QList<OpenPoint> m_points;
     OpenPointTables m_tables;
     QString m_failedFile;
+    QStringList m_unknownCells; // table cells of the period that name no known point
     int m_blinkCount = 0;
     QPixmap m_photo;
 
