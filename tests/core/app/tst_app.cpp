@@ -12,6 +12,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
 #include <QtTest>
 
 class TestApp : public QObject
@@ -27,6 +30,7 @@ private Q_SLOTS:
     void dotTextsAreShownInTheLanguage_data();
     void dotTextsAreShownInTheLanguage();
     void shippedDotTextsExistInEveryLanguage();
+    void shippedPointsSitOnPicturesOfTheirSide();
     void startupStepsRunInFixedOrder();
     void failedStepStopsStartup();
 };
@@ -170,6 +174,73 @@ void TestApp::shippedDotTextsExistInEveryLanguage()
         for (const QString &key : keys)
             QVERIFY2(!file.text(key).isEmpty(), qPrintable(language + QLatin1Char(' ') + key));
     }
+}
+
+// Every point of the catalogue is drawn on a picture of its own side of the body, inside it,
+// and every hand picture is drawn as its title says (the thumb on the side it is on when the
+// hand is seen with its fingers up).
+void TestApp::shippedPointsSitOnPicturesOfTheirSide()
+{
+    struct Drawing
+    {
+        QString title;
+        QSize size;
+        bool thumbOnTheLeft = false;
+    };
+    QHash<QString, Drawing> drawings;
+    const QDir pictures(AppPaths::installFolder() + QStringLiteral("/pictures"));
+    static const QRegularExpression sizeRe(QStringLiteral("width=\"(\\d+)\" height=\"(\\d+)\""));
+    static const QRegularExpression titleRe(QStringLiteral("<title>([^<]*)</title>"));
+    static const QRegularExpression lineRe(
+        QStringLiteral("<line x1=\"([\\d.]+)\" y1=\"[\\d.]+\" x2=\"([\\d.]+)\""));
+    for (const QString &file : pictures.entryList({QStringLiteral("hand*.svg"), QStringLiteral("foot*.svg")})) {
+        QFile f(pictures.filePath(file));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString svg = QString::fromUtf8(f.readAll());
+        Drawing d;
+        d.title = titleRe.match(svg).captured(1);
+        const auto size = sizeRe.match(svg);
+        d.size = QSize(size.captured(1).toInt(), size.captured(2).toInt());
+        if (file.startsWith(QLatin1String("hand"))) {
+            // The thumb is the finger drawn most aslant; its tip is its far end.
+            double widest = -1, tip = 0;
+            for (auto it = lineRe.globalMatch(svg); it.hasNext();) {
+                const auto m = it.next();
+                const double x1 = m.captured(1).toDouble(), x2 = m.captured(2).toDouble();
+                if (qAbs(x2 - x1) > widest) {
+                    widest = qAbs(x2 - x1);
+                    tip = x2;
+                }
+            }
+            // A mirrored drawing shows its coordinates through a horizontal flip.
+            if (svg.contains(QLatin1String("matrix(-1 0 0 1")))
+                tip = d.size.width() - tip;
+            d.thumbOnTheLeft = tip < d.size.width() / 2.0;
+            const bool left = d.title.startsWith(QLatin1String("Left"));
+            const bool palm = d.title.contains(QLatin1String("palm"));
+            QVERIFY2(d.thumbOnTheLeft == (palm ? left : !left), qPrintable(file + QStringLiteral(": ") + d.title));
+        }
+        drawings.insert(QFileInfo(file).completeBaseName(), d);
+    }
+    QCOMPARE(drawings.size(), 12);
+
+    const IniFile dots(DotCatalogue::defaultPath());
+    int placed = 0;
+    for (const QString &section : dots.sections()) {
+        const QString picture = dots.readString(section, QStringLiteral("picture"));
+        if (!drawings.contains(picture))
+            continue;
+        const Drawing &d = drawings.value(picture);
+        const bool leftSide = dots.readBool(section, QStringLiteral("leftright"), true);
+        QVERIFY2(d.title.startsWith(leftSide ? QLatin1String("Left") : QLatin1String("Right")),
+                 qPrintable(section + QStringLiteral(" on ") + d.title));
+        const int cx = dots.readInteger(section, QStringLiteral("cx"), -1);
+        const int cy = dots.readInteger(section, QStringLiteral("cy"), -1);
+        QVERIFY2(cx >= 0 && cy >= 0 && cx + 12 <= d.size.width() && cy + 12 <= d.size.height(),
+                 qPrintable(section));
+        ++placed;
+    }
+    QCOMPARE(placed, DotCatalogue::Count);
 }
 
 void TestApp::startupStepsRunInFixedOrder()
