@@ -1,5 +1,8 @@
 #include "OpenPointCalendar.h"
 
+#include "app/AppPaths.h"
+#include "common/IniFile.h"
+
 #include <QtMath>
 
 #include <array>
@@ -105,4 +108,29 @@ int OpenPointCalendar::cycleDay(qint64 dayNumber, int cycle)
 int OpenPointCalendar::cycleDay(const QDate &date, int n0, int cycle)
 {
     return cycleDay(daysFrom(referenceDate(), date) + n0, cycle);
+}
+
+QDate OpenPointCalendar::dayOf(const QDateTime &moment, bool dayBeginsAt23)
+{
+    const QDate day = moment.date();
+    return dayBeginsAt23 && moment.time().hour() == 23 ? day.addDays(1) : day;
+}
+
+namespace {
+QString optionsFile()
+{
+    return AppPaths::dataFile(QStringLiteral("Options.ini"));
+}
+} // namespace
+
+bool OpenPointCalendar::dayBeginsAt23()
+{
+    return IniFile(optionsFile()).readBool(QStringLiteral("OpenPoints"), QStringLiteral("DayAt23"), false);
+}
+
+bool OpenPointCalendar::setDayBeginsAt23(bool on, QString *error)
+{
+    IniFile options(optionsFile());
+    options.writeInteger(QStringLiteral("OpenPoints"), QStringLiteral("DayAt23"), on ? 1 : 0);
+    return options.save(error);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QPointF>
 #include <QString>
 #include <QTime>
@@ -52,4 +53,11 @@ public:
     static int cycleDay(qint64 dayNumber, int cycle);
     // cycleDay(days from the reference date to `date` + n0, cycle).
     static int cycleDay(const QDate &date, int n0, int cycle);
+
+    // The day a moment is reckoned to. By default the calendar day; schools that let the day
+    // begin with the zi period at 23:00 count 23:00-23:59 to the next day.
+    static QDate dayOf(const QDateTime &moment, bool dayBeginsAt23);
+    // The practitioner's choice between the two, kept in Options.ini ([OpenPoints] DayAt23).
+    static bool dayBeginsAt23();
+    static bool setDayBeginsAt23(bool on, QString *error = nullptr);
 };

@@ -1,3 +1,4 @@
+#include "common/Dialogs.h"
 #include "OpenPointPanel.h"
 
 #include "MeridianClock.h"
@@ -11,6 +12,7 @@
 #include "treatment/OpenPointMarkers.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QEvent>
 #include <QGroupBox>
@@ -51,7 +53,8 @@ OpenPointPanel::OpenPointPanel(QWidget *parent)
 {
     // Start-up: the day reference, today, the period of the present hour, the methods, the clock.
     m_n0 = DayReference::read(dataFolder());
-    m_date = Clock::today();
+    m_dayAt23 = C::dayBeginsAt23();
+    m_date = C::dayOf(Clock::now(), m_dayAt23);
     m_period = C::periodOfTime(Clock::now().time());
 
     m_timer = new QTimer(this);
@@ -114,6 +117,14 @@ void OpenPointPanel::buildPage()
     m_clockCaption->setObjectName(QStringLiteral("OpenPointPeriodCaption"));
     column->addWidget(m_clockCaption);
     column->addWidget(buildClock(), 0, Qt::AlignHCenter);
+
+    // Which day 23:00-23:59 belongs to: the calendar's, or (for schools that begin the day
+    // with the zi period) the next one.
+    m_dayAt23Box = new QCheckBox(side);
+    m_dayAt23Box->setObjectName(QStringLiteral("OpenPointDayAt23"));
+    m_dayAt23Box->setChecked(m_dayAt23);
+    column->addWidget(m_dayAt23Box);
+    connect(m_dayAt23Box, &QCheckBox::toggled, this, &OpenPointPanel::setDayBeginsAt23);
 
     m_info = new QLabel(side);
     m_info->setObjectName(QStringLiteral("OpenPointInfo"));
@@ -232,6 +243,9 @@ void OpenPointPanel::bindTexts()
                                  [label](const QString &t) { label->setText(t); });
     };
     bindLabel(m_dateCaption, QStringLiteral("OpenPointDate"), QStringLiteral("Date"));
+    LanguageApplier::instance().bindWithFallback(m_dayAt23Box, QStringLiteral("OpenPointDayAt23"),
+                                                 QStringLiteral("The day begins at 23:00"),
+                                                 [this](const QString &t) { m_dayAt23Box->setText(t); });
     bindLabel(m_clockCaption, QStringLiteral("OpenPointPeriod"), QStringLiteral("Two-hour period"));
     bindLabel(m_listCaption, QStringLiteral("OpenPointList"), QStringLiteral("Open points"));
     applier.bindTitle(m_methodBox, QStringLiteral("Method"));
@@ -442,6 +456,12 @@ void OpenPointPanel::showInfo()
                    .arg(cycleDay().value_or(0))
                    .arg(OpenPointMethod::byIndex(m_method).cycle)
                + QStringLiteral(",  ") + hours;
+        // Which rule counted the day, so the practitioner never has to guess.
+        info += QLatin1Char('\n')
+                + (m_dayAt23 ? text(QStringLiteral("OpenPointRuleAt23"),
+                                    QStringLiteral("Days are counted from 23:00."))
+                             : text(QStringLiteral("OpenPointRuleMidnight"),
+                                    QStringLiteral("Days are counted from midnight.")));
         if (m_points.isEmpty())
             info += QLatin1Char('\n')
                     + text(QStringLiteral("OpenPointNoneOpen"),
@@ -453,6 +473,19 @@ void OpenPointPanel::showInfo()
         m_info->style()->unpolish(m_info);
         m_info->style()->polish(m_info);
     }
+}
+
+void OpenPointPanel::setDayBeginsAt23(bool on)
+{
+    QString error;
+    if (!C::setDayBeginsAt23(on, &error))
+        Dialogs::message(this, error);
+    const bool wasNow = m_date == C::dayOf(Clock::now(), m_dayAt23);
+    m_dayAt23 = on;
+    // A date that followed the clock follows the new rule.
+    if (wasNow)
+        m_dateEdit->setDate(C::dayOf(Clock::now(), m_dayAt23));
+    recompute();
 }
 
 void OpenPointPanel::PointGroupClick()

@@ -14,6 +14,7 @@
 class MeridianClock;
 class OpenPointPictures;
 class QButtonGroup;
+class QCheckBox;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
@@ -65,6 +66,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void setDayBeginsAt23(bool on);
     void buildPage();
     QWidget *buildClock();
     void bindTexts();
@@ -84,6 +86,8 @@ private:
     OpenPointTables m_tables;
     QString m_failedFile;
     QStringList m_unknownCells; // table cells of the period that name no known point
+    bool m_dayAt23 = false;
+    QCheckBox *m_dayAt23Box = nullptr;
     int m_blinkCount = 0;
     QPixmap m_photo;
 

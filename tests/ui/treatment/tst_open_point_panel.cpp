@@ -21,6 +21,8 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTimer>
+#include <QCheckBox>
+#include "treatment/OpenPointCalendar.h"
 #include <QtTest>
 
 class TestOpenPointPanel : public QObject
@@ -31,6 +33,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void startsAtThePresentPeriod();
+    void dayMayBeginAt23();
     void clockChoosesThePeriod_data();
     void clockChoosesThePeriod();
     void sideMovesTheMarker();
@@ -97,6 +100,31 @@ void TestOpenPointPanel::startsAtThePresentPeriod()
     QVERIFY(m_page->pictures()->shownPicture() > 0);
     QVERIFY(m_page->pictures()->markerVisible());
     QVERIFY(info()->text().contains(QStringLiteral("19:00-21:00")));
+}
+
+void TestOpenPointPanel::dayMayBeginAt23()
+{
+    // The rules apart: the calendar's day before 23:00 and after midnight either way.
+    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(QDate(2024, 2, 10), QTime(23, 30)), false), QDate(2024, 2, 10));
+    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(QDate(2024, 2, 10), QTime(23, 30)), true), QDate(2024, 2, 11));
+    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(QDate(2024, 2, 10), QTime(22, 59)), true), QDate(2024, 2, 10));
+    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(QDate(2024, 2, 11), QTime(0, 30)), true), QDate(2024, 2, 11));
+
+    // At 23:30 the page counts the calendar's day by default and says so.
+    Clock::setNow(QDateTime(QDate(2024, 2, 10), QTime(23, 30)));
+    openPage();
+    auto *date = m_page->findChild<QDateEdit *>(QStringLiteral("PointDate"));
+    QCOMPARE(date->date(), QDate(2024, 2, 10));
+    QVERIFY(info()->text().contains(QStringLiteral("midnight")));
+    // The other school's rule, chosen on the page: the next day, said, and kept for next time.
+    m_page->findChild<QCheckBox *>(QStringLiteral("OpenPointDayAt23"))->setChecked(true);
+    QCOMPARE(date->date(), QDate(2024, 2, 11));
+    QVERIFY(info()->text().contains(QStringLiteral("23:00")));
+    QVERIFY(OpenPointCalendar::dayBeginsAt23());
+    delete m_page;
+    m_page = nullptr;
+    openPage();
+    QCOMPARE(m_page->findChild<QDateEdit *>(QStringLiteral("PointDate"))->date(), QDate(2024, 2, 11));
 }
 
 void TestOpenPointPanel::clockChoosesThePeriod_data()
