@@ -31,6 +31,7 @@ private Q_SLOTS:
     void dotTextsAreShownInTheLanguage();
     void shippedDotTextsExistInEveryLanguage();
     void shippedPointsSitOnPicturesOfTheirSide();
+    void shippedChannelsAgreeWithThePointCatalogue();
     void startupStepsRunInFixedOrder();
     void failedStepStopsStartup();
 };
@@ -241,6 +242,48 @@ void TestApp::shippedPointsSitOnPicturesOfTheirSide()
         ++placed;
     }
     QCOMPARE(placed, DotCatalogue::Count);
+}
+
+// The 24 measured channels and the point catalogue tell the same story: each channel's
+// measuring point is in the catalogue on the same meridian and side, its side and meridian
+// follow from its column, and its hours of greatest activity are those of the organ clock.
+void TestApp::shippedChannelsAgreeWithThePointCatalogue()
+{
+    // The organ clock as the classical texts give it.
+    const QHash<QString, QString> organClock = {
+        {QStringLiteral("LU"), QStringLiteral("3-5")},   {QStringLiteral("LI"), QStringLiteral("5-7")},
+        {QStringLiteral("ST"), QStringLiteral("7-9")},   {QStringLiteral("SP"), QStringLiteral("9-11")},
+        {QStringLiteral("HT"), QStringLiteral("11-13")}, {QStringLiteral("SI"), QStringLiteral("13-15")},
+        {QStringLiteral("BL"), QStringLiteral("15-17")}, {QStringLiteral("KI"), QStringLiteral("17-19")},
+        {QStringLiteral("PC"), QStringLiteral("19-21")}, {QStringLiteral("TH"), QStringLiteral("21-23")},
+        {QStringLiteral("GB"), QStringLiteral("23-1")},  {QStringLiteral("LV"), QStringLiteral("1-3")},
+    };
+    const IniFile channels(AppPaths::installFile(QStringLiteral("Dots24.INI")));
+    const IniFile dots(DotCatalogue::defaultPath());
+    int checked = 0;
+    for (const QString &section : channels.sections()) {
+        const QString id = channels.readString(section, QStringLiteral("id"));
+        if (id.size() != 3)
+            continue;
+        const QString meridian = id.mid(1);
+        const bool left = id.startsWith(QLatin1Char('L'));
+        QCOMPARE(channels.readBool(section, QStringLiteral("left"), !left), left);
+        QCOMPARE(channels.readString(section, QStringLiteral("meridian")), QStringLiteral("Mer") + meridian);
+        QVERIFY2(organClock.contains(meridian), qPrintable(id));
+        QCOMPARE(channels.readString(section, QStringLiteral("activ")), organClock.value(meridian));
+        const QString point = channels.readString(section, QStringLiteral("name"));
+        bool found = false;
+        for (const QString &entry : dots.sections()) {
+            if (dots.readString(entry, QStringLiteral("name")) == point
+                && dots.readBool(entry, QStringLiteral("leftright"), true) == left) {
+                QCOMPARE(dots.readString(entry, QStringLiteral("meridian")), QStringLiteral("Mer") + meridian);
+                found = true;
+            }
+        }
+        QVERIFY2(found, qPrintable(id + QStringLiteral(": ") + point));
+        ++checked;
+    }
+    QCOMPARE(checked, 24);
 }
 
 void TestApp::startupStepsRunInFixedOrder()
