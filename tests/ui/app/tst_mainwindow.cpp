@@ -88,6 +88,23 @@ private:
     QStringList *m_log;
 };
 
+// Anna Petrova, with one test of 14.03.2026 10:30 whose channel i reads value(i), made the
+// current client and test of the window.
+QString annaWithTest(MainWindow &w, const std::function<int(int)> &value)
+{
+    const QString client = addClient(w.dataModule(), QStringLiteral("Anna"), QStringLiteral("Petrova"));
+    TestRecord test;
+    test.codeClient = client;
+    test.testDate = QDateTime(QDate(2026, 3, 14), QTime(10, 30));
+    for (int i = 0; i < Channels::Count; ++i)
+        test.values[size_t(i)] = value(i);
+    if (!w.dataModule().saveTest(test))
+        qFatal("the test could not be stored");
+    w.session().setCurrentClient(client);
+    w.session().setCurrentTest(test.codeTest);
+    return client;
+}
+
 void click(MainWindow &w, const QString &button)
 {
     QTest::mouseClick(w.findChild<QToolButton *>(button), Qt::LeftButton);
@@ -450,7 +467,7 @@ void TestMainWindow::leavingScheduleRestoresItsClient()
 }
 
 // The pages wired to each other: the treatment page opens on colour therapy, an acupuncture
-// point opens the atlas, and the report draws its charts from the graph page.
+// point opens the atlas, and the report draws the test's charts itself.
 void TestMainWindow::treatmentAndReportWorkTogether()
 {
     TestEnvironment env;
@@ -458,15 +475,7 @@ void TestMainWindow::treatmentAndReportWorkTogether()
     MainWindow w;
     QVERIFY(w.start());
     w.show();
-    const QString client = addClient(w.dataModule(), QStringLiteral("Anna"), QStringLiteral("Petrova"));
-    TestRecord test;
-    test.codeClient = client;
-    test.testDate = QDateTime(QDate(2026, 3, 14), QTime(10, 30));
-    for (int i = 0; i < Channels::Count; ++i)
-        test.values[size_t(i)] = 60 + 4 * i;
-    QVERIFY(w.dataModule().saveTest(test));
-    w.session().setCurrentClient(client);
-    w.session().setCurrentTest(test.codeTest);
+    const QString client = annaWithTest(w, [](int i) { return 60 + 4 * i; });
 
     click(w, QStringLiteral("TreatmentBtn"));
     QCOMPARE(w.workMode(), int(WorkModes::Treatment));
@@ -510,15 +519,7 @@ void TestMainWindow::reportChartsNeverDependOnTheGraphPage()
     MainWindow w;
     QVERIFY(w.start());
     w.show();
-    const QString client = addClient(w.dataModule(), QStringLiteral("Anna"), QStringLiteral("Petrova"));
-    TestRecord test;
-    test.codeClient = client;
-    test.testDate = QDateTime(QDate(2026, 3, 14), QTime(10, 30));
-    for (int i = 0; i < Channels::Count; ++i)
-        test.values[size_t(i)] = 60 + (i * 29) % 70;
-    QVERIFY(w.dataModule().saveTest(test));
-    w.session().setCurrentClient(client);
-    w.session().setCurrentTest(test.codeTest);
+    const QString client = annaWithTest(w, [](int i) { return 60 + (i * 29) % 70; });
 
     const ReportSections::Picture charts[] = {ReportSections::CirclePicture, ReportSections::HistogramPicture,
                                               ReportSections::GeneralPicture};
@@ -564,15 +565,7 @@ void TestMainWindow::corridorFollowsTheSettingsField()
     MainWindow w;
     QVERIFY(w.start());
     w.show();
-    const QString client = addClient(w.dataModule(), QStringLiteral("Anna"), QStringLiteral("Petrova"));
-    TestRecord test;
-    test.codeClient = client;
-    test.testDate = QDateTime(QDate(2026, 3, 14), QTime(10, 30));
-    for (int i = 0; i < Channels::Count; ++i)
-        test.values[size_t(i)] = 100;
-    QVERIFY(w.dataModule().saveTest(test));
-    w.session().setCurrentClient(client);
-    w.session().setCurrentTest(test.codeTest);
+    const QString client = annaWithTest(w, [](int) { return 100; });
 
     click(w, QStringLiteral("SettingsBtn"));
     auto *percent = w.findChild<QSpinBox *>(QStringLiteral("MiddlePercent"));
