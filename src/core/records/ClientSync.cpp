@@ -147,9 +147,11 @@ bool ClientSync::open(QSqlDatabase &db, const QString &path, const QString &user
         return fail(QStringLiteral("Cannot open %1: %2").arg(path, db.lastError().text()));
     // Older bases keep client codes narrower than the keys this program makes.
     QString error;
-    bool widened = false;
-    if (!SchemaUpgrade::widenClientCodes(db, &error, &widened))
+    bool widened = false, phonesWidened = false;
+    if (!SchemaUpgrade::widenClientCodes(db, &error, &widened)
+        || !SchemaUpgrade::widenPhones(db, &error, &phonesWidened))
         return fail(error);
+    widened = widened || phonesWidened;
     if (widened) {
         db.close();
         if (!db.open())

@@ -1,5 +1,7 @@
 #include "ClientValidation.h"
 
+#include "SchemaUpgrade.h"
+
 #include "common/Cp1251.h"
 
 #include <QHash>
@@ -31,8 +33,8 @@ int ClientValidation::columnWidth(const QString &column) {
         {QStringLiteral("CITY"), 30},        {QStringLiteral("ADRESS"), 30},
         {QStringLiteral("ADRESS2"), 30},     {QStringLiteral("INDEX1"), 30},
         {QStringLiteral("SAIT"), 30},        {QStringLiteral("E_MAIL"), 30},
-        {QStringLiteral("TEL1"), 15},        {QStringLiteral("TEL2"), 15},
-        {QStringLiteral("TEL3"), 15},        {QStringLiteral("COUNTRY"), 30},
+        {QStringLiteral("TEL1"), SchemaUpgrade::PhoneWidth}, {QStringLiteral("TEL2"), SchemaUpgrade::PhoneWidth},
+        {QStringLiteral("TEL3"), SchemaUpgrade::PhoneWidth},        {QStringLiteral("COUNTRY"), 30},
         {QStringLiteral("SKYPE"), 30},
     };
     return widths.value(column.toUpper(), 0);

@@ -113,9 +113,11 @@ QString DataModule::connectAndCheck(const QString &path)
         return QStringLiteral("Cannot open the database %1: %2").arg(path, db.lastError().text());
 
     QString upgradeError;
-    bool widened = false;
-    if (!SchemaUpgrade::widenClientCodes(db, &upgradeError, &widened))
+    bool widened = false, phonesWidened = false;
+    if (!SchemaUpgrade::widenClientCodes(db, &upgradeError, &widened)
+        || !SchemaUpgrade::widenPhones(db, &upgradeError, &phonesWidened))
         return upgradeError;
+    widened = widened || phonesWidened;
     if (widened) {
         db.close();
         if (!db.open())

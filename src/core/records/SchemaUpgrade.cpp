@@ -236,6 +236,20 @@ int SchemaUpgrade::columnWidth(const QSqlDatabase &db, const QString &table, con
 
 bool SchemaUpgrade::widenClientCodes(const QSqlDatabase &db, QString *error, bool *changed)
 {
+    return widenColumns(db, clientCodeColumns(), ClientCodeWidth, error, changed);
+}
+
+bool SchemaUpgrade::widenPhones(const QSqlDatabase &db, QString *error, bool *changed)
+{
+    static const QList<Column> phones = {{QStringLiteral("CLIENTS"), QStringLiteral("TEL1")},
+                                         {QStringLiteral("CLIENTS"), QStringLiteral("TEL2")},
+                                         {QStringLiteral("CLIENTS"), QStringLiteral("TEL3")}};
+    return widenColumns(db, phones, PhoneWidth, error, changed);
+}
+
+bool SchemaUpgrade::widenColumns(const QSqlDatabase &db, const QList<Column> &columns, int width,
+                                 QString *error, bool *changed)
+{
     if (changed)
         *changed = false;
     struct Narrow
@@ -244,11 +258,11 @@ bool SchemaUpgrade::widenClientCodes(const QSqlDatabase &db, QString *error, boo
         ColumnInfo info;
     };
     QList<Narrow> narrow;
-    for (const Column &column : clientCodeColumns()) {
+    for (const Column &column : columns) {
         const ColumnInfo info = columnInfo(db, column.table, column.column);
         if (!info.exists || (info.type != FieldTypeChar && info.type != FieldTypeVarchar))
             continue;
-        if (info.width < ClientCodeWidth)
+        if (info.width < width)
             narrow.append({column, info});
     }
     if (narrow.isEmpty())
@@ -277,7 +291,7 @@ bool SchemaUpgrade::widenClientCodes(const QSqlDatabase &db, QString *error, boo
         statements.append(QStringLiteral("ALTER TABLE ") + quoted(key.table)
                           + QStringLiteral(" DROP CONSTRAINT ") + quoted(key.name));
     for (const Narrow &n : narrow) {
-        QString type = QStringLiteral("VARCHAR(%1)").arg(ClientCodeWidth);
+        QString type = QStringLiteral("VARCHAR(%1)").arg(width);
         if (!n.info.charset.isEmpty())
             type += QStringLiteral(" CHARACTER SET ") + n.info.charset;
         if (!n.info.collation.isEmpty())
@@ -304,14 +318,14 @@ bool SchemaUpgrade::widenClientCodes(const QSqlDatabase &db, QString *error, boo
             database.rollback();
             setError(
                 error,
-                QStringLiteral("Cannot widen the client-code columns (%1): %2").arg(sql, text));
+                QStringLiteral("Cannot widen the columns (%1): %2").arg(sql, text));
             return false;
         }
     }
     if (!database.commit()) {
         const QString text = database.lastError().text();
         database.rollback();
-        setError(error, QStringLiteral("Cannot widen the client-code columns: ") + text);
+        setError(error, QStringLiteral("Cannot widen the columns: ") + text);
         return false;
     }
     if (changed)
@@ -331,7 +345,7 @@ bool SchemaUpgrade::widenClientCodes(const QSqlDatabase &db, QString *error, boo
                             + QStringLiteral(") <> CHAR_LENGTH(TRIM(TRAILING FROM ") + column
                             + QStringLiteral("))");
         if (!query.exec(sql)) {
-            setError(error, QStringLiteral("Cannot trim the codes of %1: %2")
+            setError(error, QStringLiteral("Cannot trim the values of %1: %2")
                                 .arg(n.column.table, query.lastError().text()));
             return false;
         }

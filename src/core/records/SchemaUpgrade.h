@@ -31,6 +31,12 @@ public:
     static bool widenClientCodes(const QSqlDatabase &db, QString *error = nullptr,
                                  bool *changed = nullptr);
 
+    // Phone numbers in international form with their spaces and dashes ("+7 916 123-45-67")
+    // need more than the 15 characters older bases keep: the three phone columns of CLIENTS are
+    // widened to PhoneWidth the same way.
+    static constexpr int PhoneWidth = 30;
+    static bool widenPhones(const QSqlDatabase &db, QString *error = nullptr, bool *changed = nullptr);
+
     // The index that lets the tests of a client be found without regard to case
     // (UPPER(CODE_CLIENT)); made when a base lacks it.
     static QString clientLookupIndex() { return QStringLiteral("IX_TESTS_CLIENT_CI"); }
@@ -39,4 +45,8 @@ public:
     // The declared width in characters of a string column; 0 when there is no such column or
     // it is not a string.
     static int columnWidth(const QSqlDatabase &db, const QString &table, const QString &column);
+
+private:
+    static bool widenColumns(const QSqlDatabase &db, const QList<Column> &columns, int width,
+                             QString *error, bool *changed);
 };

@@ -61,7 +61,7 @@ inline void editsOfBothKept(const Place &place) {
     QVERIFY(a->sync());
     QVERIFY(b->sync());
     QVERIFY(a->edit(key, [](ClientCard &c) {
-        c.tel1 = QStringLiteral("+7 916 000");
+        c.tel1 = QStringLiteral("+7 916 000-11-22 ext. 5");
         c.tel2 = QStringLiteral("from A");
     }));
     QVERIFY(a->sync());
@@ -74,7 +74,7 @@ inline void editsOfBothKept(const Place &place) {
     QVERIFY(a->sync());
     for (Installation *side : {a.get(), b.get()}) {
         const ClientCard c = *side->card(key);
-        QCOMPARE(c.tel1, QStringLiteral("+7 916 000"));
+        QCOMPARE(c.tel1, QStringLiteral("+7 916 000-11-22 ext. 5"));
         QCOMPARE(c.city, QStringLiteral("Tver"));
         QCOMPARE(c.tel2, QStringLiteral("from B")); // the later edit
         const QList<ConflictNote> notes = side->notes(key);

@@ -4,6 +4,7 @@
 #include "records/ClientsModel.h"
 #include "records/ClientValidation.h"
 #include "records/DataModule.h"
+#include "records/SchemaUpgrade.h"
 #include "RecordsTestSupport.h"
 #include "TestEnvironment.h"
 
@@ -130,6 +131,9 @@ void TestClientCards::cardRoundTrip() {
     card.city = QStringLiteral("Казань");
     card.adress2 = QStringLiteral("кв. 5");
     card.tel3 = QStringLiteral("+7 900 123");
+    // Phones in international form are longer than the 15 characters of older bases.
+    card.tel1 = QStringLiteral("+7 916 123-45-67");
+    card.tel2 = QStringLiteral("+44 (0)20 7946 0958 ext. 123");
     card.comment = QStringLiteral("Аллергия на йод.\nLine two");
     card.skypeType = 1;
     card.skype = QStringLiteral("12345");
@@ -149,6 +153,10 @@ void TestClientCards::cardRoundTrip() {
     QCOMPARE(back->comment, card.comment);
     QCOMPARE(back->skypeType, 1);
     QCOMPARE(back->skype, card.skype);
+    QCOMPARE(back->tel1, card.tel1);
+    QCOMPARE(back->tel2, card.tel2);
+    QCOMPARE(SchemaUpgrade::columnWidth(m_data.database(), QStringLiteral("CLIENTS"), QStringLiteral("TEL3")),
+             SchemaUpgrade::PhoneWidth);
     QVERIFY(!back->hasPhoto());
     // No photo is kept as "0" for older installations that share the base.
     QSqlQuery query(m_data.database());
