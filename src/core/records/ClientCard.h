@@ -36,4 +36,5 @@ struct ClientCard {
     // "Name Surname", as the status strip shows the current client.
     QString displayName() const { return QString(name + QLatin1Char(' ') + surname).trimmed(); }
     bool hasPhoto() const { return !foto.isEmpty(); }
+    bool operator==(const ClientCard &) const = default;
 };

@@ -232,6 +232,8 @@ void ClientEditor::startNew() {
     m_comment->clear();
     m_photoSource.clear();
     showPhoto(QPixmap());
+    m_startCard = card();
+    m_startPhoto = m_photoSource;
 }
 
 void ClientEditor::startEdit(const ClientCard &card) {
@@ -262,6 +264,8 @@ void ClientEditor::startEdit(const ClientCard &card) {
     m_comment->setPlainText(card.comment);
     m_photoSource = ClientRepository::keepPhoto();
     showPhoto(QPixmap::fromImage(ClientRepository::decodePhoto(card.foto)));
+    m_startCard = this->card();
+    m_startPhoto = m_photoSource;
 }
 
 ClientCard ClientEditor::card() const {

@@ -31,6 +31,8 @@ public:
     QString photoSource() const { return m_photoSource; }
     // Puts the keyboard focus on the first field.
     void focusFirst();
+    // Whether anything was typed or chosen since the card was opened in the editor.
+    bool isChanged() const { return card() != m_startCard || m_photoSource != m_startPhoto; }
 
 Q_SIGNALS:
     void acceptRequested();
@@ -46,6 +48,8 @@ private:
 
     QString m_code;
     QString m_photoSource;
+    ClientCard m_startCard; // the fields as the editor opened them
+    QString m_startPhoto;
     QLabel *m_codeLabel = nullptr;
     QLineEdit *m_name = nullptr;
     QLineEdit *m_surname = nullptr;

@@ -256,9 +256,19 @@ void ClientPanel::enter() {
 }
 
 void ClientPanel::leave() {
-    // Another mode takes the window: an unfinished card is dropped, nothing is written.
-    if (isEditing())
-        cancelEditing();
+    // Another mode takes the window. A card with changes is never dropped unasked: saved on a
+    // yes (a card that cannot be saved stays in the editor, with the reason said), dropped on
+    // a no; an untouched card is simply closed.
+    if (!isEditing())
+        return;
+    if (m_editor->isChanged()
+        && Dialogs::ask(this, ClientTexts::current(QStringLiteral("SaveCardChanges"),
+                                                   QStringLiteral("The card being edited has changes that are "
+                                                                  "not saved. Save them?")))) {
+        acceptCard();
+        return;
+    }
+    cancelEditing();
 }
 
 void ClientPanel::setLocked(bool locked) {

@@ -50,6 +50,7 @@ private Q_SLOTS:
     void newCardIsCheckedSavedAndBecomesCurrent();
     void editingKeepsPhotoUnlessCleared();
     void deleteAsksFirst();
+    void leavingNeverDropsAnUnsavedCardUnasked();
     void searchAndShowAll();
     void overwrittenValueShowsUnderTheCard();
     void looks();
@@ -103,6 +104,47 @@ void TestClientPanel::newCardIsCheckedSavedAndBecomesCurrent() {
     fillNewCard(page, QStringLiteral("王小明"), QString());
     QTest::mouseClick(child<QPushButton>(&page, "AcceptButton"), Qt::LeftButton);
     QVERIFY(dialogs.requests().last().text.contains(QLatin1String("Name")));
+    QCOMPARE(page.model()->rowCount(), 2);
+}
+
+void TestClientPanel::leavingNeverDropsAnUnsavedCardUnasked() {
+    Fixture f;
+    addClient(f.data, QStringLiteral("Vera"), QStringLiteral("Lind"));
+    DialogRecorder dialogs(QStringLiteral("yes"));
+    ClientPanel page(&f.data, &f.session);
+    page.setSharedBaseEnabled(false);
+    page.show();
+    page.enter();
+
+    // Opened and left untouched: closed without a question.
+    QTest::mouseClick(child<QPushButton>(&page, "NewButton"), Qt::LeftButton);
+    page.leave();
+    QVERIFY(!page.isEditing());
+    QVERIFY(dialogs.requests().isEmpty());
+
+    // Typed and left: asked; yes saves it.
+    fillNewCard(page, QStringLiteral("Nika"), QStringLiteral("175"));
+    page.leave();
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().first().kind, Dialogs::Kind::Question);
+    QVERIFY(!page.isEditing());
+    QCOMPARE(page.model()->rowCount(), 2);
+
+    // Yes, but the card cannot be saved: the reason is said and the card stays in the editor.
+    dialogs.clear();
+    fillNewCard(page, QStringLiteral("Ivan"), QStringLiteral("17x"));
+    page.leave();
+    QCOMPARE(dialogs.requests().size(), 2);
+    QVERIFY(page.isEditing());
+    QCOMPARE(child<QLineEdit>(&page, "NameEdit")->text(), QStringLiteral("Ivan"));
+    QCOMPARE(page.model()->rowCount(), 2);
+
+    // No drops it, as the practitioner chose.
+    dialogs.clear();
+    dialogs.setAnswer(QStringLiteral("no"));
+    page.leave();
+    QCOMPARE(dialogs.requests().size(), 1);
+    QVERIFY(!page.isEditing());
     QCOMPARE(page.model()->rowCount(), 2);
 }
 
