@@ -1,3 +1,4 @@
+#include "app/Session.h"
 #include "measure/DiagnosticPanel.h"
 
 #include "app/AppPaths.h"
@@ -363,10 +364,17 @@ void DiagnosticPanel::enter() {
                                   == QLatin1String("1")));
     m_run->setAutoNext(m_autoNext->isChecked());
     m_run->setWaitSeconds(m_timeEdit->value());
-    // The stored correction applies from the first test of a run, not only once the
-    // correction window has been opened.
-    m_run->start(order, Correction::load(options));
-    resetTrace();
+    // A test left unfinished, kept by the practitioner's choice, goes on where it stopped
+    // when its client is still the current one; otherwise a new test starts. The stored
+    // correction applies from the first test of a run, not only once the correction window
+    // has been opened.
+    const QString client = m_session ? m_session->currentClient() : QString();
+    const bool resume = !m_keptForClient.isEmpty() && m_keptForClient == client;
+    m_keptForClient.clear();
+    if (!resume) {
+        m_run->start(order, Correction::load(options));
+        resetTrace();
+    }
     m_waitingForDevice = false;
     if (!order.isValid()) {
         // Without a complete order no point can be located; the settings must be mended first.
@@ -378,7 +386,27 @@ void DiagnosticPanel::enter() {
     m_testTimer->start();
 }
 
+int DiagnosticPanel::measuredPoints() const {
+    int measured = 0;
+    for (const GridCell &cell : TestGrid::cells()) {
+        if (TestGrid::isMeasuringCell(cell) && TestGrid::holdsValue(m_run->grid().text(cell)))
+            ++measured;
+    }
+    return measured;
+}
+
 void DiagnosticPanel::leave() {
+    // Half a test is never dropped without a word: the practitioner may keep it to finish
+    // when the page is back.
+    const int measured = m_testing ? measuredPoints() : 0;
+    if (measured > 0 && measured < Channels::Count) {
+        QString question = Localization::Translate(QStringLiteral("KeepUnfinishedTest"));
+        if (question.isEmpty())
+            question = QStringLiteral("The test is not finished: %1 of 24 points are measured. Keep "
+                                      "them to finish the test when you come back? (No drops them.)");
+        if (Dialogs::ask(this, question.contains(QLatin1String("%1")) ? question.arg(measured) : question))
+            m_keptForClient = m_session ? m_session->currentClient() : QStringLiteral("-");
+    }
     m_testing = false;
     m_waitingForDevice = false;
     m_testTimer->stop();

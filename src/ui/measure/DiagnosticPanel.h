@@ -48,6 +48,8 @@ public:
     void setDeviceSearch(DeviceSearch *search);
     // `SoundSignalCheck` of the settings page; a test also starts with the stored setting.
     void setSoundSignal(bool on);
+    // Points of the test under way that hold a value.
+    int measuredPoints() const;
     // Whether a measured point beeps, asked at the start of each test (the settings page's
     // box as it stands); no answer means the stored setting.
     void setSoundSource(std::function<std::optional<bool>()> source) { m_soundSource = std::move(source); }
@@ -112,4 +114,5 @@ private:
     QTimer *m_autoNextTimer = nullptr;
     QTimer *m_blinkTimer = nullptr;
     std::function<std::optional<bool>()> m_soundSource;
+    QString m_keptForClient; // an unfinished test kept for this client
 };

@@ -131,6 +131,37 @@ private Q_SLOTS:
         QCOMPARE(m_script->recorded().filter(QStringLiteral("SETBEEP")).size(), 48);
     }
 
+    // Leaving halfway never drops the measured points unasked: kept, the test goes on where it
+    // stopped; dropped, the next visit starts anew; for another client it always starts anew.
+    void leavingHalfway() {
+        makePage("");
+        DialogRecorder dialogs(QStringLiteral("yes"));
+        m_page->leave();
+        QVERIFY(dialogs.requests().isEmpty()); // nothing measured: nothing to ask
+        m_page->enter();
+        const GridCell first{1, 1}, second{2, 1};
+        m_page->run()->setCellText(first, QStringLiteral("81"));
+        m_page->run()->setCellText(second, QStringLiteral("82"));
+        m_page->leave();
+        QCOMPARE(dialogs.requests().size(), 1);
+        QVERIFY(dialogs.requests().first().text.contains(QStringLiteral("2 of 24")));
+        m_page->enter();
+        QCOMPARE(m_page->run()->grid().text(first), QStringLiteral("81"));
+        QCOMPARE(m_page->measuredPoints(), 2);
+
+        dialogs.setAnswer(QStringLiteral("no"));
+        m_page->leave();
+        m_page->enter();
+        QCOMPARE(m_page->measuredPoints(), 0);
+
+        dialogs.setAnswer(QStringLiteral("yes"));
+        m_page->run()->setCellText(first, QStringLiteral("81"));
+        m_page->leave();
+        m_session->setCurrentClient(QStringLiteral("C8"));
+        m_page->enter();
+        QCOMPARE(m_page->measuredPoints(), 0);
+    }
+
     // A device lost halfway: the grid keeps its values and the test goes on once it is found.
     void lostDevice() {
         makePage("frame 6 0 1\nframe 6 120 16\nframe 6 0 1\nframe 6 90 5\nlost\n"
