@@ -145,20 +145,27 @@ bool ClientSync::open(QSqlDatabase &db, const QString &path, const QString &user
     db.setPassword(password);
     if (!db.open())
         return fail(QStringLiteral("Cannot open %1: %2").arg(path, db.lastError().text()));
-    // Older bases keep client codes narrower than the keys this program makes.
+    // Older bases keep client codes and phone numbers narrower than this program needs. Two
+    // workstations opening such a shared base at the same moment may both try to widen it; the
+    // one that loses finds the columns wide on its next look.
     QString error;
-    bool widened = false, phonesWidened = false;
-    if (!SchemaUpgrade::widenClientCodes(db, &error, &widened)
-        || !SchemaUpgrade::widenPhones(db, &error, &phonesWidened))
-        return fail(error);
-    widened = widened || phonesWidened;
-    if (widened) {
+    for (int attempt = 0;; ++attempt) {
+        bool widened = false, phonesWidened = false;
+        const bool ok = SchemaUpgrade::widenClientCodes(db, &error, &widened)
+                        && SchemaUpgrade::widenPhones(db, &error, &phonesWidened);
+        if (ok && !widened && !phonesWidened)
+            return true;
+        if (!ok && attempt >= 4)
+            return fail(error);
+        // Widened here, or beaten to it: a fresh attachment sees the new layout.
         db.close();
+        if (!ok)
+            QThread::msleep(200);
         if (!db.open())
-            return fail(
-                QStringLiteral("Cannot open %1 again: %2").arg(path, db.lastError().text()));
+            return fail(QStringLiteral("Cannot open %1 again: %2").arg(path, db.lastError().text()));
+        if (ok)
+            return true;
     }
-    return true;
 }
 
 bool ClientSync::synchroniseAll()
