@@ -20,7 +20,7 @@ constexpr DefaultText kDefaults[] = {
     {"AcceptButton", "Accept"}, // card editor: accept
     {"AcupunctureRecipe", "Acupuncture recipe"}, // treatment: recipe heading
     {"Add", "Add"}, // add buttons
-    {"AddAns", "Add ans"}, // inquiry: after the spreadsheet export
+    {"AddAns", "The answers were added to the spreadsheet."}, // inquiry: after the spreadsheet export
     {"Address", "Address"}, // card: address
     {"AllCond", "All"}, // Ryodoraku filter: all conductions
     {"AnalysisFormCaption", "Meridian analysis"}, // analysis window caption
@@ -164,7 +164,7 @@ constexpr DefaultText kDefaults[] = {
     {"Right", "Right"}, // right side
     {"Right2", "Right"}, // meridian-name grid heading, right-side label
     {"Riodoraku", "Ryodoraku"}, // Ryodoraku
-    {"SafeFile", "Safe file"}, // inquiry: export question
+    {"SafeFile", "Save the answers to a spreadsheet file?"}, // inquiry: export question
     {"Save", "Save"}, // save buttons
     {"Schedule", "Schedule"}, // schedule
     {"SelectLanguage", "Select language"}, // settings: language
@@ -193,7 +193,7 @@ constexpr DefaultText kDefaults[] = {
     {"TestBtnHint", "Test"}, // mode button hint
     {"TestDate", "Test date"}, // test date
     {"TestDateTime", "Date and time of the test"}, // test date and time
-    {"TestFinished", "TestFinished"}, // message at the end of a measurement
+    {"TestFinished", "The test is finished."}, // message at the end of a measurement
     {"TestSection", "Test"}, // test section
     {"Testing", "Testing"}, // testing
     {"TestingDate", "Testing date"}, // print section: test date

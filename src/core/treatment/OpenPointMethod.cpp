@@ -9,7 +9,7 @@ const OpenPointMethod &OpenPointMethod::byIndex(int index)
     // ten days.
     static const std::array<OpenPointMethod, Count> methods = {{
         {SacredTortoise, 60, {QStringLiteral("Table2.dat")}, QStringLiteral("OpenPointMethod0"),
-         QStringLiteral("Eighfold method of the sacred tortoise")},
+         QStringLiteral("Eightfold method of the sacred tortoise")},
         {Soaring, 10, {QStringLiteral("Table1.dat")}, QStringLiteral("OpenPointMethod1"),
          QStringLiteral("Soaring Eightfold Method")},
         {MiddayMidnight, 5,

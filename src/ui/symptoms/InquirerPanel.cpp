@@ -477,7 +477,7 @@ bool InquirerPanel::save()
 {
     if (!storeAnswers(dateText()))
         return false;
-    if (Dialogs::ask(this, message("SafeFile", "Safe file")))
+    if (Dialogs::ask(this, message("SafeFile", "Save the answers to a spreadsheet file?")))
         exportAnswers();
     return true;
 }
@@ -599,7 +599,7 @@ bool InquirerPanel::exportAnswers()
         return false;
     }
     m_exportFolder = QFileInfo(path).absolutePath();
-    Dialogs::message(this, message("AddAns", "Add ans"));
+    Dialogs::message(this, message("AddAns", "The answers were added to the spreadsheet."));
     return true;
 }
 

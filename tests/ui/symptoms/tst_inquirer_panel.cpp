@@ -152,7 +152,7 @@ void TestInquirerPanel::savedSetsReadBack()
     answer(page, 1, 2);
     answer(page, 16, 1);
     child<QPushButton>(&page, "sBitBtn1")->click();
-    QVERIFY(asked(dialogs.requests(), Dialogs::Kind::Question, QStringLiteral("Safe file")));
+    QVERIFY(asked(dialogs.requests(), Dialogs::Kind::Question, QStringLiteral("Save the answers to a spreadsheet file?")));
     QVERIFY(!page.hasUnsavedAnswers());
     const QString first = page.answerString();
     QCOMPARE(dates(&page)->count(), 1);
@@ -326,7 +326,7 @@ void TestInquirerPanel::workbookExport()
     QVERIFY(page.save());
     // ".xlsx" is added to a name without it, and the user hears the workbook is written.
     QVERIFY(QFile::exists(path + QStringLiteral(".xlsx")));
-    QVERIFY(asked(seen, Dialogs::Kind::Message, QStringLiteral("Add ans")));
+    QVERIFY(asked(seen, Dialogs::Kind::Message, QStringLiteral("The answers were added to the spreadsheet.")));
     for (const Dialogs::Request &r : seen) {
         if (r.kind == Dialogs::Kind::SaveFile)
             QVERIFY(r.folder.endsWith(f.client + QStringLiteral(" 2024-05-01 10-00.xlsx")));
