@@ -3,6 +3,7 @@
 #include "app/AppPaths.h"
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
+#include "common/WindowPlacement.h"
 #include "localization/LanguageApplier.h"
 #include "localization/Localization.h"
 
@@ -182,12 +183,7 @@ void TPrintForm::placeOver(const QWidget *window)
     // Room for the window frame (its size is known only once shown) inside the free area.
     const QSize decoration(16, 40);
     resize(qMin(900, area.width() - decoration.width()), qMin(1000, area.height() - decoration.height()));
-    const QPoint centre = window ? window->frameGeometry().center() : area.center();
-    QRect frame(QPoint(), size() + decoration);
-    frame.moveCenter(centre);
-    frame.moveLeft(qBound(area.left(), frame.left(), qMax(area.left(), area.right() - frame.width())));
-    frame.moveTop(qBound(area.top(), frame.top(), qMax(area.top(), area.bottom() - frame.height())));
-    move(frame.topLeft());
+    WindowPlacement::centreOver(this, window);
 }
 
 void TPrintForm::askPdfPath()

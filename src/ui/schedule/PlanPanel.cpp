@@ -1,5 +1,7 @@
 #include "PlanPanel.h"
 
+#include "common/WindowPlacement.h"
+
 #include "MessageTextWindow.h"
 #include "PlanFrame.h"
 #include "ReminderForm.h"
@@ -736,6 +738,8 @@ void PlanPanel::openReminderTimers()
 {
     if (!m_reminderForm)
         return;
+    if (!m_reminderForm->isVisible())
+        WindowPlacement::centreOver(m_reminderForm, window());
     m_reminderForm->show();
     m_reminderForm->raise();
     m_reminderForm->activateWindow();

@@ -25,6 +25,7 @@
 #include <QTableView>
 #include <QTimeEdit>
 #include <QToolButton>
+#include <QScreen>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -119,6 +120,7 @@ private Q_SLOTS:
     void quickFind();
     void todaysRemindersFireThroughThePage();
     void dataTextsShowAsTyped();
+    void reminderTimersOpenOverTheWindow();
     void looks();
 };
 
@@ -394,6 +396,22 @@ void TestPlanPanel::dataTextsShowAsTyped()
     tip.setHtml(shown.first()->toolTip());
     QVERIFY2(tip.toPlainText().contains(QStringLiteral("<font color=red>urgent</font> & soon")),
              qPrintable(shown.first()->toolTip()));
+}
+
+void TestPlanPanel::reminderTimersOpenOverTheWindow()
+{
+    Page t;
+    t.page->move(40, 30);
+    QTest::mouseClick(t.get<QToolButton>("Reminder"), Qt::LeftButton);
+    QVERIFY(t.form.isVisible());
+    const QRect area = t.form.screen()->availableGeometry();
+    QVERIFY2(area.contains(t.form.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                   .arg(t.form.frameGeometry().x())
+                                                                   .arg(t.form.frameGeometry().y())
+                                                                   .arg(t.form.frameGeometry().width())
+                                                                   .arg(t.form.frameGeometry().height())));
+    QVERIFY(t.form.frameGeometry().contains(area.intersected(t.page->frameGeometry()).center()));
+    t.form.hide();
 }
 
 void TestPlanPanel::looks()

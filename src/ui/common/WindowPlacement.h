@@ -1,0 +1,13 @@
+#pragma once
+
+class QWidget;
+
+// Where a window of the program opens: over the window it belongs to, never partly off the
+// screen.
+namespace WindowPlacement {
+
+// Moves `window` (not shown yet, or shown) so its frame is centred on `over`'s and lies
+// within the free area of the screen. The frame's size is guessed before the first showing.
+void centreOver(QWidget *window, const QWidget *over);
+
+} // namespace WindowPlacement
