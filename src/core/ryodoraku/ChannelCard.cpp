@@ -57,11 +57,11 @@ ChannelCard cardFor(const ChannelResult &slot, const ChannelCatalogue &catalogue
     const ChannelEntry &entry = catalogue.entry(slot.channel);
     card.channel = slot.channel;
     card.meridianCaption = textOr(texts, QStringLiteral("SymptMer"), QStringLiteral("Meridians"));
-    card.pointName = entry.name;
     // Both sides of a meridian have a card: each says its side.
     const QString side = entry.left == 0 ? textOr(texts, QStringLiteral("SideRight"), QStringLiteral("right"))
                                          : textOr(texts, QStringLiteral("SideLeft"), QStringLiteral("left"));
-    card.meridianName = textOr(texts, entry.meridian, QString()) + QStringLiteral(", ") + side;
+    card.pointName = entry.name + QStringLiteral(", ") + side;
+    card.meridianName = textOr(texts, entry.meridian, QString());
     card.activityText = textOr(texts, QStringLiteral("Activity"), QStringLiteral("Activ"))
                         + QLatin1Char(' ') + entry.activ + QLatin1Char(' ')
                         + textOr(texts, QStringLiteral("Hours"), QStringLiteral("hour"));
