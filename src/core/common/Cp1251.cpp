@@ -1,5 +1,7 @@
 #include "Cp1251.h"
 
+#include <algorithm>
+
 #include <QHash>
 
 namespace {
@@ -81,4 +83,19 @@ bool Cp1251::canEncode(const QString &text)
     bool ok = true;
     encode(text, &ok);
     return ok;
+}
+
+bool Cp1251::isUtf8Text(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return true;
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    return !ascii && bytes.isValidUtf8();
+}
+
+QString Cp1251::decodeEither(const QByteArray &bytes)
+{
+    if (!isUtf8Text(bytes))
+        return decode(bytes);
+    return QString::fromUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
 }

@@ -12,4 +12,11 @@ public:
     // Characters the code page cannot hold become '?'; `lossless` tells whether any did.
     static QByteArray encode(const QString &text, bool *lossless = nullptr);
     static bool canEncode(const QString &text);
+
+    // Text another program wrote in UTF-8: a byte-order mark, or letters beyond ASCII that are
+    // valid UTF-8 (Cyrillic in Windows-1251 almost never is).
+    static bool isUtf8Text(const QByteArray &bytes);
+    // The text of a file of either kind: UTF-8 as isUtf8Text() tells it (without the mark),
+    // Windows-1251 otherwise.
+    static QString decodeEither(const QByteArray &bytes);
 };

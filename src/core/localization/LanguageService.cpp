@@ -13,7 +13,6 @@
 #include <QNetworkRequest>
 #include <QSaveFile>
 
-#include <algorithm>
 
 namespace {
 constexpr int kTimeoutMs = 30000;
@@ -168,20 +167,9 @@ QStringList LanguageService::parseList(const QByteArray &data)
 
 bool LanguageService::toWindows1251(QByteArray *data, QString *problem)
 {
-    QByteArray bytes = *data;
-    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
-    if (bom)
-        bytes.remove(0, 3);
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
-    if (ascii || (!bom && !bytes.isValidUtf8())) {
-        *data = bytes;
+    if (!Cp1251::isUtf8Text(*data))
         return true; // Windows-1251 already
-    }
-    if (!bytes.isValidUtf8()) {
-        *problem = QStringLiteral("The file sent for %1 is not readable text.");
-        return false;
-    }
-    const QString text = QString::fromUtf8(bytes);
+    const QString text = Cp1251::decodeEither(*data);
     if (!Cp1251::canEncode(text)) {
         *problem = QStringLiteral("The file sent for %1 holds characters a language file cannot keep (Windows-1251).");
         return false;

@@ -2,6 +2,8 @@
 
 #include "measure/ReadingCurve.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kColumns[4] = {1, 2, 4, 5};
@@ -155,4 +157,9 @@ TestRecord TestGrid::toRecord() const {
             record.values[size_t(index)] = isValidValue(value) ? value.toInt() : 0;
     }
     return record;
+}
+
+int TestGrid::filledCount() const
+{
+    return int(std::count_if(m_texts.begin(), m_texts.end(), [](const QString &t) { return holdsValue(t); }));
 }

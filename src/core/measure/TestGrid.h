@@ -62,6 +62,8 @@ public:
     void setText(const GridCell &cell, const QString &text);
     void clear();
 
+    // How many of the 24 cells hold a value.
+    int filledCount() const;
     // The first cell the test cannot store, in the check's order; none when all 24 are valid.
     std::optional<GridCell> firstInvalidCell() const;
     // The 24 values by channel; cells that are not valid give 0.

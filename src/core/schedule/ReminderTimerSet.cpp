@@ -1,6 +1,7 @@
 #include "ReminderTimerSet.h"
 
 #include "app/AppPaths.h"
+#include "common/Cp1251.h"
 #include "common/IniFile.h"
 
 #include <QDateTime>
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
 
 namespace {
 const QString kFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
@@ -127,10 +127,7 @@ bool readableAsWindows1251(const QString &path)
     const QByteArray bytes = file.readAll();
     if (bytes.contains('\0') || bytes.contains(char(0x98))) // 0x98 is no character in 1251
         return false;
-    // Cyrillic in Windows-1251 is almost never valid UTF-8; non-ASCII text that is, was
-    // written by another program.
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
-    return ascii || !bytes.isValidUtf8();
+    return !Cp1251::isUtf8Text(bytes);
 }
 
 } // namespace

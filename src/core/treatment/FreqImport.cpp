@@ -104,21 +104,7 @@ bool FreqImport::readFile(const QString &path, QStringList *lines)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QByteArray bytes = file.readAll();
-    QString text;
-    bool ascii = true;
-    for (const char c : bytes)
-        ascii = ascii && uchar(c) < 0x80;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        text = QString::fromUtf8(bytes.mid(3));
-    } else if (!ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        text = utf8.decode(bytes);
-        if (utf8.hasError())
-            text = Cp1251::decode(bytes);
-    } else {
-        text = QString::fromLatin1(bytes);
-    }
+    const QString text = Cp1251::decodeEither(file.readAll());
     *lines = TextFile::splitLines(text);
     return true;
 }

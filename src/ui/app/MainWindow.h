@@ -22,6 +22,7 @@ class DeviceLibrary;
 class DeviceSearch;
 class DiagnosticPanel;
 class BodyForm;
+class SettingsPage;
 class ShowDeviceForm;
 class WorkPage;
 
@@ -91,6 +92,8 @@ private:
     void updateClock();
     void installPages();
     void connectTestPage();
+    // The settings page when it has been made (its fields then hold what counts), else null.
+    const SettingsPage *madeSettingsPage() const;
     void bindTexts();
     QString buttonOfPage(const WorkPage *page) const;
 

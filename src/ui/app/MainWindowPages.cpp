@@ -94,7 +94,7 @@ void MainWindow::installPages()
         m_testPage = new DiagnosticPanel(m_data.get(), &m_session, m_device.get(), nullptr, m_dots);
         // The beep follows the settings page's box as it stands, once that page is made.
         m_testPage->setSoundSource([this]() -> std::optional<bool> {
-            if (const auto *settings = qobject_cast<const SettingsPage *>(m_pages.value(QStringLiteral("SettingsPanel"))))
+            if (const SettingsPage *settings = madeSettingsPage())
                 return settings->soundSignal();
             return std::nullopt;
         });
@@ -175,9 +175,14 @@ void MainWindow::installPages()
 QString MainWindow::percentText() const
 {
     // The settings field once the page is made; until then it would show the stored value.
-    if (const auto *settings = qobject_cast<const SettingsPage *>(m_pages.value(QStringLiteral("SettingsPanel"))))
+    if (const SettingsPage *settings = madeSettingsPage())
         return settings->percentText();
     return CorridorPercent::stored();
+}
+
+const SettingsPage *MainWindow::madeSettingsPage() const
+{
+    return qobject_cast<const SettingsPage *>(m_pages.value(QStringLiteral("SettingsPanel")));
 }
 
 WorkPage *MainWindow::page(const QString &panel)

@@ -387,12 +387,7 @@ void DiagnosticPanel::enter() {
 }
 
 int DiagnosticPanel::measuredPoints() const {
-    int measured = 0;
-    for (const GridCell &cell : TestGrid::cells()) {
-        if (TestGrid::isMeasuringCell(cell) && TestGrid::holdsValue(m_run->grid().text(cell)))
-            ++measured;
-    }
-    return measured;
+    return m_run->grid().filledCount();
 }
 
 void DiagnosticPanel::leave() {

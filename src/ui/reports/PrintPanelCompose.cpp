@@ -4,6 +4,7 @@
 #include "ReportCharts.h"
 #include "TPrintForm.h"
 #include "ryodoraku/CorridorEvaluation.h"
+#include "ryodoraku/CorridorPercent.h"
 #include "ryodoraku/GraphOrders.h"
 #include "app/AppPaths.h"
 #include "app/Session.h"

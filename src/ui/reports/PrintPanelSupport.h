@@ -2,11 +2,8 @@
 
 // Small helpers shared by the files of the print page.
 
-#include "app/AppPaths.h"
-#include "common/IniFile.h"
 #include "localization/LanguageApplier.h"
 #include "localization/Localization.h"
-#include "ryodoraku/CorridorPercent.h"
 
 #include <QLabel>
 #include <QString>

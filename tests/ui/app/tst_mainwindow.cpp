@@ -638,7 +638,6 @@ void TestMainWindow::backupWhileEveryPageHoldsTheBase()
     w.close();
 }
 
-// Every page opens here, the reference tables with their web view among them.
 void TestMainWindow::statusStripTellsTheSharedBaseState()
 {
     // The shared base is synchronised after the window is up; the strip says how it went, and a
