@@ -67,3 +67,55 @@ QString LanguageTexts::displayName() const
 {
     return m_displayName.isEmpty() ? m_languageName : m_displayName;
 }
+
+namespace {
+
+QLocale::Language languageNamed(const QString &name)
+{
+    const QString wanted = name.trimmed();
+    if (wanted.isEmpty())
+        return QLocale::AnyLanguage;
+    for (int l = QLocale::AnyLanguage + 1; l <= QLocale::LastLanguage; ++l) {
+        const auto language = static_cast<QLocale::Language>(l);
+        if (QLocale::languageToString(language).compare(wanted, Qt::CaseInsensitive) == 0)
+            return language;
+    }
+    for (int l = QLocale::AnyLanguage + 1; l <= QLocale::LastLanguage; ++l) {
+        const QLocale locale(static_cast<QLocale::Language>(l));
+        if (locale.language() == l
+            && locale.nativeLanguageName().compare(wanted, Qt::CaseInsensitive) == 0)
+            return locale.language();
+    }
+    return QLocale::AnyLanguage;
+}
+
+// Windows character sets that name one language unambiguously.
+QLocale::Language languageOfCharset(int charset)
+{
+    switch (charset) {
+    case 204: return QLocale::Russian;
+    case 161: return QLocale::Greek;
+    case 162: return QLocale::Turkish;
+    case 177: return QLocale::Hebrew;
+    case 178: return QLocale::Arabic;
+    case 222: return QLocale::Thai;
+    case 128: return QLocale::Japanese;
+    case 129: return QLocale::Korean;
+    default: return QLocale::AnyLanguage;
+    }
+}
+
+} // namespace
+
+QLocale LanguageTexts::locale() const
+{
+    QLocale::Language language = languageNamed(m_languageName);
+    if (language == QLocale::AnyLanguage)
+        language = languageNamed(m_displayName);
+    if (language == QLocale::AnyLanguage)
+        language = languageOfCharset(m_font.charset);
+    const QLocale system = QLocale::system();
+    if (language == QLocale::AnyLanguage || language == system.language())
+        return system;
+    return QLocale(language);
+}

@@ -4,6 +4,7 @@
 #include "LanguageFont.h"
 
 #include <QHash>
+#include <QLocale>
 #include <QString>
 
 // The texts a language gives the windows when it is applied: for every key of
@@ -30,6 +31,11 @@ public:
     // [settings] name of the file; the language name when the file has none.
     QString displayName() const;
     bool fileFound() const { return m_fileFound; }
+    // The conventions dates, times and numbers are written in under this language: the
+    // language the file or its name is in, found by its English or native name, else by the
+    // font's character set; the system's when nothing tells. The system's own country is
+    // kept when it speaks the same language.
+    QLocale locale() const;
 
 private:
     QHash<QString, QString> m_fileTexts; // case-folded key -> non-empty text of the file

@@ -77,7 +77,7 @@ ClientValidation::Problem ClientValidation::check(const ClientCard &card, const 
             return {QStringLiteral("FieldNotStorable"), QLatin1String(f.labelKey)};
         const int width = columnWidth(QLatin1String(f.column));
         if (width > 0 && f.value->trimmed().size() > width)
-            return {QStringLiteral("FieldTooLong"), QLatin1String(f.labelKey)};
+            return {QStringLiteral("FieldTooLong"), QLatin1String(f.labelKey), width};
     }
     return {};
 }

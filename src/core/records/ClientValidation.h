@@ -13,6 +13,7 @@ public:
     struct Problem {
         QString key;   // empty when the card is fine
         QString field; // label key of the field, storage checks only
+        int limit = 0; // the field's width, "FieldTooLong" only
 
         bool ok() const { return key.isEmpty(); }
     };

@@ -1,4 +1,5 @@
 #include "InternetPanel.h"
+#include "common/DateTexts.h"
 
 #include "InfoPageHtml.h"
 #include "app/AppPaths.h"
@@ -14,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBrowser>
@@ -231,7 +231,7 @@ void InternetPanel::showLastBackup()
         m_lastBackup->setText(t("InetNoBackup", "No backup made yet."));
         return;
     }
-    const QString when = QLocale().toString(last.time, QLocale::ShortFormat);
+    const QString when = DateTexts::dateTime(last.time);
     m_lastBackup->setText(t("InetLastBackup", "Last backup: %1")
                               .arg(when + QStringLiteral(", ") + QDir::toNativeSeparators(last.folder)));
 }

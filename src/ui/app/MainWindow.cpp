@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "common/DateTexts.h"
 
 #include "PasswordForm.h"
 #include "PlaceholderPage.h"
@@ -29,7 +30,6 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QLocale>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -392,12 +392,8 @@ QString MainWindow::buttonOfPage(const WorkPage *page) const
 void MainWindow::updateClock()
 {
     const QDateTime now = Clock::now();
-    const QLocale locale;
-    // The long time format with seconds, less the time-zone name it carries on some systems.
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(QLatin1Char('t')).remove(QStringLiteral("()"));
-    m_dateLabel->setText(locale.toString(now.time(), timeFormat.trimmed()) + QStringLiteral("  ")
-                         + locale.toString(now.date(), QLocale::ShortFormat));
+    m_dateLabel->setText(now.time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ")
+                         + DateTexts::date(now.date()));
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLocale>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -93,6 +94,8 @@ void LanguageApplier::apply(const LanguageTexts &texts)
     // The font goes to the application: every window, now or later, inherits the family and
     // size, while controls keep the weight and slant they chose themselves.
     QApplication::setFont(texts.font().applyTo(QApplication::font()));
+    // Dates, times and numbers follow the language from now on.
+    QLocale::setDefault(texts.locale());
     giveTexts();
 }
 

@@ -1,4 +1,5 @@
 #include "ClientCardView.h"
+#include "common/DateTexts.h"
 
 #include <QHash>
 
@@ -10,7 +11,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QVBoxLayout>
 
 #include <iterator>
@@ -196,7 +196,6 @@ QString ClientCardView::messengerText(const ClientCard &card, const QString &noM
 void ClientCardView::showCard(const std::optional<ClientCard> &card) {
     m_card = card;
     const ClientCard c = card.value_or(ClientCard());
-    const QLocale locale;
     QString sex;
     if (c.sex == QLatin1String("0"))
         sex = ClientTexts::current(QStringLiteral("Male"), QStringLiteral("Male"));
@@ -204,8 +203,8 @@ void ClientCardView::showCard(const std::optional<ClientCard> &card) {
         sex = ClientTexts::current(QStringLiteral("Female"), QStringLiteral("Female"));
     const QList<QPair<QString, QString>> texts = {
         {QStringLiteral("CodeLabel"), c.code},
-        {QStringLiteral("DateCreateLabel"), locale.toString(c.dateCreate, QLocale::ShortFormat)},
-        {QStringLiteral("BirthLabel"), locale.toString(c.birthday, QLocale::ShortFormat)},
+        {QStringLiteral("DateCreateLabel"), DateTexts::date(c.dateCreate)},
+        {QStringLiteral("BirthLabel"), DateTexts::date(c.birthday)},
         {QStringLiteral("SexLabel"), sex},
         {QStringLiteral("HeightLabel"), c.height},
         {QStringLiteral("WeightLabel"), c.weight},
@@ -236,9 +235,8 @@ QString ClientCardView::noteText(const ConflictNote &note) {
         ClientTexts::current(QStringLiteral("SyncNoteElsewhere"), QStringLiteral("another workstation"));
     const QString lostBy = note.lostBy.isEmpty() ? elsewhere : note.lostBy;
     const QString keptBy = note.keptBy.isEmpty() ? elsewhere : note.keptBy;
-    const QLocale locale;
     const QDateTime when = note.lostAt.isValid() ? note.lostAt : note.notedAt;
-    const QString time = locale.toString(when, QLocale::ShortFormat);
+    const QString time = DateTexts::dateTime(when);
     if (note.field == ClientConflicts::deletedField())
         return ClientTexts::current(QStringLiteral("SyncNoteDeleted"),
                                     QStringLiteral("Deleted on %1 (%2), but changed on %3 "

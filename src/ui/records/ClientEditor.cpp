@@ -1,13 +1,14 @@
 #include "ClientEditor.h"
 
 #include "ClientTexts.h"
+#include "common/Clock.h"
+#include "common/DateField.h"
 #include "common/Dialogs.h"
 #include "localization/LanguageApplier.h"
 #include "records/ClientRepository.h"
 #include "records/ClientValidation.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -21,12 +22,15 @@
 
 namespace {
 
-// The birth-date edit shows this date as blank: the date is not set.
-const QDate g_unsetDate(1900, 1, 1);
+// Captions of the fields a card cannot be saved without carry this mark.
+const QString kRequiredMark = QStringLiteral(" *");
 
-QLabel *caption(QWidget *parent, const QString &key, const QString &fallback) {
+QLabel *caption(QWidget *parent, const QString &key, const QString &fallback,
+                bool required = false) {
     auto *label = new QLabel(parent);
-    ClientTexts::bind(label, key, fallback, [label](const QString &t) { label->setText(t); });
+    ClientTexts::bind(label, key, fallback, [label, required](const QString &t) {
+        label->setText(required ? t + kRequiredMark : t);
+    });
     return label;
 }
 
@@ -70,29 +74,26 @@ ClientEditor::ClientEditor(QWidget *parent)
     body->addLayout(left, 1);
     body->addLayout(middle, 1);
 
-    m_name =
-        lineEdit(QStringLiteral("NameEdit"), ClientValidation::columnWidth(QStringLiteral("NAME")));
-    m_surname = lineEdit(QStringLiteral("SurNameEdit"),
-                         ClientValidation::columnWidth(QStringLiteral("SURNAME")));
-    m_birth = new QDateEdit(this);
+    m_name = lineEdit(QStringLiteral("NameEdit"), "NAME", "Name");
+    m_surname = lineEdit(QStringLiteral("SurNameEdit"), "SURNAME", "Surname");
+    m_birth = new DateField(this);
     m_birth->setObjectName(QStringLiteral("BirthDateEdit"));
-    m_birth->setCalendarPopup(true);
-    m_birth->setMinimumDate(g_unsetDate);
-    m_birth->setSpecialValueText(QStringLiteral(" "));
-    m_birth->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    m_birth->lineEdit()->setObjectName(QStringLiteral("BirthDateText"));
+    // Most clients are grown up: an empty field's calendar opens some forty years back.
+    m_birth->setEmptyCalendarPage(QDate(Clock::today().year() - 40, 1, 1));
+    m_birth->setMaximumDate(Clock::today());
     m_sex = new QComboBox(this);
     m_sex->setObjectName(QStringLiteral("SexBox"));
     m_sex->setEditable(true);
     m_sex->setInsertPolicy(QComboBox::NoInsert);
     m_sex->addItems({QStringLiteral("Male"), QStringLiteral("Female")});
     connect(m_sex->lineEdit(), &QLineEdit::editingFinished, this, &ClientEditor::checkSexText);
-    m_height = lineEdit(QStringLiteral("HeightEdit"), ClientValidation::MaxMeasureLength);
-    m_weight = lineEdit(QStringLiteral("WidthEdit"), ClientValidation::MaxMeasureLength);
+    m_height = lineEdit(QStringLiteral("HeightEdit"), "HEIGHT", "Height");
+    m_weight = lineEdit(QStringLiteral("WidthEdit"), "WEIGHT", "Weight");
     m_messengerBox = new QComboBox(this);
     m_messengerBox->setObjectName(QStringLiteral("MessengerBox"));
     m_messengerBox->addItems({QStringLiteral("Skype"), QStringLiteral("ICQ")});
-    m_messenger = lineEdit(QStringLiteral("MessengerEdit"),
-                           ClientValidation::columnWidth(QStringLiteral("SKYPE")));
+    m_messenger = lineEdit(QStringLiteral("MessengerEdit"), "SKYPE", "Messenger");
     // An account without a messenger kind means nothing: it is not kept.
     connect(m_messenger, &QLineEdit::textChanged, this, [this](const QString &text) {
         if (!text.isEmpty() && m_messengerBox->currentIndex() < 0)
@@ -100,14 +101,16 @@ ClientEditor::ClientEditor(QWidget *parent)
     });
 
     int row = 0;
-    auto addLeft = [&](const char *key, const char *fallback, QWidget *field) {
-        left->addWidget(caption(this, QLatin1String(key), QLatin1String(fallback)), row, 0);
+    auto addLeft = [&](const char *key, const char *fallback, QWidget *field,
+                       bool required = false) {
+        left->addWidget(caption(this, QLatin1String(key), QLatin1String(fallback), required), row,
+                        0);
         left->addWidget(field, row++, 1);
     };
-    addLeft("Name", "Name", m_name);
-    addLeft("Surname", "Surname", m_surname);
-    addLeft("BirthDay", "Date of birth", m_birth);
-    addLeft("Sex", "Sex", m_sex);
+    addLeft("Name", "Name", m_name, true);
+    addLeft("Surname", "Surname", m_surname, true);
+    addLeft("BirthDay", "Date of birth", m_birth, true);
+    addLeft("Sex", "Sex", m_sex, true);
     addLeft("Height", "Height", m_height);
     addLeft("Weight", "Weight", m_weight);
     addLeft("Messenger", "Messenger", m_messengerBox);
@@ -116,26 +119,21 @@ ClientEditor::ClientEditor(QWidget *parent)
     left->setRowStretch(row, 1);
     left->setColumnStretch(1, 1);
 
-    m_adress = lineEdit(QStringLiteral("AdressEdit"),
-                        ClientValidation::columnWidth(QStringLiteral("ADRESS")));
-    m_adress2 = lineEdit(QStringLiteral("Adress2Edit"),
-                         ClientValidation::columnWidth(QStringLiteral("ADRESS2")));
+    m_adress = lineEdit(QStringLiteral("AdressEdit"), "ADRESS", "Address");
+    m_adress2 = lineEdit(QStringLiteral("Adress2Edit"), "ADRESS2", "Address");
     m_city =
-        lineEdit(QStringLiteral("CityEdit"), ClientValidation::columnWidth(QStringLiteral("CITY")));
-    m_index = lineEdit(QStringLiteral("IndexEdit"),
-                       ClientValidation::columnWidth(QStringLiteral("INDEX1")));
-    m_country = lineEdit(QStringLiteral("CountryEdit"),
-                         ClientValidation::columnWidth(QStringLiteral("COUNTRY")));
+        lineEdit(QStringLiteral("CityEdit"), "CITY", "City");
+    m_index = lineEdit(QStringLiteral("IndexEdit"), "INDEX1", "Zip");
+    m_country = lineEdit(QStringLiteral("CountryEdit"), "COUNTRY", "Country");
     m_tel1 =
-        lineEdit(QStringLiteral("Tel1Edit"), ClientValidation::columnWidth(QStringLiteral("TEL1")));
+        lineEdit(QStringLiteral("Tel1Edit"), "TEL1", "HomePhone");
     m_tel2 =
-        lineEdit(QStringLiteral("Tel2Edit"), ClientValidation::columnWidth(QStringLiteral("TEL2")));
+        lineEdit(QStringLiteral("Tel2Edit"), "TEL2", "WorkPhone");
     m_tel3 =
-        lineEdit(QStringLiteral("Tel3Edit"), ClientValidation::columnWidth(QStringLiteral("TEL3")));
-    m_mail = lineEdit(QStringLiteral("MailEdit"),
-                      ClientValidation::columnWidth(QStringLiteral("E_MAIL")));
+        lineEdit(QStringLiteral("Tel3Edit"), "TEL3", "Cell");
+    m_mail = lineEdit(QStringLiteral("MailEdit"), "E_MAIL", "Mail");
     m_sait =
-        lineEdit(QStringLiteral("SaitEdit"), ClientValidation::columnWidth(QStringLiteral("SAIT")));
+        lineEdit(QStringLiteral("SaitEdit"), "SAIT", "WebPage");
     row = 0;
     auto addMiddle = [&](const char *key, const char *fallback, QWidget *field) {
         if (key)
@@ -193,6 +191,19 @@ ClientEditor::ClientEditor(QWidget *parent)
     buttons->addWidget(cancel);
     bottom->addLayout(buttons);
     outer->addLayout(bottom);
+    auto *notes = new QHBoxLayout;
+    auto *required = new QLabel(this);
+    required->setObjectName(QStringLiteral("RequiredNote"));
+    ClientTexts::bind(required, QStringLiteral("RequiredFields"),
+                      QStringLiteral("* must be filled in"),
+                      [required](const QString &t) { required->setText(t); });
+    notes->addWidget(required);
+    m_limitNote = new QLabel(this);
+    m_limitNote->setObjectName(QStringLiteral("LimitNote"));
+    m_limitNote->setTextFormat(Qt::PlainText);
+    m_limitNote->setStyleSheet(QStringLiteral("color: #b03a2e;"));
+    notes->addWidget(m_limitNote, 1, Qt::AlignRight);
+    outer->addLayout(notes);
     connect(accept, &QPushButton::clicked, this, &ClientEditor::acceptRequested);
     connect(cancel, &QPushButton::clicked, this, &ClientEditor::cancelRequested);
 
@@ -200,12 +211,33 @@ ClientEditor::ClientEditor(QWidget *parent)
     startNew();
 }
 
-QLineEdit *ClientEditor::lineEdit(const QString &objectName, int maxLength) {
+QLineEdit *ClientEditor::lineEdit(const QString &objectName, const char *column,
+                                  const char *labelKey) {
     auto *edit = new QLineEdit(this);
     edit->setObjectName(objectName);
-    if (maxLength > 0)
-        edit->setMaxLength(maxLength);
+    // No cap on typing: a cap would cut pasted text without a word. The limit is said as soon
+    // as it is passed, and the card is not saved until the text fits.
+    m_limits.append({edit, ClientValidation::columnWidth(QLatin1String(column)),
+                     QLatin1String(labelKey)});
+    connect(edit, &QLineEdit::textChanged, this, &ClientEditor::showLimitNote);
     return edit;
+}
+
+void ClientEditor::showLimitNote() {
+    for (const Limit &l : std::as_const(m_limits)) {
+        const int typed = int(l.edit->text().trimmed().size());
+        if (l.width > 0 && typed > l.width) {
+            const QString field = ClientTexts::current(l.labelKey, l.labelKey);
+            m_limitNote->setText(ClientTexts::current(QStringLiteral("FieldLimit"),
+                                                      QStringLiteral("%1: at most %2 characters "
+                                                                     "(%3 typed)"))
+                                     .arg(field)
+                                     .arg(l.width)
+                                     .arg(typed));
+            return;
+        }
+    }
+    m_limitNote->clear();
 }
 
 void ClientEditor::bindTexts() {
@@ -225,7 +257,7 @@ void ClientEditor::startNew() {
     m_codeLabel->clear();
     for (QLineEdit *edit : findChildren<QLineEdit *>())
         edit->clear();
-    m_birth->setDate(g_unsetDate);
+    m_birth->setDate(QDate());
     m_sex->setCurrentIndex(-1);
     m_sex->setEditText(QString());
     m_messengerBox->setCurrentIndex(-1);
@@ -242,7 +274,7 @@ void ClientEditor::startEdit(const ClientCard &card) {
     m_codeLabel->setText(card.code);
     m_name->setText(card.name);
     m_surname->setText(card.surname);
-    m_birth->setDate(card.birthday.isValid() ? card.birthday : g_unsetDate);
+    m_birth->setDate(card.birthday);
     bool ok = false;
     const int sex = card.sex.toInt(&ok);
     m_sex->setCurrentIndex(ok && sex >= 0 && sex < m_sex->count() ? sex : -1);
@@ -273,8 +305,7 @@ ClientCard ClientEditor::card() const {
     c.code = m_code;
     c.name = m_name->text();
     c.surname = m_surname->text();
-    if (m_birth->date() != g_unsetDate)
-        c.birthday = m_birth->date();
+    c.birthday = m_birth->date();
     // The stored sex is the item's index; typed text that is no item counts as none.
     const int sex = m_sex->findText(m_sex->currentText().trimmed(), Qt::MatchFixedString);
     c.sex = sex >= 0 ? QString::number(sex) : QString();

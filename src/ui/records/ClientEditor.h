@@ -2,11 +2,12 @@
 
 #include "records/ClientCard.h"
 
+#include <QList>
 #include <QPixmap>
 #include <QWidget>
 
 class QComboBox;
-class QDateEdit;
+class DateField;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -39,7 +40,9 @@ Q_SIGNALS:
     void cancelRequested();
 
 private:
-    QLineEdit *lineEdit(const QString &objectName, int maxLength);
+    // A text field of `column`; `labelKey` names it when its text passes the column's width.
+    QLineEdit *lineEdit(const QString &objectName, const char *column, const char *labelKey);
+    void showLimitNote();
     void loadPhoto();
     void clearPhoto();
     void showPhoto(const QPixmap &photo);
@@ -53,7 +56,7 @@ private:
     QLabel *m_codeLabel = nullptr;
     QLineEdit *m_name = nullptr;
     QLineEdit *m_surname = nullptr;
-    QDateEdit *m_birth = nullptr;
+    DateField *m_birth = nullptr;
     QComboBox *m_sex = nullptr;
     QLineEdit *m_height = nullptr;
     QLineEdit *m_weight = nullptr;
@@ -72,4 +75,11 @@ private:
     QPlainTextEdit *m_comment = nullptr;
     QLabel *m_photo = nullptr;
     QPixmap m_photoPixmap;
+    struct Limit {
+        QLineEdit *edit;
+        int width;
+        QString labelKey;
+    };
+    QList<Limit> m_limits;
+    QLabel *m_limitNote = nullptr;
 };

@@ -334,14 +334,20 @@ bool ClientPanel::acceptCard() {
         QString text = ClientTexts::translate(problem.key, problem.key);
         if (!problem.field.isEmpty()) {
             const QString field = ClientTexts::current(problem.field, problem.field);
-            if (problem.key == QLatin1String("FieldTooLong"))
+            if (problem.key == QLatin1String("FieldTooLong")) {
                 text = ClientTexts::translate(problem.key,
-                                              QStringLiteral("The field \"%1\" is too long."));
-            else
+                                              QStringLiteral("The field \"%1\" is too long: "
+                                                             "at most %2 characters."));
+                // A language file written before the limit was said has no place for it.
+                text = text.contains(QLatin1String("%2"))
+                           ? text.arg(field, QString::number(problem.limit))
+                           : text.arg(field);
+            } else {
                 text = ClientTexts::translate(problem.key,
                                               QStringLiteral("The field \"%1\" holds characters "
-                                                             "the base cannot store."));
-            text = text.arg(field);
+                                                             "the base cannot store."))
+                           .arg(field);
+            }
         }
         Dialogs::message(this, text);
         return false;

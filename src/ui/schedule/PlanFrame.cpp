@@ -1,4 +1,5 @@
 #include "PlanFrame.h"
+#include "common/DateTexts.h"
 
 #include "common/PlainText.h"
 
@@ -7,7 +8,6 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QStyle>
@@ -66,7 +66,7 @@ PlanFrame::PlanFrame(const Appointment &a, QWidget *parent)
         tip.append(a.comment.trimmed());
     if (a.remind)
         tip.append(ScheduleTexts::current(QStringLiteral("Remember"), QStringLiteral("Remind before"))
-                   + QStringLiteral(": ") + QLocale().toString(a.reminderAt, QLocale::ShortFormat));
+                   + QStringLiteral(": ") + DateTexts::dateTime(a.reminderAt));
     setToolTip(PlainText::toolTip(tip.join(QStringLiteral("\n\n"))));
 
     m_close->setObjectName(QStringLiteral("CloseImage"));

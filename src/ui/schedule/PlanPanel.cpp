@@ -1,4 +1,5 @@
 #include "PlanPanel.h"
+#include "common/DateTexts.h"
 
 #include "common/WindowPlacement.h"
 
@@ -25,7 +26,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -682,8 +682,7 @@ void PlanPanel::deleteAppointment(const AppointmentKey &key)
         refillDay();
         return;
     }
-    const QLocale locale;
-    const QString what = locale.toString(found->day, QLocale::ShortFormat) + QLatin1Char(' ')
+    const QString what = DateTexts::date(found->day) + QLatin1Char(' ')
                          + found->begin.toString(kTimeFormat) + QLatin1Char('-')
                          + found->end.toString(kTimeFormat) + QStringLiteral("  ")
                          + (found->clientName.isEmpty() ? found->clientId : found->clientName);

@@ -1,4 +1,5 @@
 #include "ReminderForm.h"
+#include "common/DateTexts.h"
 
 #include "common/Cp1251.h"
 
@@ -17,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStyle>
@@ -219,7 +219,7 @@ void ReminderForm::showRow(int index)
     if (r.active) {
         row.begin->setText(r.begin.toString(kTimeFormat));
         row.end->setText(r.end.toString(kTimeFormat));
-        row.end->setToolTip(QLocale().toString(r.end, QLocale::ShortFormat));
+        row.end->setToolTip(DateTexts::dateTime(r.end));
     } else {
         row.begin->setText(Clock::now().toString(kTimeFormat));
         row.end->clear();

@@ -4,6 +4,7 @@
 #include "common/Cp1251.h"
 #include "common/IniFile.h"
 #include "common/TextFile.h"
+#include "common/TypedDate.h"
 
 #include <QFile>
 #include <QtTest>
@@ -25,6 +26,8 @@ private Q_SLOTS:
     void cyrillicRoundTripThroughFile();
     void unrepresentableTextIsRefused();
     void crlfAndLfBothRead();
+    void typedDates_data();
+    void typedDates();
 };
 
 void TestCommon::readsLikeWindows_data()
@@ -223,6 +226,35 @@ void TestCommon::crlfAndLfBothRead()
              (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
     QCOMPARE(TextFile::splitLines(QStringLiteral("a\n\nb")),
              (QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")}));
+}
+
+void TestCommon::typedDates_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("expected");
+    const QDate march12(1975, 3, 12);
+    QTest::newRow("dots") << "12.03.1975" << march12;
+    QTest::newRow("digits only") << "12031975" << march12;
+    QTest::newRow("short digits") << "120375" << march12;
+    QTest::newRow("slashes, one-digit month") << "12/3/1975" << march12;
+    QTest::newRow("dashes, short year") << " 12-03-75 " << march12;
+    QTest::newRow("year first") << "1975-03-12" << march12;
+    QTest::newRow("short year of this century") << "01.02.03" << QDate(2003, 2, 1);
+    QTest::newRow("short year after this one is last century") << "01.02.99" << QDate(1999, 2, 1);
+    QTest::newRow("empty") << "" << QDate();
+    QTest::newRow("no such day") << "31.02.1975" << QDate();
+    QTest::newRow("month 13") << "12.13.1975" << QDate();
+    QTest::newRow("letters") << "12 march 1975" << QDate();
+    QTest::newRow("two groups") << "12.03" << QDate();
+    QTest::newRow("seven digits") << "1203197" << QDate();
+    QTest::newRow("three-digit year") << "12.03.197" << QDate();
+}
+
+void TestCommon::typedDates()
+{
+    QFETCH(QString, typed);
+    QFETCH(QDate, expected);
+    QCOMPARE(TypedDate::parse(typed, QDate(2026, 12, 7)), expected);
 }
 
 QTEST_GUILESS_MAIN(TestCommon)

@@ -54,6 +54,8 @@ private Q_SLOTS:
     void textsOfFontOnlyOrNoFile_data();
     void textsOfFontOnlyOrNoFile();
     void textsFallBackPerKey();
+    void localeFollowsTheLanguage_data();
+    void localeFollowsTheLanguage();
 };
 
 void TestLocalization::translate_data()
@@ -218,6 +220,33 @@ void TestLocalization::textsFallBackPerKey()
     // A key without a built-in text still gives the file's text.
     QCOMPARE(texts.text(QStringLiteral("Error")), QStringLiteral("Fehler"));
     QCOMPARE(texts.text(QStringLiteral("NoSuchKey")), QString());
+}
+
+void TestLocalization::localeFollowsTheLanguage_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("language");
+    QTest::newRow("file named in English") << "Russian" << QStringList{"[settings]", "name=x"}
+                                           << int(QLocale::Russian);
+    QTest::newRow("native name only")
+        << "Mine" << QStringList{"[settings]", "name=Deutsch"} << int(QLocale::German);
+    QTest::newRow("character set only")
+        << "Mine" << QStringList{"[Font]", "charset=204"} << int(QLocale::Russian);
+}
+
+void TestLocalization::localeFollowsTheLanguage()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QStringList, lines);
+    QFETCH(int, language);
+    TestEnvironment env;
+    writeLanguage(fileName, lines);
+    const QLocale locale = LanguageTexts::load(fileName).locale();
+    QCOMPARE(int(locale.language()), language);
+    // A name that tells nothing keeps the system's conventions.
+    writeLanguage(QStringLiteral("Plain"), {"[settings]", "name=Plain"});
+    QCOMPARE(LanguageTexts::load(QStringLiteral("Plain")).locale(), QLocale::system());
 }
 
 QTEST_GUILESS_MAIN(TestLocalization)

@@ -35,7 +35,14 @@ void fillNewCard(ClientPanel &page, const QString &name, const QString &height) 
     QTest::mouseClick(child<QPushButton>(&page, "NewButton"), Qt::LeftButton);
     child<QLineEdit>(&page, "NameEdit")->setText(name);
     child<QLineEdit>(&page, "SurNameEdit")->setText(QStringLiteral("Quill"));
-    child<QDateEdit>(&page, "BirthDateEdit")->setDate(QDate(1990, 6, 1));
+    // Typed as people write it; the field writes it out in full when it is left.
+    auto *birth = child<QLineEdit>(&page, "BirthDateText");
+    birth->setFocus();
+    QTest::keyClicks(birth, QStringLiteral("0106199"));
+    QTest::keyClick(birth, Qt::Key_Backspace);
+    QTest::keyClicks(birth, QStringLiteral("90"));
+    QTest::keyClick(birth, Qt::Key_Return);
+    QCOMPARE(birth->text(), QStringLiteral("01.06.1990"));
     child<QComboBox>(&page, "SexBox")->setCurrentIndex(0);
     child<QLineEdit>(&page, "HeightEdit")->setText(height);
 }
@@ -105,6 +112,30 @@ void TestClientPanel::newCardIsCheckedSavedAndBecomesCurrent() {
     QTest::mouseClick(child<QPushButton>(&page, "AcceptButton"), Qt::LeftButton);
     QVERIFY(dialogs.requests().last().text.contains(QLatin1String("Name")));
     QCOMPARE(page.model()->rowCount(), 2);
+
+    // Nothing typed is cut: a pasted phone number longer than the column stays whole, the
+    // limit is said at once, and the card waits until the number fits.
+    const QString longPhone = QStringLiteral("+7 916 123-45-67 ext. 1234, evenings only");
+    child<QLineEdit>(&page, "NameEdit")->setText(QStringLiteral("Olga"));
+    child<QLineEdit>(&page, "Tel3Edit")->setText(longPhone);
+    QCOMPARE(child<QLineEdit>(&page, "Tel3Edit")->text(), longPhone);
+    QVERIFY(child<QLabel>(&page, "LimitNote")->text().contains(QLatin1String("at most 30")));
+    QTest::mouseClick(child<QPushButton>(&page, "AcceptButton"), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().last().text,
+             QStringLiteral("The field \"Mobile phone\" is too long: at most 30 characters."));
+    QCOMPARE(page.model()->rowCount(), 2);
+    child<QLineEdit>(&page, "Tel3Edit")->setText(QStringLiteral("+7 916 123-45-67 ext. 1234"));
+    QVERIFY(child<QLabel>(&page, "LimitNote")->text().isEmpty());
+    // A birth date that is no date is refused, never read as some other date.
+    auto *birth = child<QLineEdit>(&page, "BirthDateText");
+    birth->setText(QStringLiteral("31.02.1990"));
+    QTest::mouseClick(child<QPushButton>(&page, "AcceptButton"), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().last().text, QStringLiteral("Please enter the date of birth."));
+    birth->setText(QStringLiteral("28.02.1990"));
+    QTest::mouseClick(child<QPushButton>(&page, "AcceptButton"), Qt::LeftButton);
+    QCOMPARE(page.model()->rowCount(), 3);
+    QCOMPARE(ClientRepository(&f.data).card(QStringLiteral("Q73"))->tel3,
+             QStringLiteral("+7 916 123-45-67 ext. 1234"));
 }
 
 void TestClientPanel::leavingNeverDropsAnUnsavedCardUnasked() {
