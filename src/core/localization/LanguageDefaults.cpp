@@ -121,7 +121,7 @@ constexpr DefaultText kDefaults[] = {
     {"NValDate", "Invalid date."}, // date validation
     {"Name", "Name"}, // card: name
     {"Name2", "Name"}, // names of items
-    {"NameMer", "Meridian name"}, // meridian-name grid
+    {"NameMer", "Name"}, // meridian-name grid
     {"NewButton", "New"}, // card: new
     {"NewNameMer", "New meridian name"}, // settings
     {"NewPassword", "New password"}, // settings: new password

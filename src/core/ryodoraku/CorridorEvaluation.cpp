@@ -110,6 +110,16 @@ CorridorEvaluation evaluate(const TestRecord &test, int percent)
     return corridor;
 }
 
+int CorridorEvaluation::outsideCount() const
+{
+    int count = 0;
+    for (const int value : values) {
+        if (classify(value, *this) != ConductionClass::Normal)
+            ++count;
+    }
+    return count;
+}
+
 ConductionClass classify(int value, const CorridorEvaluation &corridor)
 {
     if (value > corridor.upper())

@@ -29,6 +29,8 @@ struct CorridorEvaluation
     static int halfWidthOf(int percent, int mean);
     // (value - mean) * 100 / mean, truncated toward zero; 0 when the mean is 0.
     int deviation(int value) const;
+    // How many of the 24 values lie outside the corridor (above or below it).
+    int outsideCount() const;
 
     // The percentage as the settings field shows it ("10", " 10 %" is not accepted): a whole
     // number from 1 to 99. Anything else gives no value and a message for the user.

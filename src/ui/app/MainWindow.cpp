@@ -103,7 +103,15 @@ void MainWindow::buildWindow()
     resize(kWidth, kHeight);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kWidth / 2, kHeight / 2));
+        // Room for the window and its frame: centred. A screen no larger than the window
+        // (a small laptop, a large scale) gets the window filling it, never partly off it.
+        constexpr int frameAllowance = 48;
+        if (area.width() < kWidth + frameAllowance || area.height() < kHeight + frameAllowance) {
+            setMinimumSize(qMin(kWidth, area.width()), qMin(kHeight, area.height()));
+            setWindowState(windowState() | Qt::WindowMaximized);
+        }
+        move(area.topLeft() + QPoint(qMax(0, (area.width() - kWidth) / 2),
+                                     qMax(0, (area.height() - kHeight) / 2)));
     }
 
     auto *central = new QWidget(this);
@@ -324,8 +332,25 @@ void MainWindow::bindTexts()
             // Pages are looked up each time: a feature's page may have replaced the placeholder.
             if (auto *page = qobject_cast<PlaceholderPage *>(m_pages.value(panel)))
                 page->setTitle(hint);
+            fitModeButtons();
         });
     }
+}
+
+void MainWindow::fitModeButtons()
+{
+    // Every button as high as the one with the most caption lines needs: the icon, the
+    // lines, the padding of the style sheet, so that no caption is cut at its top.
+    int lines = 1;
+    QFontMetrics metrics(font());
+    for (QToolButton *button : std::as_const(m_buttons)) {
+        button->ensurePolished();
+        metrics = QFontMetrics(button->font());
+        lines = qMax(lines, int(button->text().count(QLatin1Char('\n'))) + 1);
+    }
+    const int height = qMax(58, 26 + lines * metrics.lineSpacing() + 20);
+    for (QToolButton *button : std::as_const(m_buttons))
+        button->setMinimumHeight(height);
 }
 
 void MainWindow::ApplyLanguage()

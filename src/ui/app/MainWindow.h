@@ -95,6 +95,7 @@ private:
     // The settings page when it has been made (its fields then hold what counts), else null.
     const SettingsPage *madeSettingsPage() const;
     void bindTexts();
+    void fitModeButtons();
     QString buttonOfPage(const WorkPage *page) const;
 
     Session m_session;

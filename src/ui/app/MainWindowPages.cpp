@@ -18,6 +18,7 @@
 #include "reports/PrintPanel.h"
 #include "ryodoraku/CorridorPercent.h"
 #include "reports/ReportSources.h"
+#include "records/ClientTestsList.h"
 #include "ryodoraku/GraphicPanel.h"
 #include "ryodoraku/RidorakuPanel.h"
 #include "ryodoraku/TablePanel.h"
@@ -41,6 +42,15 @@ void MainWindow::installPages()
     // A base of many cards is read while the window is already up.
     clients->model()->setReadOpeningInBackground(true);
     installPage(clients);
+    // The client's tests under the card: choosing one makes it current, opening it shows it
+    // in the graphs.
+    auto *clientTests = new ClientTestsList(&m_session, m_tests);
+    clientTests->setPercentSource([this] { return percentText(); });
+    clients->setTestsList(clientTests);
+    connect(clientTests, &ClientTestsList::openRequested, this, [this](int codeTest) {
+        m_session.setCurrentTest(codeTest);
+        switchToButton(QStringLiteral("GraphBtn"));
+    });
     connect(clients, &ClientPanel::clientNameChanged, m_clientLabel, &QLabel::setText);
 
     // The schedule: appointments per day, today's reminders, and the fifteen timers. The

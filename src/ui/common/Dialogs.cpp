@@ -1,5 +1,8 @@
 #include "Dialogs.h"
 
+#include "localization/LanguageApplier.h"
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -22,20 +25,48 @@ void Dialogs::clearHandler()
     handler() = nullptr;
 }
 
+namespace {
+
+// A box wide enough that its title is never cut to a few letters, with the buttons in the
+// interface language.
+int runBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text,
+           QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, caption, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: 22em; }"));
+    const QList<QPair<QMessageBox::StandardButton, const char *>> texts = {
+        {QMessageBox::Yes, "Yes"}, {QMessageBox::No, "No"}, {QMessageBox::Ok, "OK"}};
+    for (const auto &[which, key] : texts) {
+        if (QAbstractButton *button = box.button(which)) {
+            const QString t = LanguageApplier::instance().text(QLatin1String(key));
+            if (!t.isEmpty())
+                button->setText(t);
+        }
+    }
+    return box.exec();
+}
+
+} // namespace
+
 QString Dialogs::dispatch(QWidget *parent, const Request &r)
 {
     if (handler())
         return handler()(r);
     switch (r.kind) {
     case Kind::Message:
-        QMessageBox::information(parent, r.caption, r.text);
+        runBox(parent, QMessageBox::Information, r.caption, r.text, QMessageBox::Ok,
+               QMessageBox::Ok);
         return {};
     case Kind::Error:
-        QMessageBox::critical(parent, r.caption, r.text);
+        runBox(parent, QMessageBox::Critical, r.caption, r.text, QMessageBox::Ok, QMessageBox::Ok);
         return {};
     case Kind::Question:
-        return QMessageBox::question(parent, r.caption, r.text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No)
+    case Kind::QuestionYes:
+        return runBox(parent, QMessageBox::Question, r.caption, r.text,
+                      QMessageBox::Yes | QMessageBox::No,
+                      r.kind == Kind::QuestionYes ? QMessageBox::Yes : QMessageBox::No)
                        == QMessageBox::Yes
                    ? QStringLiteral("yes")
                    : QStringLiteral("no");
@@ -64,6 +95,11 @@ void Dialogs::error(QWidget *parent, const QString &caption, const QString &text
 bool Dialogs::ask(QWidget *parent, const QString &text)
 {
     return dispatch(parent, {Kind::Question, QString(), text, {}}) == QLatin1String("yes");
+}
+
+bool Dialogs::confirm(QWidget *parent, const QString &text)
+{
+    return dispatch(parent, {Kind::QuestionYes, QString(), text, {}}) == QLatin1String("yes");
 }
 
 QString Dialogs::openFile(QWidget *parent, const QString &caption, const QString &folder,

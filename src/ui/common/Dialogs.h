@@ -11,7 +11,7 @@ class QWidget;
 class Dialogs
 {
 public:
-    enum class Kind { Message, Error, Question, OpenFile, SaveFile, Folder, OpenFiles };
+    enum class Kind { Message, Error, Question, QuestionYes, OpenFile, SaveFile, Folder, OpenFiles };
 
     struct Request
     {
@@ -32,7 +32,10 @@ public:
     static void message(QWidget *parent, const QString &text);
     static void error(QWidget *parent, const QString &caption, const QString &text);
     // A yes/no question; the caption is empty, as for every question of the program.
+    // No is the default answer (Enter keeps things as they are).
     static bool ask(QWidget *parent, const QString &text);
+    // The same question with Yes as the default, for a step the user has just asked for.
+    static bool confirm(QWidget *parent, const QString &text);
     static QString openFile(QWidget *parent, const QString &caption, const QString &folder,
                             const QString &filter);
     static QString saveFile(QWidget *parent, const QString &caption, const QString &folder,

@@ -4,6 +4,7 @@
 #include "app/WorkModes.h"
 #include "ClientCardView.h"
 #include "ClientEditor.h"
+#include "ClientTestsList.h"
 #include "ClientTexts.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
@@ -75,16 +76,38 @@ ClientPanel::ClientPanel(DataModule *data, Session *session, QWidget *parent)
     buildList(column);
     row->addWidget(column);
 
-    m_stack = new QStackedWidget(this);
+    m_rightColumn = new QWidget(this);
+    auto *right = new QVBoxLayout(m_rightColumn);
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(8);
+    // An empty base says how to begin.
+    m_firstStartHint = new QLabel(m_rightColumn);
+    m_firstStartHint->setObjectName(QStringLiteral("FirstStartHint"));
+    m_firstStartHint->setWordWrap(true);
+    m_firstStartHint->setTextFormat(Qt::PlainText);
+    m_firstStartHint->setStyleSheet(
+        QStringLiteral("background: #fff8dc; border: 1px solid #e3d18a; border-radius: 4px;"
+                       " padding: 6px 10px; color: #4a3f1a;"));
+    m_firstStartHint->hide();
+    right->addWidget(m_firstStartHint);
+    m_stack = new QStackedWidget(m_rightColumn);
     m_card = new ClientCardView(m_stack);
     m_editor = new ClientEditor(m_stack);
     m_stack->addWidget(m_card);
     m_stack->addWidget(m_editor);
-    row->addWidget(m_stack, 1);
+    right->addWidget(m_stack, 3);
+    row->addWidget(m_rightColumn, 1);
 
     connect(m_editor, &ClientEditor::acceptRequested, this, &ClientPanel::acceptCard);
     connect(m_editor, &ClientEditor::cancelRequested, this, &ClientPanel::cancelEditing);
     connect(m_model, &QAbstractItemModel::modelReset, this, &ClientPanel::onModelReset);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ClientPanel::updateFirstStartHint);
+    connect(m_model, &ClientsModel::loadingChanged, this, &ClientPanel::updateFirstStartHint);
+    connect(m_stack, &QStackedWidget::currentChanged, this, [this] {
+        if (m_testsList)
+            m_testsList->setVisible(!isEditing());
+        updateFirstStartHint();
+    });
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ClientPanel::onCurrentRowChanged);
     if (m_session)
@@ -253,6 +276,29 @@ void ClientPanel::enter() {
     if (m_model->rowCount() == 0 && !m_model->isLoading() && m_data && m_data->isOpen())
         m_model->reload();
     showCurrentCard();
+    // The corridor percentage may have changed on the settings page meanwhile.
+    if (m_testsList)
+        m_testsList->refill();
+    updateFirstStartHint();
+}
+
+void ClientPanel::setTestsList(ClientTestsList *list) {
+    m_testsList = list;
+    list->setParent(m_rightColumn);
+    static_cast<QVBoxLayout *>(m_rightColumn->layout())->addWidget(list, 2);
+    list->setVisible(!isEditing());
+}
+
+void ClientPanel::updateFirstStartHint() {
+    // Only a base without a single card, not a search that found none.
+    const bool empty = m_model->rowCount() == 0 && !m_model->isLoading()
+                       && !m_model->isSearching() && !isEditing() && m_data && m_data->isOpen();
+    if (empty)
+        m_firstStartHint->setText(ClientTexts::current(
+            QStringLiteral("FirstStartHint"),
+            QStringLiteral("To begin, press \u201cNew\u201d and fill in the client's card; then "
+                           "open the \u201cTest\u201d page to measure.")));
+    m_firstStartHint->setVisible(empty);
 }
 
 void ClientPanel::leave() {

@@ -17,6 +17,8 @@ class QStackedWidget;
 class QTableView;
 class QToolButton;
 class ClientCardView;
+class ClientTestsList;
+class QLabel;
 class ClientEditor;
 class ClientsModel;
 class DataModule;
@@ -53,6 +55,8 @@ public:
     // Whether cards take their keys from the shared base and announce their changes for the
     // synchronisation (on by default).
     void setSharedBaseEnabled(bool enabled) { m_syncEnabled = enabled; }
+    // The current client's tests, shown under the card (not while a card is edited).
+    void setTestsList(ClientTestsList *list);
 
 Q_SIGNALS:
     // The current client's "Name Surname" for the main window's status strip (empty: none).
@@ -74,6 +78,7 @@ private:
     void selectCode(const QString &code);
     void showCurrentCard();
     void updateButtons();
+    void updateFirstStartHint();
     ClientSearch::Criterion criterion() const;
 
     QPointer<DataModule> m_data;
@@ -92,6 +97,9 @@ private:
     ClientCardView *m_card = nullptr;
     ClientEditor *m_editor = nullptr;
     QWidget *m_listCaption = nullptr;
+    QLabel *m_firstStartHint = nullptr;
+    QWidget *m_rightColumn = nullptr;
+    ClientTestsList *m_testsList = nullptr;
     bool m_syncEnabled = true;
     std::optional<ClientCard> m_original; // the card as it was when editing began
     bool m_selecting = false;

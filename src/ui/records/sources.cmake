@@ -3,5 +3,6 @@ list(APPEND VANDREL_UI_SOURCES
   ui/records/ClientCardView.h ui/records/ClientCardView.cpp
   ui/records/ClientEditor.h ui/records/ClientEditor.cpp
   ui/records/ClientPanel.h ui/records/ClientPanel.cpp
+  ui/records/ClientTestsList.h ui/records/ClientTestsList.cpp
   ui/records/ClientSyncStatus.h ui/records/ClientSyncStatus.cpp
 )

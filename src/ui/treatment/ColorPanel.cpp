@@ -66,7 +66,7 @@ void ColorPanel::buildPage()
     dateCaption->setObjectName(QStringLiteral("ColorDateCaption"));
     TherapyTexts::bind(dateCaption, QStringLiteral("TestDate"), QStringLiteral("Test date"));
     m_dates = new TreatmentDateList(QStringLiteral("ColorDateList"), this);
-    m_dates->setFixedWidth(200);
+    m_dates->setFixedWidth(166);
     dateColumn->addWidget(dateCaption);
     dateColumn->addWidget(m_dates, 1);
     row->addLayout(dateColumn);
@@ -86,7 +86,7 @@ void ColorPanel::buildPage()
     m_grid->setHorizontalHeaderLabels(QStringList(ColCount, QString()));
     const QList<std::tuple<int, QString, QString>> headers{
         {CodeCol, QStringLiteral("MeridianCode"), QStringLiteral("Meridian")},
-        {NameCol, QStringLiteral("NameMer"), QStringLiteral("Meridian name")},
+        {NameCol, QStringLiteral("NameMer"), QStringLiteral("Name")},
         {LeftValueCol, QStringLiteral("Left"), QStringLiteral("Left")},
         {LeftDevCol, QStringLiteral("DeviationShort"), QStringLiteral("%")},
         {LeftShapesCol, QStringLiteral("Color"), QStringLiteral("Colour")},
@@ -134,7 +134,7 @@ void ColorPanel::buildPage()
     auto *side = new QWidget(this);
     side->setObjectName(QStringLiteral("ColorControls"));
     side->setLayout(controls);
-    side->setFixedWidth(290);
+    side->setFixedWidth(244);
     row->addWidget(side);
 }
 
@@ -347,6 +347,7 @@ void ColorPanel::showTest(const TestRecord *test, const CorridorEvaluation &corr
         const QColor rowColor = meridianColor(code);
         m_grid->item(r, CodeCol)->setText(code);
         m_grid->item(r, NameCol)->setText(meridianNames[size_t(r)]);
+        m_grid->item(r, NameCol)->setToolTip(meridianNames[size_t(r)]);
         for (const int c : {CodeCol, NameCol, LeftValueCol, RightValueCol})
             m_grid->item(r, c)->setBackground(rowColor);
         for (int side = 0; side < 2; ++side) {

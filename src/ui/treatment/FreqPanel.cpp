@@ -67,7 +67,7 @@ void FreqPanel::buildPage()
     auto *dateCaption = new QLabel(this);
     TherapyTexts::bind(dateCaption, QStringLiteral("TestDate"), QStringLiteral("Test date"));
     m_dates = new TreatmentDateList(QStringLiteral("FreqDateList"), this);
-    m_dates->setFixedWidth(200);
+    m_dates->setFixedWidth(166);
     dateColumn->addWidget(dateCaption);
     dateColumn->addWidget(m_dates, 1);
     row->addLayout(dateColumn);
@@ -87,7 +87,7 @@ void FreqPanel::buildPage()
     controls->addWidget(buildPlayerBox());
     controls->addWidget(buildPowerBox());
     controls->addStretch(1);
-    side->setFixedWidth(290);
+    side->setFixedWidth(244);
     row->addWidget(side);
 }
 
@@ -104,18 +104,26 @@ QWidget *FreqPanel::buildGrid(bool left)
     grid->setSelectionMode(QAbstractItemView::NoSelection);
     grid->setFocusPolicy(Qt::NoFocus);
     // All twelve rows at once: a practitioner should never scroll to find a channel.
-    grid->verticalHeader()->setDefaultSectionSize(25);
+    // Rows as low as the text allows, so that all twelve fit above the disease list on the
+    // smallest screen.
+    const int rowHeight = grid->fontMetrics().height() + 7;
+    grid->verticalHeader()->setMinimumSectionSize(rowHeight);
+    grid->verticalHeader()->setDefaultSectionSize(rowHeight);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setFixedHeight(grid->horizontalHeader()->sizeHint().height() + 12 * 25 + 2 * grid->frameWidth());
+    grid->setFixedHeight(grid->horizontalHeader()->sizeHint().height() + 12 * rowHeight
+                         + 2 * grid->frameWidth());
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grid->horizontalHeader()->setSectionResizeMode(NameCol, QHeaderView::Stretch);
+    // The frequency needs no more than "9999.99"; the names take the room left.
+    grid->horizontalHeader()->setSectionResizeMode(HzCol, QHeaderView::Fixed);
+    grid->setColumnWidth(HzCol, 54);
     grid->setHorizontalHeaderLabels(QStringList(ColCount, QString()));
     const QList<std::tuple<int, QString, QString>> headers{
         {ChannelCol, left ? QStringLiteral("Left") : QStringLiteral("Right"), left ? QStringLiteral("Left") : QStringLiteral("Right")},
         {DevCol, QStringLiteral("DeviationShort"), QStringLiteral("%")},
-        {NameCol, QStringLiteral("NameMer"), QStringLiteral("Meridian name")},
+        {NameCol, QStringLiteral("NameMer"), QStringLiteral("Name")},
         {HzCol, QStringLiteral("FreqHz"), QStringLiteral("Hz")}};
     for (const auto &[c, key, fallback] : headers) {
         const int col = c;
@@ -138,7 +146,7 @@ QWidget *FreqPanel::buildGrid(bool left)
         // One decimal sign whatever the language: the stored table must read back alike.
         edit->setLocale(QLocale::c());
         edit->setAlignment(Qt::AlignRight);
-        edit->setMinimumWidth(80);
+        edit->setMinimumWidth(52);
         edit->setFrame(false);
         edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
         edit->setSpecialValueText(QStringLiteral("\u2013")); // no frequency for this channel
@@ -200,6 +208,9 @@ QWidget *FreqPanel::buildDiseaseBox()
     freqCaption->setBuddy(m_freqList);
     freqColumn->addWidget(freqCaption);
     freqColumn->addWidget(m_freqList, 1);
+    // Low lists rather than hidden channel rows on a small screen; they grow with the window.
+    for (QWidget *list : std::initializer_list<QWidget *>{m_diseases, m_comment, m_freqList})
+        list->setMinimumHeight(44);
     grid->addWidget(m_diseases, 1, 0);
     grid->addWidget(m_comment, 1, 1);
     grid->addLayout(freqColumn, 1, 2);
@@ -368,7 +379,10 @@ void FreqPanel::showTest(const TestRecord *test, const CorridorEvaluation &corri
         const int nameRow = int(colorOrder.indexOf(QStringLiteral("L") + meridian));
         const QColor rowColor = meridianColor(meridian);
         grid->item(r, ChannelCol)->setText(channel);
-        grid->item(r, NameCol)->setText(nameRow >= 0 ? meridianNames[size_t(nameRow)] : QString());
+        // A name typed longer than the column holds is still readable in full on hovering.
+        const QString name = nameRow >= 0 ? meridianNames[size_t(nameRow)] : QString();
+        grid->item(r, NameCol)->setText(name);
+        grid->item(r, NameCol)->setToolTip(name);
         grid->item(r, ChannelCol)->setBackground(rowColor);
         grid->item(r, NameCol)->setBackground(rowColor);
         QTableWidgetItem *dev = grid->item(r, DevCol);

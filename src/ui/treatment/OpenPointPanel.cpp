@@ -211,7 +211,14 @@ QWidget *OpenPointPanel::buildClock()
     const QPointF centre(ClockLeft + C::ClockCentreX, ClockTop + C::ClockCentreY);
     const auto place = [&](QLabel *label, int period, double radius) {
         const double angle = qDegreesToRadians(C::sectorMiddle(period));
-        label->adjustSize();
+        // Sized for bold text with room to spare: the style sheet makes the meridians bold
+        // only once the page is shown, and a language may bring a larger font.
+        QFont bold = label->font();
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFixedSize(metrics.horizontalAdvance(label->text()) * 13 / 10 + 6,
+                            metrics.height() * 13 / 10 + 2);
         const QPointF at(centre.x() + radius * std::sin(angle), centre.y() - radius * std::cos(angle));
         label->move(int(std::lround(at.x() - label->width() / 2.0)),
                     int(std::lround(at.y() - label->height() / 2.0)));

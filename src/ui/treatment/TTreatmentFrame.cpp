@@ -55,7 +55,7 @@ TTreatmentFrame::TTreatmentFrame(int codeTest, const QDateTime &date, QWidget *p
 
 QString TTreatmentFrame::dateText(const QDateTime &date)
 {
-    return date.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    return date.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
 }
 
 void TTreatmentFrame::setSelected(bool selected)

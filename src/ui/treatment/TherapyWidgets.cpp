@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QSpinBox>
 
 namespace TherapyWidgets {
@@ -71,13 +72,14 @@ QHBoxLayout *timeRow(QSpinBox *minutes, QSpinBox *seconds, QWidget *parent)
 }
 
 QPushButton *playerButton(const QString &objectName, const QString &key, const QString &fallback,
-                          const QString &symbol, QWidget *parent)
+                          QStyle::StandardPixmap symbol, QWidget *parent)
 {
     auto *button = new QPushButton(parent);
     button->setObjectName(objectName);
-    LanguageApplier::instance().bindWithFallback(button, key, fallback, [button, symbol](const QString &t) {
-        button->setText(symbol + QLatin1Char(' ') + t);
-    });
+    button->setIcon(parent->style()->standardIcon(symbol));
+    button->setIconSize(QSize(12, 12));
+    LanguageApplier::instance().bindWithFallback(button, key, fallback,
+                                                 [button](const QString &t) { button->setText(t); });
     button->setMinimumHeight(28);
     return button;
 }
@@ -86,12 +88,13 @@ QHBoxLayout *playerRow(const std::array<QString, 3> &objectNames, QWidget *paren
                        std::function<void()> play, TherapyPlayer &player, QCheckBox *autoNext)
 {
     auto *row = new QHBoxLayout;
+    row->setSpacing(4);
     auto *playButton = playerButton(objectNames[0], QStringLiteral("Play"), QStringLiteral("Play"),
-                                    QStringLiteral("\u25B6"), parent);
+                                    QStyle::SP_MediaPlay, parent);
     auto *pause = playerButton(objectNames[1], QStringLiteral("Pause"), QStringLiteral("Pause"),
-                               QStringLiteral("\u275A\u275A"), parent);
+                               QStyle::SP_MediaPause, parent);
     auto *stop = playerButton(objectNames[2], QStringLiteral("Stop"), QStringLiteral("Stop"),
-                              QStringLiteral("\u25A0"), parent);
+                              QStyle::SP_MediaStop, parent);
     row->addWidget(playButton);
     row->addWidget(pause);
     row->addWidget(stop);

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStyle>
 
 #include <array>
 #include <functional>
@@ -28,7 +29,7 @@ QSpinBox *timeSpin(const QString &objectName, int value, QWidget *parent);
 // "[min] min. [sec] sec." in one row.
 QHBoxLayout *timeRow(QSpinBox *minutes, QSpinBox *seconds, QWidget *parent);
 QPushButton *playerButton(const QString &objectName, const QString &key, const QString &fallback,
-                          const QString &symbol, QWidget *parent);
+                          QStyle::StandardPixmap symbol, QWidget *parent);
 // The Play, Pause and Stop buttons of a player in one row (object names in that order);
 // Play calls `play`, the other two act on the player, and `autoNext` sets its auto-next.
 QHBoxLayout *playerRow(const std::array<QString, 3> &objectNames, QWidget *parent,

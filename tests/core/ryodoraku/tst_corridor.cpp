@@ -138,6 +138,8 @@ void TestCorridor::classes()
                                      ? QColor(Qt::blue)
                                      : QColor(0x00, 0x80, 0x00);
     QCOMPARE(GraphOrders::barColor(value, corridor), expectedColor);
+    // The client page's count of channels outside: the two beyond the bounds only.
+    QCOMPARE(corridor.outsideCount(), 2);
 }
 
 void TestCorridor::deviations()

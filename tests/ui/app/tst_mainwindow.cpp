@@ -48,6 +48,7 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <csignal>
@@ -145,6 +146,7 @@ private Q_SLOTS:
     void treatmentAndReportWorkTogether();
     void reportChartsNeverDependOnTheGraphPage();
     void corridorFollowsTheSettingsField();
+    void clientPageListsTheClientsTests();
     void backupWhileEveryPageHoldsTheBase();
     void statusStripTellsTheSharedBaseState();
 };
@@ -596,6 +598,62 @@ void TestMainWindow::corridorFollowsTheSettingsField()
     QVERIFY(testPage);
     QCOMPARE(testPage->run()->machine().sound(), !storedSound);
     click(w, QStringLiteral("ClientsBtn"));
+}
+
+// A first start says how to begin; the client page then lists the client's tests, newest
+// first, and a test chosen there is the one the graphs show.
+void TestMainWindow::clientPageListsTheClientsTests()
+{
+    TestEnvironment env;
+    DialogRecorder dialogs;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.show();
+    QTRY_VERIFY(w.findChild<QLabel *>(QStringLiteral("FirstStartHint"))->isVisible());
+
+    // 14.03 10:30 has every channel at 100 but two; the later tests have more outside.
+    const QString client = annaWithTest(w, [](int i) { return i == 0 ? 150 : i == 1 ? 50 : 100; });
+    const int march14 = w.session().currentTest();
+    TestRecord later;
+    later.codeClient = client;
+    later.testDate = QDateTime(QDate(2026, 4, 2), QTime(9, 5));
+    for (int i = 0; i < Channels::Count; ++i)
+        later.values[size_t(i)] = i < 12 ? 140 : 60;
+    QVERIFY(w.dataModule().saveTest(later));
+    TestRecord earlier = later;
+    earlier.codeTest = 0;
+    earlier.testDate = QDateTime(QDate(2026, 1, 20), QTime(16, 45));
+    QVERIFY(w.dataModule().saveTest(earlier));
+
+    click(w, QStringLiteral("ClientsBtn"));
+    QTRY_VERIFY(!w.findChild<QLabel *>(QStringLiteral("FirstStartHint"))->isVisible());
+    auto *list = w.findChild<QTreeWidget *>(QStringLiteral("ClientTestsView"));
+    QVERIFY(list && list->isVisible());
+    QTRY_COMPARE(list->topLevelItemCount(), 3);
+    const QStringList expected = {QStringLiteral("2 Apr 2026|09:05|24"),
+                                  QStringLiteral("14 Mar 2026|10:30|2"),
+                                  QStringLiteral("20 Jan 2026|16:45|24")};
+    for (int row = 0; row < 3; ++row) {
+        const QTreeWidgetItem *item = list->topLevelItem(row);
+        QCOMPARE(item->text(0) + QLatin1Char('|') + item->text(1) + QLatin1Char('|') + item->text(2),
+                 expected.at(row));
+    }
+
+    for (const QSize size : {QSize(1020, 600), QSize(1366, 768)}) {
+        w.resize(size);
+        saveScreenshot(&w, QStringLiteral("client-tests-%1").arg(size.width()));
+    }
+    list->setCurrentItem(list->topLevelItem(1));
+    QCOMPARE(w.session().currentTest(), march14);
+    list->setCurrentItem(list->topLevelItem(2));
+    QCOMPARE(w.session().currentTest(), earlier.codeTest);
+    // Opening it shows that test in the graphs.
+    Q_EMIT list->itemActivated(list->topLevelItem(2), 0);
+    auto *graphs = w.findChild<GraphicPanel *>();
+    QVERIFY(graphs && graphs->isVisible());
+    QCOMPARE(w.session().currentTest(), earlier.codeTest);
+    click(w, QStringLiteral("ClientsBtn"));
+    QCOMPARE(list->currentItem(), list->topLevelItem(2));
 }
 
 // The backup closes the base under every page and opens it again: no page may keep a query on
