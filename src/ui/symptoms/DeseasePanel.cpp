@@ -103,6 +103,14 @@ void DeseasePanel::buildList(QWidget *column)
     m_list->setObjectName(QStringLiteral("DeseaseListBox"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     layout->addWidget(m_list, 1);
+    // What the list cannot say itself: how to begin, or that a search found nothing.
+    m_listNote = new QLabel(column);
+    m_listNote->setObjectName(QStringLiteral("DeseaseListNote"));
+    m_listNote->setWordWrap(true);
+    m_listNote->setTextFormat(Qt::PlainText);
+    m_listNote->setStyleSheet(QStringLiteral("color: #4a5866;"));
+    m_listNote->hide();
+    layout->addWidget(m_listNote);
 
     auto *buttons = new QHBoxLayout;
     m_newButton = new QPushButton(column);
@@ -117,6 +125,10 @@ void DeseasePanel::buildList(QWidget *column)
 
     connect(m_searchButton, &QPushButton::clicked, this, &DeseasePanel::search);
     connect(m_searchEdit, &QLineEdit::returnPressed, this, &DeseasePanel::search);
+    connect(m_searchEdit, &QLineEdit::textChanged, this, [this] {
+        updateButtons();
+        showListNote(false);
+    });
     connect(m_newButton, &QPushButton::clicked, this, &DeseasePanel::newDesease);
     connect(m_deleteButton, &QPushButton::clicked, this, &DeseasePanel::deleteDesease);
     connect(m_list, &QListWidget::currentTextChanged, this, [this](const QString &name) {
@@ -218,6 +230,7 @@ void DeseasePanel::fillList()
     if (!error.isEmpty())
         Dialogs::message(this, error);
     updateButtons();
+    showListNote(false);
 }
 
 void DeseasePanel::clearDetails()
@@ -330,6 +343,22 @@ void DeseasePanel::search()
     const int row = DeseaseSearch::firstMatch(names, m_searchEdit->text());
     if (row >= 0)
         m_list->setCurrentRow(row);
+    showListNote(row < 0);
+}
+
+void DeseasePanel::showListNote(bool searchFailed)
+{
+    QString note;
+    if (m_list->count() == 0 && m_data && m_data->isOpen())
+        note = shown(QStringLiteral("DeseaseEmptyHint"),
+                     QStringLiteral("The catalogue is empty. Press \u201cNew\u201d to describe a "
+                                    "disease: its points, signs and remedies."));
+    else if (searchFailed && !m_searchEdit->text().trimmed().isEmpty())
+        note = shown(QStringLiteral("DeseaseNotFound"), QStringLiteral("No disease name contains "
+                                                                       "\u201c%1\u201d."))
+                   .arg(m_searchEdit->text().trimmed());
+    m_listNote->setText(note);
+    m_listNote->setVisible(!note.isEmpty());
 }
 
 void DeseasePanel::newDesease()
@@ -379,5 +408,6 @@ void DeseasePanel::updateButtons()
     const bool open = m_data && m_data->isOpen();
     m_newButton->setEnabled(open);
     m_deleteButton->setEnabled(open && !m_shown.isEmpty());
-    m_searchButton->setEnabled(m_list->count() > 0);
+    // A search of an empty list is answered too, rather than refused without a word.
+    m_searchButton->setEnabled(!m_searchEdit->text().trimmed().isEmpty());
 }

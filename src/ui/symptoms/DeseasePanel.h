@@ -37,6 +37,8 @@ public:
     // the list.
     void showDesease(const QString &name);
     void search();
+    // Under the list: how to begin with an empty catalogue, or that a search found nothing.
+    void showListNote(bool searchFailed);
     void newDesease();
     void deleteDesease();
     // Marks the point of label `index` on its body picture.
@@ -58,6 +60,7 @@ private:
     QPointer<DataModule> m_data;
     DesDotsCatalogue m_catalogue;
     QListWidget *m_list = nullptr;
+    QLabel *m_listNote = nullptr;
     QLineEdit *m_searchEdit = nullptr;
     QPushButton *m_searchButton = nullptr;
     QPushButton *m_newButton = nullptr;

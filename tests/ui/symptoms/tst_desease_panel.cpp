@@ -96,6 +96,14 @@ void TestDeseasePanel::addedThroughTheEditorAndShown()
     page.enter();
     QVERIFY(listed(page).isEmpty());
     QVERIFY(!child<QAbstractButton>(&page, "sBitBtn6")->isEnabled());
+    // An empty catalogue says how to begin, and a search in it is answered, not refused.
+    auto *note = child<QLabel>(&page, "DeseaseListNote");
+    QVERIFY(note->isVisible() && note->text().contains(QLatin1String("New")));
+    child<QLineEdit>(&page, "FoundDesEdit")->setText(QStringLiteral("angina"));
+    QVERIFY(child<QAbstractButton>(&page, "sBitBtn4")->isEnabled());
+    QTest::mouseClick(child<QAbstractButton>(&page, "sBitBtn4"), Qt::LeftButton);
+    QVERIFY(note->isVisible() && note->text().contains(QLatin1String("New")));
+    child<QLineEdit>(&page, "FoundDesEdit")->clear();
 
     QTest::mouseClick(child<QAbstractButton>(&page, "NewDesease"), Qt::LeftButton);
     DeseaseForm *editor = page.editor();
@@ -277,9 +285,15 @@ void TestDeseasePanel::searchSelects()
     edit->setText(QStringLiteral("МИГ"));
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(list->currentRow(), 3);
-    edit->setText(QStringLiteral("zzz")); // no match keeps the chosen disease
+    auto *note = child<QLabel>(&page, "DeseaseListNote");
+    QVERIFY(!note->isVisible());
+    edit->setText(QStringLiteral("zzz")); // no match keeps the chosen disease, and says so
     QTest::mouseClick(child<QAbstractButton>(&page, "sBitBtn4"), Qt::LeftButton);
     QCOMPARE(list->currentRow(), 3);
+    QVERIFY(note->isVisible());
+    QCOMPARE(note->text(), QStringLiteral("No disease name contains \u201czzz\u201d."));
+    edit->setText(QStringLiteral("zz"));
+    QVERIFY(!note->isVisible());
 }
 
 void TestDeseasePanel::deleteAsksFirst()
