@@ -17,8 +17,3 @@ InquirerInterpretation::findings(const QList<InquirerItem> &items, InquirerCateg
     }
     return list;
 }
-
-QString InquirerInterpretation::answerLine(const Finding &finding)
-{
-    return QStringLiteral("   ") + finding.answer + QStringLiteral("-    ") + finding.interpretation;
-}

@@ -21,6 +21,4 @@ public:
     // `answers` holds one number per question of `range` (1-based answer, 0 unanswered).
     static QList<Finding> findings(const QList<InquirerItem> &items,
                                    InquirerCategories::Range range, const QList<int> &answers);
-    // The line under the question: "   " + answer + "-    " + interpretation.
-    static QString answerLine(const Finding &finding);
 };

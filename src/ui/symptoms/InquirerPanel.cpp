@@ -530,15 +530,26 @@ void InquirerPanel::calculate()
     QTextCharFormat questionFormat;
     questionFormat.setFontWeight(QFont::Bold);
     questionFormat.setForeground(QColor(0x1f, 0x3b, 0x57));
+    // Each answered question: the question, the answer chosen (in italics), and below it
+    // what that answer says.
     QTextCharFormat answerFormat;
+    answerFormat.setFontItalic(true);
+    answerFormat.setForeground(QColor(0x4a, 0x58, 0x66));
+    const QTextCharFormat meaningFormat;
+    QTextBlockFormat indented;
+    indented.setLeftMargin(14);
     for (int i = 0; i < findings.size(); ++i) {
         const InquirerInterpretation::Finding &f = findings.at(i);
         if (i > 0)
-            cursor.insertBlock();
+            cursor.insertBlock(QTextBlockFormat());
         cursor.insertText(f.question, questionFormat);
-        cursor.insertBlock();
-        cursor.insertText(InquirerInterpretation::answerLine(f), answerFormat);
-        cursor.insertBlock();
+        cursor.insertBlock(indented);
+        cursor.insertText(f.answer, answerFormat);
+        if (!f.interpretation.isEmpty()) {
+            cursor.insertBlock(indented);
+            cursor.insertText(f.interpretation, meaningFormat);
+        }
+        cursor.insertBlock(QTextBlockFormat());
     }
     m_result->moveCursor(QTextCursor::Start);
 }

@@ -139,7 +139,7 @@ void TestInquirerPanel::answeringWithTheMarks()
     child<QPushButton>(&page, "sBitBtn2")->click();
     const QString memo = child<QTextEdit>(&page, "ResultMemo")->toPlainText();
     const InquirerItem q2 = page.questionnaire().item(2);
-    QCOMPARE(memo, q2.text + QStringLiteral("\n   ") + q2.answers.at(0) + QStringLiteral("-    ")
+    QCOMPARE(memo, q2.text + QLatin1Char('\n') + q2.answers.at(0) + QLatin1Char('\n')
                        + q2.interpretations.at(0) + QLatin1Char('\n'));
 }
 
