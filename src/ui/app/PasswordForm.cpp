@@ -61,8 +61,11 @@ PasswordForm::PasswordForm(const StartPassword &password, QWidget *parent)
     m_icon->setPixmap(lockPixmap(48, devicePixelRatioF()));
     m_icon->setAlignment(Qt::AlignCenter);
 
+    auto *prompt = new QLabel(this);
+    prompt->setObjectName(QStringLiteral("PasswordPrompt"));
     m_edit = new QLineEdit(this);
     m_edit->setObjectName(QStringLiteral("PasswordEdit"));
+    prompt->setBuddy(m_edit);
     m_edit->setEchoMode(QLineEdit::Password);
     m_edit->setMinimumWidth(220);
     m_edit->setClearButtonEnabled(false);
@@ -83,7 +86,11 @@ PasswordForm::PasswordForm(const StartPassword &password, QWidget *parent)
     auto *row = new QHBoxLayout;
     row->setSpacing(14);
     row->addWidget(m_icon, 0, Qt::AlignVCenter);
-    row->addWidget(m_edit, 1, Qt::AlignVCenter);
+    auto *field = new QVBoxLayout;
+    field->setSpacing(4);
+    field->addWidget(prompt);
+    field->addWidget(m_edit);
+    row->addLayout(field, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 18, 18, 14);
@@ -96,6 +103,9 @@ PasswordForm::PasswordForm(const StartPassword &password, QWidget *parent)
     LanguageApplier &texts = LanguageApplier::instance();
     texts.bindText(m_acceptButton, kAcceptKey);
     texts.bindText(m_exitButton, kExitKey);
+    texts.bindWithFallback(prompt, QStringLiteral("PasswordPrompt"),
+                           QStringLiteral("Start password:"),
+                           [prompt](const QString &t) { prompt->setText(t); });
 
     m_edit->setFocus();
 }

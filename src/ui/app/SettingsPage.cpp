@@ -641,6 +641,12 @@ void SettingsPage::updateOldIndicator()
         showOldMatch(true);
         return;
     }
+    // Nothing typed yet (after a save, say) is neither right nor wrong: no mark.
+    if (m_oldPassword->text().isEmpty()) {
+        m_oldMatch->hide();
+        m_oldMismatch->hide();
+        return;
+    }
     // Checking a stored hash is deliberately slow (tens of milliseconds), so it runs beside
     // the typing; the mark says "no" until the check of the text still in the field says yes.
     showOldMatch(false);

@@ -128,7 +128,8 @@ void TestSettingsPage::passwordMarksFollowEachKey()
     auto *fresh = child<QLineEdit>(&page, "NewPasswordEdit");
     auto *confirm = child<QLineEdit>(&page, "ConfirmEdit");
     QVERIFY(old->isEnabled());
-    QVERIFY(!shows(&page, "OldPasswordImage1") && shows(&page, "OldPasswordImage2"));
+    // An empty field is neither right nor wrong.
+    QVERIFY(!shows(&page, "OldPasswordImage1") && !shows(&page, "OldPasswordImage2"));
 
     const QList<std::pair<char, bool>> keys = {{'a', false}, {'b', false}, {'1', true}};
     for (const auto &[key, match] : keys) {
@@ -159,8 +160,9 @@ void TestSettingsPage::passwordMarksFollowEachKey()
     QVERIFY(stored.matches(QStringLiteral("newx")));
     QVERIFY(!option(QStringLiteral("password"), QStringLiteral("val"))
                  .contains(QStringLiteral("newx")));
-    // The edits start over for the next change.
+    // The edits start over for the next change, with no mark left saying "wrong".
     QVERIFY(old->text().isEmpty() && fresh->text().isEmpty() && confirm->text().isEmpty());
+    QVERIFY(!shows(&page, "OldPasswordImage1") && !shows(&page, "OldPasswordImage2"));
 }
 
 void TestSettingsPage::orderWithFiveTwiceIsRefusedRestIsSaved()
