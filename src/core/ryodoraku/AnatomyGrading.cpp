@@ -1,4 +1,5 @@
 #include "ryodoraku/AnatomyGrading.h"
+#include "ryodoraku/CorridorEvaluation.h"
 
 #include <cstdlib>
 
@@ -81,7 +82,11 @@ AnatomyGrading AnatomyGrading::grade(const std::array<int, Channels::Count> &val
     for (int c = 0; c < Channels::Count; ++c) {
         StatisticsLine &line = g.lines[size_t(c)];
         const int v = values[size_t(c)];
-        line.text = QString::number(percentOf(v, g.mean)) + QLatin1Char('%');
+        // The number as the channel cards write it (signed, truncated), so that the two views
+        // never disagree; the grade keeps its rounding up.
+        CorridorEvaluation corridor;
+        corridor.mean = g.mean;
+        line.text = QString::number(corridor.deviation(v)) + QLatin1Char('%');
         line.grade = gradeOf(v, g.mean);
         line.color = gradeColor(line.grade);
     }

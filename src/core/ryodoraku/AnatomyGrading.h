@@ -26,7 +26,7 @@ struct AnatomyGrading {
         int colorValue = 0;
     };
     struct StatisticsLine {
-        QString text; // "12%"
+        QString text; // "12%", "-40%": the deviation as the channel cards give it
         int grade = 3;
         QColor color;
     };

@@ -64,6 +64,13 @@ QString MeridianAnalysis::numberText(double x) {
     return QString::number(x, 'g', 15);
 }
 
+QString MeridianAnalysis::ratioText(double x) {
+    // Bounds given in whole numbers (the autonomic index, 82 to 118) stay whole.
+    if (std::abs(x) >= 10)
+        return numberText(x);
+    return QString::number(x, 'f', 2);
+}
+
 QString MeridianAnalysis::verdictOf(double value, double low, double high) {
     // In whole hundredths: the binary forms of 0.8 and 1.1 must not decide the verdict.
     const long long v = std::llround(value * 100);
@@ -200,7 +207,9 @@ MeridianAnalysis MeridianAnalysis::analyse(const std::array<int, Channels::Count
         e.verdictKey = elementVerdictOf(e.d);
         e.hasBar = e.d != 0;
         if (e.d < 0) {
-            e.barValue = 0;
+            // The bar shows the difference the table gives, below the axis; a bar of 0 beside
+            // a table saying -22.5 would tell two stories.
+            e.barValue = e.d;
             e.barColor = Red;
         } else if (e.d > 0) {
             e.barValue = e.d;

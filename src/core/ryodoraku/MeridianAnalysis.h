@@ -60,7 +60,7 @@ struct MeridianAnalysis {
         double d = 0;        // (internal - external) / 2
         QString verdictKey;  // empty at d = 0
         bool hasBar = false; // no bar at d = 0
-        double barValue = 0; // 0 for a negative d
+        double barValue = 0; // d itself, below the axis when negative
         QColor barColor;
     };
 
@@ -116,6 +116,9 @@ struct MeridianAnalysis {
     static double R2(double x);
     // A number as the window shows it: shortest general form ("1.1", "105.5", "4").
     static QString numberText(double x);
+    // A ratio with two decimals always ("1.00", "1.20", "0.97"), so a column of them reads
+    // alike; from 10 on as numberText().
+    static QString ratioText(double x);
     // LOW at or below `low`, HIGH at or above `high`, Normal between; compared in hundredths
     // so a ratio that rounds to exactly a bound counts as that bound.
     static QString verdictOf(double value, double low, double high);

@@ -43,10 +43,10 @@ QColor AnalRatioStrip::verdictColor(const QString &verdictKey) {
 void AnalRatioStrip::setRatio(const QString &name, const MeridianAnalysis::Ratio &ratio,
                               const QString &bandWord, const QString &verdict) {
     m_name->setText(name);
-    m_value->setText(ratio.value ? MeridianAnalysis::numberText(*ratio.value) : QString());
+    m_value->setText(ratio.value ? MeridianAnalysis::ratioText(*ratio.value) : QString());
     m_band->setText(QStringLiteral("%1: %2 – %3")
-                        .arg(bandWord, MeridianAnalysis::numberText(ratio.low),
-                             MeridianAnalysis::numberText(ratio.high)));
+                        .arg(bandWord, MeridianAnalysis::ratioText(ratio.low),
+                             MeridianAnalysis::ratioText(ratio.high)));
     m_verdict->setText(ratio.value ? verdict : QString());
     m_verdict->setStyleSheet(
         ratio.value ? QStringLiteral("color: white; font-weight: bold; padding: 1px 10px;"

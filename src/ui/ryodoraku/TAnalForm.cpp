@@ -506,9 +506,10 @@ void TAnalForm::fillReview() {
         const MeridianAnalysis::Ratio &ratio = rows[r].ratio;
         const bool shown = a.hasTest && ratio.value.has_value();
         setCell(m_ratioGrid, r, 0, rows[r].name, QColor(), false, Qt::AlignLeft | Qt::AlignVCenter);
-        setCell(m_ratioGrid, r, 1, shown ? number(*ratio.value) : QString(), QColor(), true);
-        setCell(m_ratioGrid, r, 2, number(ratio.low));
-        setCell(m_ratioGrid, r, 3, number(ratio.high));
+        setCell(m_ratioGrid, r, 1, shown ? MeridianAnalysis::ratioText(*ratio.value) : QString(),
+                QColor(), true);
+        setCell(m_ratioGrid, r, 2, MeridianAnalysis::ratioText(ratio.low));
+        setCell(m_ratioGrid, r, 3, MeridianAnalysis::ratioText(ratio.high));
         setCell(m_ratioGrid, r, 4, shown ? word(ratio.verdictKey) : QString(),
                 AnalRatioStrip::verdictColor(ratio.verdictKey), true);
         m_ratioGrid->item(r, 0)->setToolTip(rows[r].name + QStringLiteral(": ") +

@@ -2,6 +2,7 @@
 // organ-clock scale, the excess order on ties, and the anatomy display's grades.
 #include "records/TestRecord.h"
 #include "ryodoraku/AnatomyGrading.h"
+#include "ryodoraku/CorridorEvaluation.h"
 #include "ryodoraku/MeridianAnalysis.h"
 #include "TestEnvironment.h"
 
@@ -126,8 +127,10 @@ private Q_SLOTS:
                                   << QColor(0, 128, 0);
         QTest::newRow("d = 97.5") << 200 << 195 << 97.5 << "Imbalanced" << true << 97.5
                                   << QColor(255, 0, 0);
-        QTest::newRow("d = -0.5") << 100 << 99 << -0.5 << "LowOrImbalanced" << true << 0.0
+        QTest::newRow("d = -0.5") << 100 << 99 << -0.5 << "LowOrImbalanced" << true << -0.5
                                   << QColor(255, 0, 0);
+        QTest::newRow("d = -22.5, the bar as the table says")
+            << 80 << 75 << -22.5 << "LowOrImbalanced" << true << -22.5 << QColor(255, 0, 0);
     }
     void elementDifference() {
         QFETCH(int, luLeft);
@@ -252,8 +255,21 @@ private Q_SLOTS:
         QCOMPARE(region(1).channel, Channels::indexOf(QStringLiteral("LHT")));
         QCOMPARE(region(4).colorValue, 151 << 16); // LU left 90 % low: dark blue
         QCOMPARE(region(18).colorValue, 106);      // LU right 90 % high: dark red
-        QCOMPARE(g.lines[0].text, QStringLiteral("90%"));
+        QCOMPARE(g.lines[0].text, QStringLiteral("-90%"));
         QCOMPARE(g.lines[0].color, QColor(0, 0, 151));
+
+        // The 3D window's numbers are the cards' numbers, also where rounding up and
+        // truncating part (mean 99: 146 is 47.47 % above it; the grade still counts 48).
+        TestRecord test;
+        test.values = filled(99, 99);
+        test.values[size_t(Channels::indexOf(QStringLiteral("LLV")))] = 146;
+        test.values[size_t(Channels::indexOf(QStringLiteral("RLV")))] = 52;
+        const auto uneven = AnatomyGrading::grade(test.values);
+        const CorridorEvaluation corridor = evaluate(test, 10);
+        QCOMPARE(uneven.mean, corridor.mean);
+        for (int c = 0; c < Channels::Count; ++c)
+            QCOMPARE(uneven.lines[size_t(c)].text,
+                     QString::number(corridor.deviation(test.values[size_t(c)])) + QLatin1Char('%'));
 
         QCOMPARE(AnatomyGrading::bodyModelOf(QStringLiteral("1")), 1);
         QCOMPARE(AnatomyGrading::bodyModelOf(QStringLiteral("0")), 0);
