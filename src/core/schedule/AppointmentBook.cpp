@@ -143,9 +143,9 @@ bool AppointmentBook::isTimeTaken(const AppointmentKey &key,
     return q.value(0).toInt() > 0;
 }
 
-AppointmentCheck::Problem AppointmentBook::store(Appointment &a,
+AppointmentCheck::Problem AppointmentBook::check(Appointment &a,
                                                  const std::optional<AppointmentKey> &original,
-                                                 QString *error)
+                                                 QString *error) const
 {
     const AppointmentCheck::Problem failed{QStringLiteral("Error"), QString()};
     if (!ready(error))
@@ -164,9 +164,18 @@ AppointmentCheck::Problem AppointmentBook::store(Appointment &a,
         setError(error, readError);
         return failed;
     }
-    const AppointmentCheck::Problem problem = AppointmentCheck::check(a, taken);
+    return AppointmentCheck::check(a, taken);
+}
+
+AppointmentCheck::Problem AppointmentBook::store(Appointment &a,
+                                                 const std::optional<AppointmentKey> &original,
+                                                 QString *error)
+{
+    const AppointmentCheck::Problem problem = check(a, original, error);
     if (!problem.ok())
         return problem;
+    const AppointmentCheck::Problem failed{QStringLiteral("Error"), QString()};
+    QString readError;
 
     std::optional<Appointment> stored;
     if (original) {

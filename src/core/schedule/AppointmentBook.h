@@ -28,6 +28,11 @@ public:
     bool isTimeTaken(const AppointmentKey &key, const std::optional<AppointmentKey> &original,
                      QString *error = nullptr) const;
 
+    // Computes the reminder moment and checks the appointment as store() would, storing
+    // nothing: the page can refuse before it asks.
+    AppointmentCheck::Problem check(Appointment &appointment,
+                                    const std::optional<AppointmentKey> &original = std::nullopt,
+                                    QString *error = nullptr) const;
     // Computes the reminder moment, checks the appointment and stores it: a new row, or in
     // place of `original`. A changed reminder moment fires anew; an unchanged one keeps its
     // fired flag. Returns the check's problem (nothing stored), or the problem "Error" with

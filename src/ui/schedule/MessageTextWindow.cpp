@@ -4,6 +4,7 @@
 #include "common/Dialogs.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -24,6 +25,17 @@ MessageTextWindow::MessageTextWindow(QWidget *parent, int maxLength)
     setObjectName(QStringLiteral("TForm3"));
     resize(380, 200);
     auto *column = new QVBoxLayout(this);
+    // What the box is for, and how much it holds.
+    auto *caption = new QLabel(this);
+    caption->setObjectName(QStringLiteral("MessageCaption"));
+    caption->setWordWrap(true);
+    caption->setBuddy(m_memo);
+    ScheduleTexts::bind(caption, QStringLiteral("MessageTextCaption"),
+                        QStringLiteral("The text shown when the reminder comes (at most %1 characters):"),
+                        [caption, maxLength](const QString &t) {
+                            caption->setText(t.contains(QLatin1String("%1")) ? t.arg(maxLength) : t);
+                        });
+    column->addWidget(caption);
     m_memo->setObjectName(QStringLiteral("MessageMemo"));
     m_memo->setTabChangesFocus(true);
     column->addWidget(m_memo, 1);

@@ -1,5 +1,6 @@
 #include "PlanPanel.h"
 #include "common/DateTexts.h"
+#include "common/TimeTyping.h"
 
 #include "common/WindowPlacement.h"
 
@@ -35,6 +36,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTimeEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -250,6 +252,7 @@ QWidget *PlanPanel::buildEditor()
     for (QTimeEdit *edit : {m_fromTime, m_toTime}) {
         edit->setDisplayFormat(kTimeFormat);
         edit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        TimeTyping::install(edit);
     }
     grid->addWidget(fromLabel, 2, 0);
     grid->addWidget(m_fromTime, 2, 1);
@@ -307,6 +310,15 @@ QWidget *PlanPanel::buildEditor()
     layout->addLayout(ways);
 
     auto *buttons = new QHBoxLayout;
+    m_savedNote = new QLabel(box);
+    m_savedNote->setObjectName(QStringLiteral("SavedNote"));
+    m_savedNote->setStyleSheet(QStringLiteral("color: #2e7d32;"));
+    m_savedNote->hide();
+    m_savedNoteTimer = new QTimer(this);
+    m_savedNoteTimer->setSingleShot(true);
+    m_savedNoteTimer->setInterval(5000);
+    connect(m_savedNoteTimer, &QTimer::timeout, m_savedNote, &QLabel::hide);
+    buttons->addWidget(m_savedNote);
     buttons->addStretch(1);
     m_cancelEditBtn = new QPushButton(box);
     m_cancelEditBtn->setObjectName(QStringLiteral("CancelEditBtn"));
@@ -571,41 +583,54 @@ Appointment PlanPanel::editedAppointment() const
     return a;
 }
 
+bool PlanPanel::refuseIfBad(const AppointmentCheck::Problem &problem, const QString &error)
+{
+    if (problem.key == QLatin1String("Error")) {
+        Dialogs::error(this, ScheduleTexts::translate(QStringLiteral("Error"), QStringLiteral("Error")),
+                       error);
+        return true;
+    }
+    if (problem.ok())
+        return false;
+    Dialogs::message(this, ScheduleTexts::problemText(problem.key, problem.field));
+    if (problem.key == QLatin1String("IncorrectTimeInterval"))
+        m_toTime->setFocus();
+    else if (problem.key == QLatin1String("TimeAlreadyUsed"))
+        m_fromTime->setFocus();
+    else if (problem.key == QLatin1String("ChooseClient"))
+        m_clientsGrid->setFocus();
+    return true;
+}
+
 bool PlanPanel::saveAppointment()
 {
     Appointment a = editedAppointment();
     const bool editing = m_editing.has_value();
+    // What cannot be stored is said before the question, not after a "yes".
+    QString error;
+    if (refuseIfBad(AppointmentBook(m_data).check(a, m_editing, &error), error))
+        return false;
     const QString question = editing
         ? ScheduleTexts::translate(QStringLiteral("DoYouWantToSaveData"),
                                    QStringLiteral("Do you want to save the changes?"))
         : ScheduleTexts::translate(QStringLiteral("DoYouWantToAddData"),
                                    QStringLiteral("Do you want to add this appointment?"));
-    if (!Dialogs::ask(this, question))
+    // The user has just asked for it: Yes is the answer Enter gives.
+    if (!Dialogs::confirm(this, question))
         return false;
 
-    QString error;
     const AppointmentCheck::Problem problem = AppointmentBook(m_data).store(a, m_editing, &error);
-    if (problem.key == QLatin1String("Error")) {
-        Dialogs::error(this, ScheduleTexts::translate(QStringLiteral("Error"), QStringLiteral("Error")),
-                       error);
+    if (refuseIfBad(problem, error))
         return false;
-    }
-    if (!problem.ok()) {
-        Dialogs::message(this, ScheduleTexts::problemText(problem.key, problem.field));
-        if (problem.key == QLatin1String("IncorrectTimeInterval"))
-            m_toTime->setFocus();
-        else if (problem.key == QLatin1String("TimeAlreadyUsed"))
-            m_fromTime->setFocus();
-        else if (problem.key == QLatin1String("ChooseClient"))
-            m_clientsGrid->setFocus();
-        return false;
-    }
     m_editing.reset();
     showEditingState();
     m_reminders->reload();
     refillDay();
-    Dialogs::message(this, ScheduleTexts::translate(QStringLiteral("ScheduleChanged"),
-                                                    QStringLiteral("The schedule has been saved.")));
+    // Said beside the button, not in a second box to click away.
+    m_savedNote->setText(ScheduleTexts::translate(QStringLiteral("ScheduleChanged"),
+                                                  QStringLiteral("The schedule has been saved.")));
+    m_savedNote->show();
+    m_savedNoteTimer->start();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/WorkPage.h"
 #include "schedule/Appointment.h"
+#include "schedule/AppointmentCheck.h"
 
 #include <QPointer>
 
@@ -11,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QTimer;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -65,6 +67,9 @@ Q_SIGNALS:
     void openClientRequested(const QString &code);
 
 private:
+    // Says why the appointment cannot be stored and puts the focus where to mend it; false
+    // when there is nothing to say.
+    bool refuseIfBad(const AppointmentCheck::Problem &problem, const QString &error);
     QWidget *buildClientColumn();
     QWidget *buildEditor();
     QWidget *buildDayColumn();
@@ -99,6 +104,8 @@ private:
     QCheckBox *m_sound = nullptr;
     QCheckBox *m_message = nullptr;
     QLabel *m_soundLabel = nullptr;
+    QLabel *m_savedNote = nullptr;
+    QTimer *m_savedNoteTimer = nullptr;
     QLabel *m_messageLabel = nullptr;
     QPushButton *m_saveBtn = nullptr;
     QPushButton *m_cancelEditBtn = nullptr;

@@ -139,18 +139,21 @@ void TestPlanPanel::storesAfterTheQuestion()
     QVERIFY(t.get<QCheckBox>("message")->isChecked());
     QCOMPARE(t.get<QLabel>("MessageTextLabel")->toolTip(), QStringLiteral("Anna at nine"));
 
-    // "No" to the question stores nothing.
+    // "No" to the question stores nothing. The question has Yes for Enter: the user has just
+    // asked to add.
     answers.answer = QStringLiteral("no");
     t.clickSave();
-    QCOMPARE(answers.texts(Dialogs::Kind::Question),
+    QCOMPARE(answers.texts(Dialogs::Kind::QuestionYes),
              QStringList{QStringLiteral("Do you want to add this appointment?")});
     QVERIFY(t.frames().isEmpty());
 
+    // Stored on "yes", said beside the button rather than in a second box.
     answers.answer = QStringLiteral("yes");
     answers.asked.clear();
     t.clickSave();
-    QCOMPARE(answers.texts(Dialogs::Kind::Message),
-             QStringList{QStringLiteral("The schedule has been saved.")});
+    QVERIFY(answers.texts(Dialogs::Kind::Message).isEmpty());
+    QVERIFY(t.get<QLabel>("SavedNote")->isVisible());
+    QCOMPARE(t.get<QLabel>("SavedNote")->text(), QStringLiteral("The schedule has been saved."));
     QCOMPARE(t.frameTexts(), QStringList{QString::fromUtf8("09:00-09:30 Anna Кострова")});
     // Its reminder (10 min before, today) is among today's reminders at once.
     const QList<TodayReminder> &today = t.page->reminders()->entries();
@@ -209,6 +212,8 @@ void TestPlanPanel::refusals()
 
     t.clickSave();
     QCOMPARE(answers.texts(Dialogs::Kind::Message), QStringList{message});
+    // Refused before any question: no "yes" is asked for what cannot be stored.
+    QVERIFY(answers.texts(Dialogs::Kind::QuestionYes).isEmpty());
     QCOMPARE(t.frameTexts(), QStringList{QStringLiteral("09:00-09:20 Boris Lind")});
     QCOMPARE(AppointmentBook(&t.profile.data).day(kToday).size(), 1);
     QCOMPARE(t.get<QPlainTextEdit>("NotesMemo")->toPlainText(), note); // the editor keeps it
@@ -218,6 +223,21 @@ void TestPlanPanel::reminderWays()
 {
     Page t;
     Answers answers;
+    // A time field takes typing as soon as it is entered, wherever the click landed.
+    auto *to = t.get<QTimeEdit>("ToTime");
+    t.page->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.page.get()));
+    QTest::mouseClick(to, Qt::LeftButton, {}, QPoint(6, to->height() / 2));
+    QTRY_VERIFY(to->hasFocus() && to->findChild<QLineEdit *>()->hasSelectedText());
+    QTest::keyClicks(to, QStringLiteral("1145"));
+    QCOMPARE(to->time(), QTime(11, 45));
+    // Clicked again on the minutes, the minutes are typed over.
+    const int minutesAt = to->fontMetrics().horizontalAdvance(QStringLiteral("11:4")) + 4;
+    QTest::mouseClick(to, Qt::LeftButton, {}, QPoint(minutesAt, to->height() / 2));
+    QTRY_COMPARE(to->findChild<QLineEdit *>()->selectedText(), QStringLiteral("45"));
+    QTest::keyClicks(to, QStringLiteral("05"));
+    QCOMPARE(to->time(), QTime(11, 5));
+
     auto *remember = t.get<QCheckBox>("Remember");
     auto *sound = t.get<QCheckBox>("Sound");
     auto *message = t.get<QCheckBox>("message");
@@ -269,7 +289,7 @@ void TestPlanPanel::changeAndDelete()
 
     t.get<QTimeEdit>("ToTime")->setTime(QTime(9, 45));
     t.clickSave();
-    QCOMPARE(answers.texts(Dialogs::Kind::Question),
+    QCOMPARE(answers.texts(Dialogs::Kind::QuestionYes),
              QStringList{QStringLiteral("Do you want to save the changes?")});
     QVERIFY(!t.page->isEditingAppointment());
     QCOMPARE(t.get<QPushButton>("SaveBtn")->text(), QStringLiteral("OK"));
