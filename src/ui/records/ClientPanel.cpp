@@ -1,4 +1,5 @@
 #include "ClientPanel.h"
+#include "common/TimeTyping.h"
 
 #include "app/Session.h"
 #include "app/WorkModes.h"
@@ -144,6 +145,7 @@ void ClientPanel::buildList(QWidget *column) {
     m_searchEdit->setObjectName(QStringLiteral("SearchEdit"));
     m_searchEdit->setClearButtonEnabled(true);
     m_birthFilter = new QDateEdit(column);
+    TimeTyping::install(m_birthFilter);
     m_birthFilter->setObjectName(QStringLiteral("FilterBirthEdit"));
     m_birthFilter->setCalendarPopup(true);
     m_birthFilter->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));

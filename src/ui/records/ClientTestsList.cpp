@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -71,10 +72,12 @@ ClientTestsList::ClientTestsList(Session *session, TestsModel *tests, QWidget *p
             Q_EMIT openRequested(item->data(0, Qt::UserRole).toInt());
     });
     if (m_tests) {
-        connect(m_tests, &QAbstractItemModel::modelReset, this, &ClientTestsList::refill);
-        connect(m_tests, &QAbstractItemModel::rowsInserted, this, &ClientTestsList::refill);
-        connect(m_tests, &QAbstractItemModel::rowsRemoved, this, &ClientTestsList::refill);
-        connect(m_tests, &QAbstractItemModel::dataChanged, this, &ClientTestsList::refill);
+        // Filled once the model has settled: a burst of changes costs one filling, and none
+        // is made while the window that feeds the percentage is being taken down.
+        connect(m_tests, &QAbstractItemModel::modelReset, this, &ClientTestsList::scheduleRefill);
+        connect(m_tests, &QAbstractItemModel::rowsInserted, this, &ClientTestsList::scheduleRefill);
+        connect(m_tests, &QAbstractItemModel::rowsRemoved, this, &ClientTestsList::scheduleRefill);
+        connect(m_tests, &QAbstractItemModel::dataChanged, this, &ClientTestsList::scheduleRefill);
     }
     if (m_session)
         connect(m_session, &Session::currentTestChanged, this, &ClientTestsList::selectCurrent);
@@ -85,6 +88,17 @@ void ClientTestsList::setPercentSource(std::function<QString()> source)
 {
     m_percentSource = source ? std::move(source) : std::function<QString()>(CorridorPercent::stored);
     refill();
+}
+
+void ClientTestsList::scheduleRefill()
+{
+    if (m_refillPending)
+        return;
+    m_refillPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_refillPending = false;
+        refill();
+    });
 }
 
 void ClientTestsList::refill()

@@ -27,6 +27,7 @@ Q_SIGNALS:
     void openRequested(int codeTest);
 
 private:
+    void scheduleRefill();
     void selectCurrent();
 
     Session *m_session;
@@ -34,4 +35,5 @@ private:
     std::function<QString()> m_percentSource;
     QLabel *m_caption = nullptr;
     QTreeWidget *m_list = nullptr;
+    bool m_refillPending = false;
 };

@@ -233,6 +233,7 @@ QWidget *PlanPanel::buildEditor()
     grid->setVerticalSpacing(6);
     grid->addWidget(caption(box, "NotesDate", "Appointment date"), 0, 0, 1, 4);
     m_notesDate = new QDateEdit(box);
+    TimeTyping::install(m_notesDate);
     m_notesDate->setObjectName(QStringLiteral("NotesDateEdit"));
     m_notesDate->setCalendarPopup(true);
     m_notesDate->setDisplayFormat(kDateFormat);
@@ -358,6 +359,7 @@ QWidget *PlanPanel::buildDayColumn()
     next->setObjectName(QStringLiteral("NextDayButton"));
     next->setArrowType(Qt::RightArrow);
     m_scheduleDate = new QDateEdit(Clock::today(), column);
+    TimeTyping::install(m_scheduleDate);
     m_scheduleDate->setObjectName(QStringLiteral("ScheduleDate"));
     m_scheduleDate->setCalendarPopup(true);
     m_scheduleDate->setDisplayFormat(kDateFormat);

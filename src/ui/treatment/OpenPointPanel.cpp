@@ -1,4 +1,5 @@
 #include "common/Dialogs.h"
+#include "common/TimeTyping.h"
 #include "OpenPointPanel.h"
 
 #include "MeridianClock.h"
@@ -101,6 +102,7 @@ void OpenPointPanel::buildPage()
     m_dateCaption = new QLabel(side);
     m_dateCaption->setObjectName(QStringLiteral("OpenPointDateCaption"));
     m_dateEdit = new QDateEdit(side);
+    TimeTyping::install(m_dateEdit);
     m_dateEdit->setObjectName(QStringLiteral("PointDate"));
     m_dateEdit->setCalendarPopup(true);
     m_dateEdit->setDateRange(QDate(1900, 1, 1), QDate(2199, 12, 31));
