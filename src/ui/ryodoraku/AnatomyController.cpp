@@ -112,10 +112,15 @@ void AnatomyController::place() {
     const QScreen *screen = window->screen();
     const QRect available =
         screen ? screen->availableGeometry() : QRect(frame.topLeft(), frame.size());
-    // Beside the window when the screen has room, else over its right edge.
+    // Beside the window when the screen has room, else over its right edge, below the box
+    // that closes it so that the box stays in reach.
     QPoint at(frame.right() + 8, frame.top());
-    if (at.x() + size.width() > available.right())
-        at = QPoint(frame.right() - size.width() - 16, frame.top() + 80);
+    if (at.x() + size.width() > available.right()) {
+        int top = frame.top() + 80;
+        if (m_keepClear && m_keepClear->isVisible())
+            top = std::max(top, m_keepClear->mapToGlobal(QPoint(0, m_keepClear->height())).y() + 8);
+        at = QPoint(frame.right() - size.width() - 16, top);
+    }
     at.setX(std::clamp(at.x(), available.left(),
                        std::max(available.left(), available.right() - size.width())));
     at.setY(std::clamp(at.y(), available.top(),

@@ -36,8 +36,10 @@ public:
     bool isOpen() const { return m_library.isOpen(); }
     bool isLoaded() const { return m_library.isLoaded(); }
     QObject *display() const { return m_library.window(); }
-    // Puts the display at the right of the main window, on screen.
+    // Puts the display at the right of the main window, on screen; when it must lie over the
+    // window, never over `keepClear` (the box that closes it).
     void place();
+    void setKeepClear(QWidget *widget) { m_keepClear = widget; }
 
 Q_SIGNALS:
     // The display window was closed from its own frame, not by this controller.
@@ -53,6 +55,7 @@ private:
     QPointer<DataModule> m_data;
     QPointer<QWidget> m_owner;
     QPointer<QWidget> m_followed;
+    QPointer<QWidget> m_keepClear;
     QString m_libraryPath;
     AnatomyLibrary m_library;
 };

@@ -69,6 +69,7 @@ RidorakuPanel::RidorakuPanel(DataModule *data, Session *session, TestsModel *tes
     buildPage();
     bindTexts();
     m_anatomy = new AnatomyController(m_data, this);
+    m_anatomy->setKeepClear(m_cb3D);
     connect(this, &RidorakuPanel::anatomyRequested, this, &RidorakuPanel::SpeedButton8Click);
     connect(this, &RidorakuPanel::anatomyClosed, m_anatomy, &AnatomyController::close);
     // A display closed from its own frame unticks the box, so the next date does not reopen it.

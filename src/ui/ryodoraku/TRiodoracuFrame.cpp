@@ -54,7 +54,9 @@ void fitText(QLabel *label)
 {
     QFont font = label->parentWidget()->font();
     font.setBold(true);
-    const int room = label->width() - 10;
+    // The padding of the style sheet, and a little for the difference between measured and
+    // painted bold text.
+    const int room = label->width() - 14;
     while (font.pointSizeF() > 7.0 && QFontMetrics(font).horizontalAdvance(label->text()) > room)
         font.setPointSizeF(font.pointSizeF() - 0.5);
     label->setFont(font);
