@@ -31,6 +31,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
@@ -138,7 +139,14 @@ void MainWindow::buildWindow()
         m_pages.insert(info.panel, page);
         m_stack->addWidget(page);
     }
-    column->addWidget(m_stack, 1);
+    // On a screen smaller than a page needs (a small laptop at 200 %), the page scrolls
+    // rather than squeezing its parts over each other.
+    auto *pageScroll = new QScrollArea(central);
+    pageScroll->setObjectName(QStringLiteral("PageScroll"));
+    pageScroll->setFrameShape(QFrame::NoFrame);
+    pageScroll->setWidgetResizable(true);
+    pageScroll->setWidget(m_stack);
+    column->addWidget(pageScroll, 1);
     setCentralWidget(central);
     buildStatusStrip();
     bindTexts();

@@ -1,4 +1,5 @@
 #include "SettingsPage.h"
+#include "common/TableFit.h"
 
 #include "SharedBaseBox.h"
 #include "localization/TLangFormMain.h"
@@ -539,6 +540,7 @@ void SettingsPage::bindTexts()
             if (item->text().isEmpty() || item->text() == shown)
                 item->setText(name);
             shown = name;
+            TableFit::keepColumnReadable(m_grid, NameColumn);
         });
     }
 
@@ -610,6 +612,7 @@ void SettingsPage::load()
         m_grid->item(row - 1, RightColumn)
             ->setText(values.order.text({row, MeasuringOrder::Right}).trimmed());
     }
+    TableFit::keepColumnReadable(m_grid, NameColumn);
     m_percent->setValue(values.middlePercent);
     m_askPassword->setChecked(values.askPassword);
     m_sound->setChecked(values.soundSignal);

@@ -17,6 +17,13 @@ void WindowPlacement::centreOver(QWidget *window, const QWidget *over)
     QSize frameSize = window->frameGeometry().size();
     if (!window->isVisible() || frameSize == window->size())
         frameSize = window->size() + QSize(16, 40);
+    // A window larger than the screen (a small one, or a large scale) is made to fit it.
+    const QSize decoration = frameSize - window->size();
+    const QSize room = (area.size() - decoration).expandedTo(window->minimumSize());
+    if (window->width() > room.width() || window->height() > room.height()) {
+        window->resize(window->size().boundedTo(room));
+        frameSize = window->size() + decoration;
+    }
     QRect frame(QPoint(), frameSize);
     frame.moveCenter(over ? over->frameGeometry().center() : area.center());
     frame.moveLeft(qBound(area.left(), frame.left(), qMax(area.left(), area.right() - frame.width())));

@@ -7,7 +7,8 @@ class QWidget;
 namespace WindowPlacement {
 
 // Moves `window` (not shown yet, or shown) so its frame is centred on `over`'s and lies
-// within the free area of the screen. The frame's size is guessed before the first showing.
+// within the free area of the screen, made smaller first when it is larger than that area.
+// The frame's size is guessed before the first showing.
 void centreOver(QWidget *window, const QWidget *over);
 
 } // namespace WindowPlacement

@@ -1,4 +1,5 @@
 #include "TLangFormMain.h"
+#include "common/WindowPlacement.h"
 
 #include "TFormSelect.h"
 #include "common/Dialogs.h"
@@ -318,4 +319,14 @@ void TLangFormMain::ButAcceptLanClick()
     }
     Q_EMIT languageAccepted(m_draft.languageName());
     accept();
+}
+
+void TLangFormMain::showEvent(QShowEvent *event)
+{
+    // Over the window it was opened from, and never larger than the screen.
+    if (!m_placed) {
+        m_placed = true;
+        WindowPlacement::centreOver(this, parentWidget() ? parentWidget()->window() : nullptr);
+    }
+    QDialog::showEvent(event);
 }

@@ -37,6 +37,9 @@ Q_SIGNALS:
     // The language was made current; the main window applies it.
     void languageAccepted(const QString &name);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildWindow();
     void bindTexts();
@@ -60,4 +63,5 @@ private:
     QPushButton *m_acceptButton = nullptr;
     QPushButton *m_closeButton = nullptr;
     bool m_filling = false;
+    bool m_placed = false; // placed at its first showing
 };

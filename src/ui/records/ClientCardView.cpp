@@ -225,6 +225,11 @@ void ClientCardView::showCard(const std::optional<ClientCard> &card) {
         if (auto *label = findChild<QLabel *>(name))
             label->setText(text);
     }
+    // Dates are short and must be read whole; long texts may give way instead.
+    for (const char *name : {"DateCreateLabel", "BirthLabel"}) {
+        if (auto *label = findChild<QLabel *>(QLatin1String(name)))
+            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 4);
+    }
     m_heading->setText(c.displayName());
     m_photo = QPixmap::fromImage(ClientRepository::decodePhoto(c.foto));
     showPhoto();

@@ -1,4 +1,5 @@
 #include "TAnalForm.h"
+#include "common/TableFit.h"
 
 #include "AnalBarChart.h"
 #include "AnalRatioStrip.h"
@@ -362,6 +363,9 @@ void TAnalForm::fillTabs() {
         m_pages->setTabText(i, tabCaption(captions[i]));
         m_pages->setTabToolTip(i, captions[i]);
     }
+    // Every tab in sight: a window too narrow for them scrolls the page instead of hiding tabs
+    // behind arrows.
+    m_pages->setMinimumWidth(m_pages->tabBar()->sizeHint().width() + 4);
 }
 
 void TAnalForm::fillSystemCharts() {
@@ -444,6 +448,7 @@ void TAnalForm::fillElements() {
     }
     m_elementGrid->resizeColumnToContents(0);
     m_elementGrid->setColumnWidth(0, m_elementGrid->columnWidth(0) + 16);
+    TableFit::keepColumnReadable(m_elementGrid, 4); // the verdicts
     if (!a.hasTest) {
         m_elementChart->clear(noTestText());
         m_elementChart->setReferenceLines({});

@@ -265,17 +265,19 @@ void TRiodoracuFrame::FrameResize()
 
     // Header row.
     m_sLabel1->setGeometry(x0, 0, W, kHeaderHeight);
+    // The names take the room; the value and the percentage need only a few digits.
     const int v = W / 7 - 5;
     const int y = 3, h = kHeaderHeight - 6;
+    const int nameW = int(1.6 * v), pointW = int(1.4 * v), numberW = int(0.75 * v);
     int x = x0 + 2;
-    m_meridianName->setGeometry(x, y, int(1.5 * v), h);
-    x += int(1.5 * v) + 2;
-    m_pointName->setGeometry(x, y, v, h);
-    x += v + 2;
-    m_pointValue->setGeometry(x, y, v, h);
-    x += v + 2;
-    m_percentage->setGeometry(x, y, v, h);
-    x += v + 2;
+    m_meridianName->setGeometry(x, y, nameW, h);
+    x += nameW + 2;
+    m_pointName->setGeometry(x, y, pointW, h);
+    x += pointW + 2;
+    m_pointValue->setGeometry(x, y, numberW, h);
+    x += numberW + 2;
+    m_percentage->setGeometry(x, y, numberW, h);
+    x += numberW + 2;
     m_active->setGeometry(x, y, qMax(0, x0 + W - 4 - x), h);
     fitText(m_meridianName);
     fitText(m_pointName);

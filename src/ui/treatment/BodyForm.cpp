@@ -1,4 +1,5 @@
 #include "BodyForm.h"
+#include "common/WindowPlacement.h"
 
 #include "BodyAtlasView.h"
 #include "localization/LanguageApplier.h"
@@ -71,4 +72,14 @@ void BodyForm::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void BodyForm::showEvent(QShowEvent *event)
+{
+    // Over the window it belongs to, and never larger than the screen.
+    if (!m_placed) {
+        m_placed = true;
+        WindowPlacement::centreOver(this, parentWidget() ? parentWidget()->window() : nullptr);
+    }
+    QWidget::showEvent(event);
 }

@@ -35,6 +35,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void updateTitle();
@@ -42,4 +43,5 @@ private:
     BodyAtlasView *m_view = nullptr;
     QString m_code;
     QString m_caption;
+    bool m_placed = false; // placed at its first showing
 };

@@ -1,4 +1,5 @@
 #include "ColorPanel.h"
+#include "common/TableFit.h"
 
 #include "ColorSwatch.h"
 #include "TherapyTexts.h"
@@ -375,6 +376,7 @@ void ColorPanel::showTest(const TestRecord *test, const CorridorEvaluation &corr
             value->setFont(font);
         }
     }
+    TableFit::keepColumnReadable(m_grid, NameCol);
 }
 
 bool ColorPanel::loadAssignment(const QString &text)

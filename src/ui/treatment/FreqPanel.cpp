@@ -1,6 +1,7 @@
 #include "FreqPanel.h"
 
 #include "TAlgoritmForm.h"
+#include "common/TableFit.h"
 #include "TLoadFreqForm.h"
 #include "TherapyTexts.h"
 #include "TherapyWidgets.h"
@@ -397,6 +398,8 @@ void FreqPanel::showTest(const TestRecord *test, const CorridorEvaluation &corri
         dev->setBackground(deviationColor(text));
         dev->setToolTip(QString::number(v));
     }
+    for (QTableWidget *grid : m_grids)
+        TableFit::keepColumnReadable(grid, NameCol);
 }
 
 bool FreqPanel::loadAssignment(const QString &text)

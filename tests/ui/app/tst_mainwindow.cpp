@@ -268,6 +268,11 @@ void TestMainWindow::russianLanguageGivesRussianTexts()
     QVERIFY(w.findChild<QLabel *>(QStringLiteral("MashineLabel"))
                 ->text()
                 .startsWith(QStringLiteral("  Прибор: ")));
+    // The date in the status strip is written as Russian readers write it, on a 24-hour clock.
+    const QString today = QLocale(QLocale::Russian).toString(Clock::today(), QStringLiteral("d MMM yyyy"));
+    QTRY_VERIFY2(w.findChild<QLabel *>(QStringLiteral("DateLabel"))->text().endsWith(today),
+                 qPrintable(w.findChild<QLabel *>(QStringLiteral("DateLabel"))->text()));
+    QVERIFY(!today.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))));
     saveScreenshots(w, QStringLiteral("russian"));
 
     // A page made only when it is first opened, long after the language was applied, speaks
