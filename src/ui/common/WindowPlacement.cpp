@@ -3,12 +3,11 @@
 #include <QScreen>
 #include <QWidget>
 
-void WindowPlacement::centreOver(QWidget *window, const QWidget *over)
+namespace {
+
+// Shrinks `window` to the screen's free area when it is larger; returns the frame's size.
+QSize fitted(QWidget *window, const QRect &area)
 {
-    const QScreen *screen = over ? over->screen() : window->screen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
     // A window never sized by hand takes its natural size when first shown: take it now, so
     // the place is worked out for the size it will have.
     if (!window->isVisible() && !window->testAttribute(Qt::WA_Resized))
@@ -17,16 +16,41 @@ void WindowPlacement::centreOver(QWidget *window, const QWidget *over)
     QSize frameSize = window->frameGeometry().size();
     if (!window->isVisible() || frameSize == window->size())
         frameSize = window->size() + QSize(16, 40);
-    // A window larger than the screen (a small one, or a large scale) is made to fit it.
     const QSize decoration = frameSize - window->size();
     const QSize room = (area.size() - decoration).expandedTo(window->minimumSize());
     if (window->width() > room.width() || window->height() > room.height()) {
         window->resize(window->size().boundedTo(room));
         frameSize = window->size() + decoration;
     }
-    QRect frame(QPoint(), frameSize);
-    frame.moveCenter(over ? over->frameGeometry().center() : area.center());
+    return frameSize;
+}
+
+void moveInside(QWidget *window, QRect frame, const QRect &area)
+{
     frame.moveLeft(qBound(area.left(), frame.left(), qMax(area.left(), area.right() - frame.width())));
     frame.moveTop(qBound(area.top(), frame.top(), qMax(area.top(), area.bottom() - frame.height())));
     window->move(frame.topLeft());
+}
+
+} // namespace
+
+void WindowPlacement::keepOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize frameSize = fitted(window, area);
+    moveInside(window, QRect(window->pos(), frameSize), area);
+}
+
+void WindowPlacement::centreOver(QWidget *window, const QWidget *over)
+{
+    const QScreen *screen = over ? over->screen() : window->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QRect frame(QPoint(), fitted(window, area));
+    frame.moveCenter(over ? over->frameGeometry().center() : area.center());
+    moveInside(window, frame, area);
 }

@@ -76,10 +76,10 @@ void BodyForm::keyPressEvent(QKeyEvent *event)
 
 void BodyForm::showEvent(QShowEvent *event)
 {
-    // Over the window it belongs to, and never larger than the screen.
+    // Where it was opened, as far as the screen allows.
     if (!m_placed) {
         m_placed = true;
-        WindowPlacement::centreOver(this, parentWidget() ? parentWidget()->window() : nullptr);
+        WindowPlacement::keepOnScreen(this);
     }
     QWidget::showEvent(event);
 }
