@@ -59,9 +59,15 @@ void fitText(QLabel *label)
     const int room = label->width() - 14;
     while (font.pointSizeF() > 7.0 && QFontMetrics(font).horizontalAdvance(label->text()) > room)
         font.setPointSizeF(font.pointSizeF() - 0.5);
+    // Still too long at the smallest size: two short lines read better than a cut word, in a
+    // size that lets both lines into the box.
+    const bool wrap = QFontMetrics(font).horizontalAdvance(label->text()) > room;
+    label->setWordWrap(wrap);
     label->setFont(font);
-    // Still too long at the smallest size: two short lines read better than a cut word.
-    label->setWordWrap(QFontMetrics(font).horizontalAdvance(label->text()) > room);
+    while (wrap && font.pointSizeF() > 5.5 && label->heightForWidth(label->width()) > label->height()) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        label->setFont(font);
+    }
     label->setToolTip(label->text());
 }
 
@@ -265,19 +271,17 @@ void TRiodoracuFrame::FrameResize()
 
     // Header row.
     m_sLabel1->setGeometry(x0, 0, W, kHeaderHeight);
-    // The names take the room; the value and the percentage need only a few digits.
     const int v = W / 7 - 5;
     const int y = 3, h = kHeaderHeight - 6;
-    const int nameW = int(1.6 * v), pointW = int(1.4 * v), numberW = int(0.75 * v);
     int x = x0 + 2;
-    m_meridianName->setGeometry(x, y, nameW, h);
-    x += nameW + 2;
-    m_pointName->setGeometry(x, y, pointW, h);
-    x += pointW + 2;
-    m_pointValue->setGeometry(x, y, numberW, h);
-    x += numberW + 2;
-    m_percentage->setGeometry(x, y, numberW, h);
-    x += numberW + 2;
+    m_meridianName->setGeometry(x, y, int(1.5 * v), h);
+    x += int(1.5 * v) + 2;
+    m_pointName->setGeometry(x, y, v, h);
+    x += v + 2;
+    m_pointValue->setGeometry(x, y, v, h);
+    x += v + 2;
+    m_percentage->setGeometry(x, y, v, h);
+    x += v + 2;
     m_active->setGeometry(x, y, qMax(0, x0 + W - 4 - x), h);
     fitText(m_meridianName);
     fitText(m_pointName);
