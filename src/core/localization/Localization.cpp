@@ -119,3 +119,10 @@ QString Localization::languageFilePath(const QString &name)
         return QString();
     return CaseInsensitivePath::resolve(languagesFolder(), name.trimmed() + QStringLiteral(".lang"));
 }
+
+QString Localization::fieldMessage(const QString &text, const QString &field, int limit)
+{
+    if (text.contains(QLatin1String("%2")))
+        return text.arg(field, QString::number(limit));
+    return text.arg(field);
+}

@@ -27,6 +27,9 @@ public:
 
     // Localization().lookup(key).
     static QString Translate(const QString &key);
+    // A message about one field: "%1" becomes the field's name and "%2", where the text has
+    // it, the field's limit (older language files say only which field).
+    static QString fieldMessage(const QString &text, const QString &field, int limit);
 
     static QString englishName() { return QStringLiteral("English"); }
     // [language] value of Options.ini in the data folder; "English" when unset.

@@ -14,6 +14,7 @@ public:
     {
         QString key;
         QString field;
+        int limit = 0; // "FieldTooLong": the field's width
         bool ok() const { return key.isEmpty(); }
     };
 

@@ -477,7 +477,6 @@ QWidget *SettingsPage::buildFrequencyBox()
                      2);
     m_addFreq->setPlaceholderText(QStringLiteral("12.5"));
     m_addFreq->setMaxLength(12);
-    m_addDisease->setMaxLength(FreqDesRepository::MaxNameLength);
     layout->addLayout(lists, 1);
 
     m_memoLabel = new QLabel(box);

@@ -10,6 +10,7 @@
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "localization/LanguageApplier.h"
+#include "localization/Localization.h"
 #include "records/ClientConflicts.h"
 #include "records/ClientRepository.h"
 #include "records/ClientsModel.h"
@@ -386,10 +387,7 @@ bool ClientPanel::acceptCard() {
                 text = ClientTexts::translate(problem.key,
                                               QStringLiteral("The field \"%1\" is too long: "
                                                              "at most %2 characters."));
-                // A language file written before the limit was said has no place for it.
-                text = text.contains(QLatin1String("%2"))
-                           ? text.arg(field, QString::number(problem.limit))
-                           : text.arg(field);
+                text = Localization::fieldMessage(text, field, problem.limit);
             } else {
                 text = ClientTexts::translate(problem.key,
                                               QStringLiteral("The field \"%1\" holds characters "

@@ -70,7 +70,7 @@ void MessageTextWindow::accept()
 {
     if (text().size() > m_maxLength) {
         Dialogs::message(this, ScheduleTexts::problemText(QStringLiteral("FieldTooLong"),
-                                                          QStringLiteral("Message")));
+                                                          QStringLiteral("Message"), m_maxLength));
         return;
     }
     QDialog::accept();

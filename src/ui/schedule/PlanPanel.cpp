@@ -594,7 +594,7 @@ bool PlanPanel::refuseIfBad(const AppointmentCheck::Problem &problem, const QStr
     }
     if (problem.ok())
         return false;
-    Dialogs::message(this, ScheduleTexts::problemText(problem.key, problem.field));
+    Dialogs::message(this, ScheduleTexts::problemText(problem.key, problem.field, problem.limit));
     if (problem.key == QLatin1String("IncorrectTimeInterval"))
         m_toTime->setFocus();
     else if (problem.key == QLatin1String("TimeAlreadyUsed"))

@@ -26,7 +26,7 @@ QString current(const QString &key, const QString &fallback)
     return LanguageApplier::instance().text(key, fallback);
 }
 
-QString problemText(const QString &key, const QString &field)
+QString problemText(const QString &key, const QString &field, int limit)
 {
     // English stand-ins for language files that lack a message.
     static const struct
@@ -39,7 +39,7 @@ QString problemText(const QString &key, const QString &field)
         {"IncorrectTimeInterval", "The start time is later than the end time."},
         {"TimeAlreadyUsed", "This time is already taken by another appointment."},
         {"RemindModeNotSelected", "Choose how to remind: sound, message or both."},
-        {"FieldTooLong", "The field \"%1\" is too long."},
+        {"FieldTooLong", "The field \"%1\" is too long: at most %2 characters."},
         {"FieldNotStorable", "The field \"%1\" holds characters the base cannot store."},
     };
     QString fallback = key;
@@ -49,7 +49,7 @@ QString problemText(const QString &key, const QString &field)
     }
     QString text = translate(key, fallback);
     if (!field.isEmpty())
-        text = text.arg(current(field, field));
+        text = Localization::fieldMessage(text, current(field, field), limit);
     return text;
 }
 

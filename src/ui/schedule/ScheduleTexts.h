@@ -18,7 +18,7 @@ QString translate(const QString &key, const QString &fallback = QString());
 // The text of the language applied to the windows.
 QString current(const QString &key, const QString &fallback);
 // The message of a failed check; `field` names the key of the field it concerns, if any.
-QString problemText(const QString &key, const QString &field);
+QString problemText(const QString &key, const QString &field, int limit = 0);
 // A reminder's message, with the caption "Time Out".
 void showTimeOut(QWidget *parent, const QString &text);
 

@@ -1,4 +1,5 @@
 #include "DeseaseForm.h"
+#include "localization/Localization.h"
 
 #include "common/Dialogs.h"
 #include "localization/LanguageApplier.h"
@@ -72,7 +73,6 @@ DeseaseForm::DeseaseForm(DataModule *data, const DesDotsCatalogue &catalogue, QW
     grid->setHorizontalSpacing(8);
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("DesName"));
-    m_name->setMaxLength(DeseaseRepository::MaxNameLength);
     m_dots = new QLineEdit(this);
     m_dots->setObjectName(QStringLiteral("DotsList"));
     grid->addWidget(caption(this, QStringLiteral("DeseaseName"), QStringLiteral("Disease name")),
@@ -281,8 +281,11 @@ bool DeseaseForm::save()
         return ClientTexts::current(key, fallback);
     };
     if (name.size() > DeseaseRepository::MaxNameLength) {
-        refuse(shown(QStringLiteral("FieldTooLong"), QStringLiteral("The field \"%1\" is too long."))
-                   .arg(field(QStringLiteral("DeseaseName"), QStringLiteral("Disease name"))),
+        refuse(Localization::fieldMessage(
+                   shown(QStringLiteral("FieldTooLong"),
+                         QStringLiteral("The field \"%1\" is too long: at most %2 characters.")),
+                   field(QStringLiteral("DeseaseName"), QStringLiteral("Disease name")),
+                   DeseaseRepository::MaxNameLength),
                m_name);
         return false;
     }

@@ -184,6 +184,10 @@ void TestPlanPanel::refusals_data()
     QTest::newRow("reminder without a way") << "noway"
                                             << "Choose how to remind: sound, message or both.";
     QTest::newRow("no client") << "noclient" << "Choose the client of the appointment in the list.";
+    QTest::newRow("note longer than the base holds")
+        << "longnote"
+        << QStringLiteral("The field \"Comment\" is too long: at most %1 characters.")
+               .arg(Appointment::MaxComment);
     QTest::newRow("note the base cannot hold")
         << "emoji" << "The field \"Comment\" holds characters the base cannot store.";
 }
@@ -206,6 +210,8 @@ void TestPlanPanel::refusals()
         t.get<QCheckBox>("Remember")->setChecked(true);
     if (setup == QLatin1String("noclient"))
         t.get<QTableView>("ClientsGrid")->selectionModel()->clearSelection();
+    if (setup == QLatin1String("longnote"))
+        t.get<QPlainTextEdit>("NotesMemo")->setPlainText(QString(Appointment::MaxComment + 1, QLatin1Char('n')));
     if (setup == QLatin1String("emoji"))
         t.get<QPlainTextEdit>("NotesMemo")->setPlainText(QString::fromUtf8("\xF0\x9F\x98\x80"));
     const QString note = t.get<QPlainTextEdit>("NotesMemo")->toPlainText();

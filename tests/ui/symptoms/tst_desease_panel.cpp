@@ -173,6 +173,12 @@ void TestDeseasePanel::editorRefusesBadInput_data()
                                                << "" << false;
     QTest::newRow("first digit 0") << "Cough" << "LU07" << "IncorrectDotsName" << " LU07" << true;
     QTest::newRow("digit first") << "Cough" << "7LU" << "" << "incorrect dots name" << true;
+    // A pasted name longer than the base holds stays whole in the field, and the limit is said.
+    QTest::newRow("name too long")
+        << QString(DeseaseRepository::MaxNameLength + 1, QLatin1Char('x')) << "LU7" << ""
+        << QStringLiteral("The field \"Disease name\" is too long: at most %1 characters.")
+               .arg(DeseaseRepository::MaxNameLength)
+        << true;
 }
 
 void TestDeseasePanel::editorRefusesBadInput()
