@@ -102,6 +102,7 @@ void MainWindow::buildWindow()
     setWindowTitle(QStringLiteral("Vandrel"));
     setMinimumSize(kWidth, kHeight);
     resize(kWidth, kHeight);
+    bool smallScreen = false;
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         // Room for the window and its frame: centred. A screen no larger than the window
@@ -111,6 +112,8 @@ void MainWindow::buildWindow()
             setMinimumSize(qMin(kWidth, area.width()), qMin(kHeight, area.height()));
             setWindowState(windowState() | Qt::WindowMaximized);
         }
+        // Smaller still than the window itself: the pages will scroll.
+        smallScreen = area.width() < kWidth || area.height() < kHeight;
         move(area.topLeft() + QPoint(qMax(0, (area.width() - kWidth) / 2),
                                      qMax(0, (area.height() - kHeight) / 2)));
     }
@@ -139,14 +142,26 @@ void MainWindow::buildWindow()
         m_pages.insert(info.panel, page);
         m_stack->addWidget(page);
     }
-    // On a screen smaller than a page needs (a small laptop at 200 %), the page scrolls
-    // rather than squeezing its parts over each other.
-    auto *pageScroll = new QScrollArea(central);
-    pageScroll->setObjectName(QStringLiteral("PageScroll"));
-    pageScroll->setFrameShape(QFrame::NoFrame);
-    pageScroll->setWidgetResizable(true);
-    pageScroll->setWidget(m_stack);
-    column->addWidget(pageScroll, 1);
+    if (smallScreen) {
+        // On a screen smaller than the window was made for (a small laptop at 200 %), a page
+        // scrolls rather than squeezing its parts over each other. Only the page in sight
+        // counts for the size: hidden pages take no room.
+        connect(m_stack, &QStackedWidget::currentChanged, this, [this](int current) {
+            for (int i = 0; i < m_stack->count(); ++i) {
+                const auto policy = i == current ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+                m_stack->widget(i)->setSizePolicy(policy, policy);
+            }
+            m_stack->updateGeometry();
+        });
+        auto *pageScroll = new QScrollArea(central);
+        pageScroll->setObjectName(QStringLiteral("PageScroll"));
+        pageScroll->setFrameShape(QFrame::NoFrame);
+        pageScroll->setWidgetResizable(true);
+        pageScroll->setWidget(m_stack);
+        column->addWidget(pageScroll, 1);
+    } else {
+        column->addWidget(m_stack, 1);
+    }
     setCentralWidget(central);
     buildStatusStrip();
     bindTexts();

@@ -6,5 +6,6 @@ list(APPEND VANDREL_UI_SOURCES
   ui/common/Dialogs.h ui/common/Dialogs.cpp
   ui/common/PlainText.h
   ui/common/WindowPlacement.h ui/common/WindowPlacement.cpp
+  ui/common/WrappedChoice.h ui/common/WrappedChoice.cpp
   ui/common/WebEngineSetup.h ui/common/WebEngineSetup.cpp
 )

@@ -106,10 +106,17 @@ ClientPanel::ClientPanel(DataModule *data, Session *session, QWidget *parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, &ClientPanel::updateFirstStartHint);
     connect(m_model, &ClientsModel::loadingChanged, this, &ClientPanel::updateFirstStartHint);
     connect(m_stack, &QStackedWidget::currentChanged, this, [this] {
-        if (m_testsList)
-            m_testsList->setVisible(!isEditing());
+        showTestsList();
+        // Only the card or the editor in sight counts for the page's size.
+        for (int i = 0; i < m_stack->count(); ++i) {
+            const auto policy = m_stack->widget(i) == m_stack->currentWidget()
+                                    ? QSizePolicy::Preferred
+                                    : QSizePolicy::Ignored;
+            m_stack->widget(i)->setSizePolicy(policy, policy);
+        }
         updateFirstStartHint();
     });
+    m_editor->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ClientPanel::onCurrentRowChanged);
     if (m_session)
@@ -289,7 +296,13 @@ void ClientPanel::setTestsList(ClientTestsList *list) {
     m_testsList = list;
     list->setParent(m_rightColumn);
     static_cast<QVBoxLayout *>(m_rightColumn->layout())->addWidget(list, 2);
-    list->setVisible(!isEditing());
+    showTestsList();
+}
+
+void ClientPanel::showTestsList() {
+    // Under a card, not beside the editor, and not while there is no client to have tests.
+    if (m_testsList)
+        m_testsList->setVisible(!isEditing() && m_session && !m_session->currentClient().isEmpty());
 }
 
 void ClientPanel::updateFirstStartHint() {
@@ -522,6 +535,7 @@ void ClientPanel::onCurrentRowChanged() {
 }
 
 void ClientPanel::onSessionClientChanged(const QString &code) {
+    showTestsList();
     if (m_selecting)
         return;
     if (m_model->codeAt(m_list->currentIndex().row()) != code)

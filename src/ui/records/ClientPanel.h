@@ -79,6 +79,7 @@ private:
     void showCurrentCard();
     void updateButtons();
     void updateFirstStartHint();
+    void showTestsList();
     ClientSearch::Criterion criterion() const;
 
     QPointer<DataModule> m_data;

@@ -48,6 +48,7 @@ ClientTestsList::ClientTestsList(Session *session, TestsModel *tests, QWidget *p
     m_list->header()->setSectionResizeMode(DateColumn, QHeaderView::ResizeToContents);
     m_list->header()->setSectionResizeMode(TimeColumn, QHeaderView::ResizeToContents);
     m_list->header()->setSectionsMovable(false);
+    m_list->setMinimumHeight(m_list->fontMetrics().height() * 4 + 8);
     layout->addWidget(m_list, 1);
 
     ClientTexts::bind(m_caption, QStringLiteral("ClientTests"), QStringLiteral("Tests of the client"),

@@ -62,7 +62,7 @@ void FreqPanel::buildPage()
 {
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(8);
+    row->setSpacing(6);
 
     auto *dateColumn = new QVBoxLayout;
     auto *dateCaption = new QLabel(this);

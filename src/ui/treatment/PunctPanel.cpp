@@ -1,4 +1,5 @@
 #include "PunctPanel.h"
+#include "common/WrappedChoice.h"
 
 #include "ryodoraku/CorridorPercent.h"
 #include "PunctGrid.h"
@@ -250,9 +251,11 @@ void PunctPanel::buildQuestionnaire()
 
     QVBoxLayout *groups = addPage(textOr(QStringLiteral("NosGroup"), QStringLiteral("Nosological group")));
     for (const Questionnaire::Group &group : m_questionnaire.groups()) {
-        auto *radio = new QRadioButton(PlainText::caption(group.caption), groups->parentWidget());
+        auto *radio = new QRadioButton(groups->parentWidget());
         radio->setObjectName(QStringLiteral("GroupRadio%1").arg(m_groupButtons.size()));
-        groups->addWidget(radio);
+        // Long captions wrap rather than run past the page's edge.
+        groups->addWidget(WrappedChoice::make(radio, group.caption,
+                                              groups->parentWidget()));
         m_groupButtons.append(radio);
         connect(radio, &QRadioButton::clicked, this, &PunctPanel::controlClicked);
     }
@@ -263,9 +266,10 @@ void PunctPanel::buildQuestionnaire()
         QVBoxLayout *stack = addPage(page.title);
         QList<QCheckBox *> boxes;
         for (const Questionnaire::Symptom &symptom : page.symptoms) {
-            auto *box = new QCheckBox(PlainText::caption(symptom.caption), stack->parentWidget());
+            auto *box = new QCheckBox(stack->parentWidget());
             box->setObjectName(QStringLiteral("Symptom%1_%2").arg(p).arg(boxes.size()));
-            stack->addWidget(box);
+            stack->addWidget(WrappedChoice::make(box, symptom.caption,
+                                                 stack->parentWidget()));
             boxes.append(box);
             connect(box, &QCheckBox::clicked, this, &PunctPanel::controlClicked);
         }

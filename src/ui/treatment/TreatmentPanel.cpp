@@ -58,7 +58,7 @@ void TreatmentPanel::buildPage()
         "#ColorDateList, #FreqDateList { background: white; border: 1px solid #c5d0db; border-radius: 4px; }"
         "#ColorDateListContents, #FreqDateListContents { background: white; }"));
     auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(8, 6, 8, 6);
+    column->setContentsMargins(6, 4, 6, 4);
     column->setSpacing(0);
     auto *tabs = new QHBoxLayout;
     tabs->setSpacing(4);
@@ -97,7 +97,7 @@ void TreatmentPanel::buildPage()
     body->setObjectName(QStringLiteral("TreatmentBody"));
     body->setAttribute(Qt::WA_StyledBackground);
     auto *bodyLayout = new QVBoxLayout(body);
-    bodyLayout->setContentsMargins(8, 8, 8, 8);
+    bodyLayout->setContentsMargins(6, 6, 6, 6);
     m_stack = new QStackedWidget(body);
     m_color = new ColorPanel(m_device, m_stack);
     m_freq = new FreqPanel(m_data, m_device, m_stack);
