@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 #include "common/DateTexts.h"
+#include "common/StackSizing.h"
 
 #include "PasswordForm.h"
 #include "PlaceholderPage.h"
@@ -146,13 +147,7 @@ void MainWindow::buildWindow()
         // On a screen smaller than the window was made for (a small laptop at 200 %), a page
         // scrolls rather than squeezing its parts over each other. Only the page in sight
         // counts for the size: hidden pages take no room.
-        connect(m_stack, &QStackedWidget::currentChanged, this, [this](int current) {
-            for (int i = 0; i < m_stack->count(); ++i) {
-                const auto policy = i == current ? QSizePolicy::Preferred : QSizePolicy::Ignored;
-                m_stack->widget(i)->setSizePolicy(policy, policy);
-            }
-            m_stack->updateGeometry();
-        });
+        StackSizing::followCurrent(m_stack);
         auto *pageScroll = new QScrollArea(central);
         pageScroll->setObjectName(QStringLiteral("PageScroll"));
         pageScroll->setFrameShape(QFrame::NoFrame);

@@ -1,6 +1,7 @@
 list(APPEND VANDREL_UI_SOURCES
   ui/common/DateField.h ui/common/DateField.cpp
   ui/common/DateTexts.h ui/common/DateTexts.cpp
+  ui/common/StackSizing.h ui/common/StackSizing.cpp
   ui/common/TableFit.h ui/common/TableFit.cpp
   ui/common/TimeTyping.h ui/common/TimeTyping.cpp
   ui/common/Dialogs.h ui/common/Dialogs.cpp

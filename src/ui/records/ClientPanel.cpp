@@ -9,6 +9,7 @@
 #include "ClientTexts.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
+#include "common/StackSizing.h"
 #include "localization/LanguageApplier.h"
 #include "localization/Localization.h"
 #include "records/ClientConflicts.h"
@@ -107,16 +108,10 @@ ClientPanel::ClientPanel(DataModule *data, Session *session, QWidget *parent)
     connect(m_model, &ClientsModel::loadingChanged, this, &ClientPanel::updateFirstStartHint);
     connect(m_stack, &QStackedWidget::currentChanged, this, [this] {
         showTestsList();
-        // Only the card or the editor in sight counts for the page's size.
-        for (int i = 0; i < m_stack->count(); ++i) {
-            const auto policy = m_stack->widget(i) == m_stack->currentWidget()
-                                    ? QSizePolicy::Preferred
-                                    : QSizePolicy::Ignored;
-            m_stack->widget(i)->setSizePolicy(policy, policy);
-        }
         updateFirstStartHint();
     });
-    m_editor->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    // Only the card or the editor in sight counts for the page's size.
+    StackSizing::followCurrent(m_stack);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ClientPanel::onCurrentRowChanged);
     if (m_session)
