@@ -158,3 +158,13 @@ QString StartPassword::valueToKeep() const
 {
     return isLegacyPlainText() ? valueFor(m_stored) : m_stored;
 }
+
+bool StartPassword::hashPlainText(const QString &optionsPath, QString *error)
+{
+    IniFile options(optionsPath);
+    const StartPassword password = load(options);
+    if (!password.isLegacyPlainText())
+        return true;
+    options.writeString(QStringLiteral("password"), QStringLiteral("val"), password.valueToKeep());
+    return options.save(error);
+}

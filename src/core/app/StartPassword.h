@@ -31,6 +31,10 @@ public:
     // The value to write back when the password is not being changed: a legacy plain-text
     // password becomes its hash, anything else stays as it is.
     QString valueToKeep() const;
+    // A plain-text password from an older file is replaced by its hash in `options` (read
+    // afresh, saved at once); nothing else there changes. False with `error` when the file
+    // could not be written (the password then stays as it was, and still works).
+    static bool hashPlainText(const QString &optionsPath, QString *error = nullptr);
 
     // Work factor of new hashes: about 50-100 ms on an ordinary machine. Stored hashes carry
     // their own count, so raising it later leaves them valid.

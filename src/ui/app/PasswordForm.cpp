@@ -130,10 +130,14 @@ void PasswordForm::showTexts(const LanguageTexts &texts)
 
 bool PasswordForm::askAtStart(QWidget *parent)
 {
-    const StartPassword password =
-        StartPassword::load(IniFile(AppPaths::dataFile(QStringLiteral("Options.ini"))));
-    if (!password.required())
+    const QString optionsPath = AppPaths::dataFile(QStringLiteral("Options.ini"));
+    const StartPassword password = StartPassword::load(IniFile(optionsPath));
+    // A password an older version kept in plain text is hashed once the start is allowed, not
+    // only when the settings are next saved.
+    if (!password.required()) {
+        StartPassword::hashPlainText(optionsPath);
         return true;
+    }
 
     PasswordForm form(password, parent);
     // Until the language is applied the registry holds the built-in English texts; a user of
@@ -150,5 +154,8 @@ bool PasswordForm::askAtStart(QWidget *parent)
             form.move(frame.topLeft());
         }
     }
-    return form.exec() == QDialog::Accepted;
+    if (form.exec() != QDialog::Accepted)
+        return false;
+    StartPassword::hashPlainText(optionsPath);
+    return true;
 }

@@ -378,6 +378,8 @@ void TestMainWindow::startPasswordGuardsTheProgram_data()
     QTest::addColumn<bool>("starts");
     QTest::newRow("hash, right") << StartPassword::valueFor(QStringLiteral("secret")) << "secret" << true;
     QTest::newRow("dialog closed") << "secret" << "" << false;
+    QTest::newRow("plain text of an older file, right") << "secret" << "secret" << true;
+    QTest::newRow("plain text, wrong") << "secret" << "guess" << false;
 }
 
 void TestMainWindow::startPasswordGuardsTheProgram()
@@ -404,10 +406,17 @@ void TestMainWindow::startPasswordGuardsTheProgram()
         }
         form->passwordEdit()->setText(entered);
         form->accept();
+        // A wrong password is said; the form stays for another try, closed here.
+        if (form->isVisible())
+            form->reject();
     });
     QCOMPARE(w.start(), starts);
     QVERIFY(asked);
     QCOMPARE(w.dataModule().isOpen(), starts);
+    // A plain-text password is hashed once the start is allowed, and only then; it still opens.
+    const QString kept = option(QStringLiteral("password"), QStringLiteral("val"));
+    QCOMPARE(StartPassword::isHash(kept), StartPassword::isHash(stored) || starts);
+    QVERIFY(StartPassword(kept, true).matches(QStringLiteral("secret")));
 }
 
 void TestMainWindow::remindersFireBeforeTheScheduleIsOpened()
