@@ -1,5 +1,6 @@
 #include "app/UnixSignalWatcher.h"
 #include "app/MainWindow.h"
+#include "app/Termination.h"
 #include "common/WebEngineSetup.h"
 #include "records/ClientSyncService.h"
 
@@ -21,14 +22,21 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Quillane"));
     QApplication::setApplicationVersion(QStringLiteral(VANDREL_VERSION));
 
+    // SIGTERM and SIGINT close the window exactly as the user would, questions answered as
+    // cancelled; during the start, they end it.
+    UnixSignalWatcher signals_;
+    Termination termination;
+    QObject::connect(&signals_, &UnixSignalWatcher::terminationRequested, &termination,
+                     &Termination::request);
+
     MainWindow window;
     if (!window.start())
         return 1;
-
-    // SIGTERM and SIGINT close the window exactly as the user would.
-    UnixSignalWatcher signals_;
-    QObject::connect(&signals_, &UnixSignalWatcher::terminationRequested, &window,
-                     &MainWindow::close);
+    termination.setWindow(&window);
+    if (termination.isRequested()) {
+        window.close(); // asked to end while starting: end in the usual order
+        return 0;
+    }
 
     window.show();
     // Used by the start-up benchmark: say when the window has been shown, then leave.

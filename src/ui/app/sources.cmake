@@ -7,4 +7,5 @@ list(APPEND VANDREL_UI_SOURCES
   ui/app/SharedBaseBox.h ui/app/SharedBaseBox.cpp
   ui/app/InternetPanel.h ui/app/InternetPanel.cpp
   ui/app/InfoPageHtml.h ui/app/InfoPageHtml.cpp
+  ui/app/Termination.h ui/app/Termination.cpp
 )

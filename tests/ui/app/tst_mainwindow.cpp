@@ -12,6 +12,8 @@
 #include "app/MainWindow.h"
 #include "app/PasswordForm.h"
 #include "app/StartPassword.h"
+#include "app/Termination.h"
+#include "common/Dialogs.h"
 #include "app/UnixSignalWatcher.h"
 #include "app/WorkModes.h"
 #include "app/WorkPage.h"
@@ -135,6 +137,7 @@ private Q_SLOTS:
     void missingDeviceLibraryIsReportedAndProgramRuns();
     void unopenableDatabaseEndsStartupWritingNothing();
     void sigtermClosesInOrder();
+    void terminationCancelsTheOpenQuestion();
     void russianLanguageGivesRussianTexts();
     void switchingLeavesThenEnters();
     void everyModeReachableFromKeyboard();
@@ -246,6 +249,25 @@ void TestMainWindow::sigtermClosesInOrder()
     QVERIFY(closing.indexOf(QStringLiteral("database")) < closing.indexOf(QStringLiteral("clock")));
     QVERIFY(closing.indexOf(QStringLiteral("clock")) < closing.indexOf(QStringLiteral("device")));
     QVERIFY(!w.dataModule().isOpen());
+}
+
+// The session ends while a question is on screen: it is answered as cancelled, no new one is
+// asked, and the window closes.
+void TestMainWindow::terminationCancelsTheOpenQuestion()
+{
+    TestEnvironment env;
+    MainWindow w;
+    QVERIFY(w.start());
+    w.show();
+    Termination termination;
+    termination.setWindow(&w);
+    QTimer::singleShot(200, &termination, &Termination::request);
+    const bool answer = Dialogs::ask(&w, QStringLiteral("Keep the unfinished test?"));
+    QVERIFY(!answer);
+    QVERIFY(!Dialogs::ask(&w, QStringLiteral("A second question is not put."))); // not shown
+    QTRY_VERIFY(!w.isVisible());
+    QVERIFY(!w.dataModule().isOpen());
+    Dialogs::clearHandler();
 }
 
 void TestMainWindow::russianLanguageGivesRussianTexts()
