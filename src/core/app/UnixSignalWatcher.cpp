@@ -23,7 +23,13 @@ UnixSignalWatcher::UnixSignalWatcher(QObject *parent)
         return;
     m_notifier = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &UnixSignalWatcher::readSignal);
+    claimSignals();
+}
 
+void UnixSignalWatcher::claimSignals()
+{
+    if (g_fds[0] < 0)
+        return;
     struct sigaction action = {};
     action.sa_handler = forwardSignal;
     sigemptyset(&action.sa_mask);

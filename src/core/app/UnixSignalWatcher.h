@@ -14,6 +14,12 @@ public:
     explicit UnixSignalWatcher(QObject *parent = nullptr);
     ~UnixSignalWatcher() override;
 
+    // Takes SIGTERM and SIGINT back for the watcher, once one exists. The Firebird client sets
+    // handlers of its own when it first attaches a base; left in place, a SIGTERM would start
+    // its shutdown thread beside the program's own closing, and the two race at exit (a crash,
+    // or a detach that never ends).
+    static void claimSignals();
+
 Q_SIGNALS:
     void terminationRequested(int signalNumber);
 

@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "app/UnixSignalWatcher.h"
 #include "common/DateTexts.h"
 #include "common/StackSizing.h"
 
@@ -276,7 +277,11 @@ void MainWindow::registerStartup()
         const QString path = CaseInsensitivePath::resolve(AppPaths::GetDataPath(),
                                                           QStringLiteral("BASE.fdb"));
         QString error;
-        if (m_data->open(path, &error))
+        const bool opened = m_data->open(path, &error);
+        // The database client has just set signal handlers of its own: the program's closing
+        // order must stay the only answer to SIGTERM.
+        UnixSignalWatcher::claimSignals();
+        if (opened)
             return true;
         QApplication::restoreOverrideCursor();
         Dialogs::error(this, Localization::Translate(QStringLiteral("Error")),

@@ -234,9 +234,16 @@ void TestMainWindow::sigtermClosesInOrder()
 {
     TestEnvironment env;
     DialogRecorder dialogs;
+    // Watching from before the start, as the program does: the database client's own handlers,
+    // set when it first attaches, must not take the signal away.
+    UnixSignalWatcher watcher;
+    struct sigaction ours = {};
+    sigaction(SIGTERM, nullptr, &ours);
     MainWindow w;
     QVERIFY(w.start());
-    UnixSignalWatcher watcher;
+    struct sigaction now = {};
+    sigaction(SIGTERM, nullptr, &now);
+    QVERIFY(now.sa_handler == ours.sa_handler); // no second handler racing the closing
     connect(&watcher, &UnixSignalWatcher::terminationRequested, &w, &MainWindow::close);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
