@@ -28,12 +28,12 @@ ClientSyncStatus::ClientSyncStatus(ClientSyncService *service, DataModule *data,
     });
     connect(service, &ClientSyncService::roundStarted, this, [this] {
         showText(ClientTexts::translate(QStringLiteral("SyncRunning"),
-                                        QStringLiteral("Synchronising the client base…")),
+                                        QStringLiteral("Shared base: synchronising…")),
                  false);
     });
     connect(service, &ClientSyncService::progress, this, [this](int done, int total) {
         showText(ClientTexts::translate(QStringLiteral("SynchronisingClients"),
-                                        QStringLiteral("Synchronising the client base: %1 of %2"))
+                                        QStringLiteral("Shared base: %1 of %2"))
                      .arg(done)
                      .arg(total),
                  false);
@@ -45,6 +45,8 @@ void ClientSyncStatus::showText(const QString &text, bool warning)
 {
     setText(text);
     setStyleSheet(warning ? QStringLiteral("QToolButton { color: #9a3b00; }") : QString());
+    // The strip gives the other labels what is left, never a part of this text.
+    setMinimumWidth(sizeHint().width());
 }
 
 void ClientSyncStatus::onFinished(const ClientSyncService::Outcome &outcome)
