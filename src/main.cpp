@@ -1,7 +1,11 @@
 #include "app/UnixSignalWatcher.h"
+#include "app/AppPaths.h"
 #include "app/MainWindow.h"
+#include "app/SingleInstance.h"
 #include "app/Termination.h"
+#include "common/Dialogs.h"
 #include "common/WebEngineSetup.h"
+#include "localization/LanguageTexts.h"
 #include "records/ClientSyncService.h"
 
 #include <QApplication>
@@ -29,7 +33,25 @@ int main(int argc, char *argv[])
     QObject::connect(&signals_, &UnixSignalWatcher::terminationRequested, &termination,
                      &Termination::request);
 
+    // One workstation per data folder: a second start brings the first one forward.
+    SingleInstance instance(AppPaths::GetDataPath());
+    if (!instance.acquire()) {
+        const QString text = LanguageTexts::loadCurrent().text(QStringLiteral("AlreadyRunning"));
+        Dialogs::message(nullptr, text.isEmpty()
+                                      ? QStringLiteral("The workstation is already open on this "
+                                                       "computer; its window has been brought to "
+                                                       "the front.")
+                                      : text);
+        return 0;
+    }
+
     MainWindow window;
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
+        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
     if (!window.start())
         return 1;
     termination.setWindow(&window);

@@ -7,6 +7,7 @@ list(APPEND VANDREL_CORE_SOURCES
   core/app/StartupSequence.h core/app/StartupSequence.cpp
   core/app/TestFollower.h core/app/TestFollower.cpp
   core/app/UnixSignalWatcher.h core/app/UnixSignalWatcher.cpp
+  core/app/SingleInstance.h core/app/SingleInstance.cpp
   core/app/StartPassword.h core/app/StartPassword.cpp
   core/app/MeasuringOrder.h core/app/MeasuringOrder.cpp
   core/app/SettingsValues.h core/app/SettingsValues.cpp

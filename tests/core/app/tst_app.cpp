@@ -4,6 +4,7 @@
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
 #include "app/DotCatalogue.h"
+#include "app/SingleInstance.h"
 #include "app/StartupSequence.h"
 #include "common/IniFile.h"
 #include "common/TextFile.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QtTest>
 
 class TestApp : public QObject
@@ -34,6 +36,7 @@ private Q_SLOTS:
     void shippedChannelsAgreeWithThePointCatalogue();
     void startupStepsRunInFixedOrder();
     void failedStepStopsStartup();
+    void oneWorkstationPerDataFolder();
 };
 
 void TestApp::dataFolderIsSeeded()
@@ -322,6 +325,35 @@ void TestApp::failedStepStopsStartup()
     QVERIFY(!seq.runShow(&failed));
     QCOMPARE(failed, QStringLiteral("database"));
     QVERIFY(!languageRan);
+}
+
+// A second start on the same data folder is refused and asks the first to come forward; a
+// lock left by a program that died is taken over, and another folder is another workstation.
+void TestApp::oneWorkstationPerDataFolder()
+{
+    TestEnvironment env;
+    const QString folder = env.scratch(QStringLiteral("data"));
+    auto first = std::make_unique<SingleInstance>(folder);
+    QVERIFY(first->acquire());
+    QSignalSpy raised(first.get(), &SingleInstance::raiseRequested);
+    SingleInstance second(folder + QStringLiteral("/./"));
+    QVERIFY(!second.acquire());
+    QTRY_COMPARE(raised.size(), 1);
+    SingleInstance elsewhere(env.scratch(QStringLiteral("other")));
+    QVERIFY(elsewhere.acquire());
+
+    first.reset();
+    SingleInstance third(folder);
+    QVERIFY(third.acquire());
+
+    // The lock of a program that is no longer running.
+    const QString lockPath = env.scratch(QStringLiteral("dead")) + QStringLiteral("/.workstation.lock");
+    QFile stale(lockPath);
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write("999999\nvandrel\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    SingleInstance afterCrash(QFileInfo(lockPath).path());
+    QVERIFY(afterCrash.acquire());
 }
 
 QTEST_GUILESS_MAIN(TestApp)
