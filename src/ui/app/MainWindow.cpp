@@ -364,13 +364,13 @@ void MainWindow::fitModeButtons()
 {
     // Every button as high as the one with the most caption lines needs: the icon, the
     // lines, the padding of the style sheet, so that no caption is cut at its top.
+    // The buttons share one style sheet, hence one font.
     int lines = 1;
-    QFontMetrics metrics(font());
-    for (QToolButton *button : std::as_const(m_buttons)) {
-        button->ensurePolished();
-        metrics = QFontMetrics(button->font());
+    for (QToolButton *button : std::as_const(m_buttons))
         lines = qMax(lines, int(button->text().count(QLatin1Char('\n'))) + 1);
-    }
+    QToolButton *any = m_buttons.begin().value();
+    any->ensurePolished();
+    const QFontMetrics metrics(any->font());
     const int height = qMax(58, 26 + lines * metrics.lineSpacing() + 20);
     for (QToolButton *button : std::as_const(m_buttons))
         button->setMinimumHeight(height);

@@ -5,9 +5,7 @@
 #include "localization/LanguageApplier.h"
 #include "treatment/AtlasPoints.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QVBoxLayout>
 
 BodyForm::BodyForm(QWidget *parent)
@@ -51,17 +49,11 @@ void BodyForm::showPointNear(const QString &code, const QWidget *label)
 
 void BodyForm::showPointAt(const QString &code, const QPoint &globalTopLeft)
 {
-    QPoint place = globalTopLeft;
-    if (const QScreen *screen = QGuiApplication::screenAt(globalTopLeft)) {
-        // The whole window stays on the screen the label is on.
-        const QRect area = screen->availableGeometry();
-        const QSize frame = frameGeometry().size().expandedTo(size());
-        place.setX(std::clamp(place.x(), area.left(), std::max(area.left(), area.right() - frame.width())));
-        place.setY(std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() - frame.height())));
-    }
-    move(place);
+    move(globalTopLeft);
     showPoint(code);
     show();
+    // Already on screen, it is not shown anew: keep it whole on the screen here too.
+    WindowPlacement::keepOnScreen(this);
     raise();
 }
 
@@ -77,9 +69,6 @@ void BodyForm::keyPressEvent(QKeyEvent *event)
 void BodyForm::showEvent(QShowEvent *event)
 {
     // Where it was opened, as far as the screen allows.
-    if (!m_placed) {
-        m_placed = true;
-        WindowPlacement::keepOnScreen(this);
-    }
+    WindowPlacement::keepOnScreen(this);
     QWidget::showEvent(event);
 }

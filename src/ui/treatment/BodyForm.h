@@ -43,5 +43,4 @@ private:
     BodyAtlasView *m_view = nullptr;
     QString m_code;
     QString m_caption;
-    bool m_placed = false; // placed at its first showing
 };
