@@ -6,14 +6,12 @@
 #include "app/WorkModes.h"
 #include "common/Clock.h"
 #include "DialogRecorder.h"
-#include "Fits.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "records/ClientConflicts.h"
 #include "records/ClientPanel.h"
 #include "records/ClientRepository.h"
 #include "records/ClientsModel.h"
-#include "Screenshot.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -60,7 +58,6 @@ private Q_SLOTS:
     void leavingNeverDropsAnUnsavedCardUnasked();
     void searchAndShowAll();
     void overwrittenValueShowsUnderTheCard();
-    void looks();
 };
 
 void TestClientPanel::newCardIsCheckedSavedAndBecomesCurrent() {
@@ -294,56 +291,6 @@ void TestClientPanel::overwrittenValueShowsUnderTheCard() {
     QCOMPARE(notes->textFormat(), Qt::PlainText);
     QVERIFY2(notes->text().contains(QStringLiteral("“<b>+7 999</b>”")), qPrintable(notes->text()));
     QVERIFY(notes->text().contains(QStringLiteral("Reception")));
-}
-
-void TestClientPanel::looks() {
-    Fixture f;
-    for (int i = 0; i < 30; ++i)
-        addClient(f.data, i % 2 ? QStringLiteral("Елена") : QStringLiteral("Margarethe"),
-                  i % 2 ? QStringLiteral("Кузнецова") : QStringLiteral("Schmidt-Hansen"));
-    ClientCard full = *ClientRepository(&f.data).card(QStringLiteral("Q72"));
-    full.city = QStringLiteral("Санкт-Петербург");
-    full.adress = QStringLiteral("ул. Садовая, д. 12, кв. 4");
-    full.tel1 = QStringLiteral("+7 812 555-1234");
-    full.tel3 = QStringLiteral("+7 921 000-1122");
-    full.eMail = QStringLiteral("elena@example.org");
-    full.skypeType = 0;
-    full.skype = QStringLiteral("elena.k");
-    full.height = QStringLiteral("168");
-    full.weight = QStringLiteral("59");
-    full.comment = QStringLiteral("Бессонница, головные боли по утрам. Аллергия на йод.");
-    QImage picture(120, 150, QImage::Format_RGB32);
-    picture.fill(QColor(0xc8, 0xd8, 0xe8));
-    const QString jpeg = f.env.scratch(QStringLiteral("p")) + QStringLiteral("/face.jpg");
-    picture.save(jpeg, "JPG");
-    QString error;
-    QVERIFY2(ClientRepository(&f.data).updateCard(full, jpeg, &error), qPrintable(error));
-    ConflictNote note;
-    note.code = full.code;
-    note.field = QStringLiteral("TEL1");
-    note.lostText = QStringLiteral("+7 812 555-0000");
-    note.lostBy = QStringLiteral("Reception");
-    note.lostAt = QDateTime(QDate(2026, 12, 1), QTime(10, 15));
-    ClientConflicts::add(f.data.database(), note);
-
-    ClientPanel page(&f.data, &f.session);
-    page.setSharedBaseEnabled(false);
-    page.resize(1020, 536);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
-    f.session.setCurrentClient(QStringLiteral("Q72"));
-    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
-        LanguageApplier::instance().apply(LanguageTexts::load(language));
-        page.enter();
-        QCoreApplication::processEvents();
-        const QString squeeze = squeezed(&page, {1020, 536});
-        QVERIFY2(squeeze.isEmpty(), qPrintable(squeeze));
-        saveScreenshot(&page, QStringLiteral("client-page-") + language.toLower());
-        page.editCard();
-        QCoreApplication::processEvents();
-        saveScreenshot(&page, QStringLiteral("client-editor-") + language.toLower());
-        page.cancelEditing();
-    }
 }
 
 QTEST_MAIN(TestClientPanel)

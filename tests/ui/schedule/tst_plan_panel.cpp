@@ -12,8 +12,6 @@
 #include "schedule/ReminderForm.h"
 #include "schedule/ReminderPlayerWindow.h"
 #include "common/Dialogs.h"
-#include "Fits.h"
-#include "Screenshot.h"
 #include "ScheduleTestSupport.h"
 
 #include <QCheckBox>
@@ -121,7 +119,6 @@ private Q_SLOTS:
     void todaysRemindersFireThroughThePage();
     void dataTextsShowAsTyped();
     void reminderTimersOpenOverTheWindow();
-    void looks();
 };
 
 void TestPlanPanel::storesAfterTheQuestion()
@@ -438,31 +435,6 @@ void TestPlanPanel::reminderTimersOpenOverTheWindow()
                                                                    .arg(t.form.frameGeometry().height())));
     QVERIFY(t.form.frameGeometry().contains(area.intersected(t.page->frameGeometry()).center()));
     t.form.hide();
-}
-
-void TestPlanPanel::looks()
-{
-    Page t;
-    t.stored(t.anna, QTime(9, 0), QTime(9, 30), QStringLiteral("Anna at nine"));
-    t.stored(t.marianna, QTime(10, 15), QTime(11, 0), {}, [](Appointment &a) {
-        a.comment = QString::fromUtf8("Повторное измерение, принести результаты анализов");
-    });
-    t.stored(t.boris, QTime(14, 0), QTime(14, 45));
-    for (int i = 0; i < 25; ++i)
-        t.profile.addClient(i % 2 ? QString::fromUtf8("Екатерина") : QStringLiteral("Margarethe"),
-                            i % 2 ? QString::fromUtf8("Воскресенская") : QStringLiteral("Schmidt"));
-    t.profile.session.setCurrentClient(t.anna);
-    QVERIFY(QTest::qWaitForWindowExposed(t.page.get()));
-    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
-        LanguageApplier::instance().apply(LanguageTexts::load(language));
-        t.page->enter();
-        QTest::mouseClick(child<QLabel>(t.frames().first(), QStringLiteral("NameLabel")), Qt::LeftButton);
-        QCoreApplication::processEvents();
-        const QString squeeze = squeezed(t.page.get(), {1020, 536});
-        QVERIFY2(squeeze.isEmpty(), qPrintable(squeeze));
-        saveScreenshot(t.page.get(), QStringLiteral("plan-panel-") + language);
-        t.page->cancelEditing();
-    }
 }
 
 QTEST_MAIN(TestPlanPanel)

@@ -4,7 +4,6 @@
 #include "ChildWidget.h"
 #include "ClientTests.h"
 #include "DialogRecorder.h"
-#include "Fits.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
@@ -20,7 +19,6 @@
 #include "treatment/PointLabel.h"
 
 #include <QAbstractButton>
-#include <QBuffer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,7 +81,6 @@ private Q_SLOTS:
     void pointLabelMarksThePoint();
     void searchSelects();
     void deleteAsksFirst();
-    void looks();
 };
 
 void TestDeseasePanel::addedThroughTheEditorAndShown()
@@ -330,49 +327,6 @@ void TestDeseasePanel::deleteAsksFirst()
     QVERIFY(child<QPlainTextEdit>(&page, "WithoutImageMemo")->toPlainText().isEmpty());
     QVERIFY(page.findChildren<PointLabel *>().isEmpty());
     QVERIFY(!remove->isEnabled());
-}
-
-void TestDeseasePanel::looks()
-{
-    Fixture f;
-    DeseasePanel page(&f.data);
-    DeseaseRecord r;
-    r.name = QStringLiteral("Мигрень");
-    r.dots = DotsListCodec::encode(QStringLiteral("LI4 GB20 LV3 ST36 PC6"), page.catalogue()).dots;
-    r.about = QStringLiteral("<p><b>Приступообразная головная боль</b>, чаще в одной половине "
-                             "головы; тошнота, светобоязнь.</p><p>Сеансы через день, курс 10.</p>");
-    r.plant = QStringLiteral("Пижма девичья: настой 1 ч. л. на стакан кипятка, по 1/3 стакана "
-                             "3 раза в день.");
-    QImage image(200, 150, QImage::Format_RGB32);
-    image.fill(QColor(110, 160, 90));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    r.plantPicture = bytes;
-    QCOMPARE(DeseaseRepository(&f.data).add(r), DeseaseRepository::AddResult::Added);
-    for (const char *n : {"Angina pectoris", "Bronchial asthma", "Gastritis", "Insomnia"})
-        f.add(QLatin1String(n), QStringLiteral("0&7&#"));
-
-    page.resize(1020, 600);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
-    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
-        LanguageApplier::instance().apply(LanguageTexts::load(language));
-        page.enter();
-        child<QListWidget>(&page, "DeseaseListBox")->setCurrentRow(4);
-        QTest::mouseClick(child<PointLabel>(&page, "DotLabel1"), Qt::LeftButton);
-        page.findChild<QTimer *>(QStringLiteral("DeseaseTimer"))->setInterval(1);
-        QTRY_VERIFY(!page.findChild<QTimer *>(QStringLiteral("DeseaseTimer"))->isActive());
-        const QString squeeze = squeezed(&page, {1020, 600});
-        QVERIFY2(squeeze.isEmpty(), qPrintable(squeeze));
-        saveScreenshot(&page, QStringLiteral("disease-page-") + language.toLower());
-        page.newDesease();
-        fillEditor(page.editor(), QStringLiteral("Гастрит"), QStringLiteral("ST36, RN12, PC6"));
-        QCoreApplication::processEvents();
-        saveScreenshot(page.editor(), QStringLiteral("disease-editor-") + language.toLower());
-        page.editor()->reject();
-    }
 }
 
 QTEST_MAIN(TestDeseasePanel)

@@ -2,7 +2,6 @@
 // click on the clock and on its captions, the centre clearing the choice, the side moving the
 // marker, the blinking under the midday-midnight method, a damaged table refused with a
 // message, and the page in English and Russian.
-#include "Screenshot.h"
 #include "TestEnvironment.h"
 #include "app/DataFolderSetup.h"
 #include "common/Clock.h"
@@ -39,8 +38,6 @@ private Q_SLOTS:
     void sideMovesTheMarker();
     void middayMidnightBlinksAndShowsThePhoto();
     void damagedTableIsRefusedWithAMessage();
-    void looksRightInBothLanguages_data();
-    void looksRightInBothLanguages();
 
 private:
     void openPage();
@@ -241,34 +238,6 @@ void TestOpenPointPanel::damagedTableIsRefusedWithAMessage()
     m_page->Label5MouseDown(4);
     QVERIFY(!m_page->points().isEmpty());
     QVERIFY(!info()->property("problem").toBool());
-}
-
-void TestOpenPointPanel::looksRightInBothLanguages_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("method"); // a word of the midday-midnight method's name
-    QTest::newRow("English") << "English" << "Midday";
-    QTest::newRow("Russian") << "Russian" << QString::fromUtf8("\xd0\xbf\xd0\xbe\xd0\xbb\xd1\x83\xd0\xb4"); // "полуд"
-}
-
-void TestOpenPointPanel::looksRightInBothLanguages()
-{
-    QFETCH(QString, language);
-    QFETCH(QString, method);
-    QVERIFY(Localization::setCurrentLanguage(language));
-    LanguageApplier::instance().apply(LanguageTexts::load(language));
-    openPage();
-    QPixmap photo(60, 80);
-    photo.fill(QColor(0x9c, 0xb8, 0xd0));
-    m_page->setPhoto(photo);
-    saveScreenshot(m_page, QStringLiteral("open_points_tortoise_") + language);
-    m_page->MethodGroupClick(2);
-    auto *button = m_page->findChild<QRadioButton *>(QStringLiteral("MethodGroup2"));
-    QVERIFY2(button->text().contains(method, Qt::CaseInsensitive), qPrintable(button->text()));
-    // Every control's text fits: the radio buttons are not cut.
-    for (auto *radio : m_page->findChildren<QRadioButton *>())
-        QVERIFY2(radio->sizeHint().width() <= radio->width() + 1, qPrintable(radio->text()));
-    saveScreenshot(m_page, QStringLiteral("open_points_midday_") + language);
 }
 
 QTEST_MAIN(TestOpenPointPanel)

@@ -5,7 +5,6 @@
 #include "../../core/measure/DeviceScript.h"
 #include "../../core/records/RecordsTestSupport.h"
 #include "DialogRecorder.h"
-#include "Screenshot.h"
 #include "TestEnvironment.h"
 #include "app/DataFolderSetup.h"
 #include "app/Session.h"
@@ -58,8 +57,6 @@ private Q_SLOTS:
     void assignmentsStayWithTheirTest();
     void commentSwitchesTheIcon();
     void importRefusesAMalformedFile();
-    void looksRightInBothLanguages_data();
-    void looksRightInBothLanguages();
 
 private:
     template<typename T>
@@ -471,42 +468,6 @@ void TestTreatmentPanel::importRefusesAMalformedFile()
     dialogs.setAnswer(QStringLiteral("yes"));
     QVERIFY(form.import());
     QCOMPARE(repo.frequencies(QStringLiteral("Cold")), QStringList{QStringLiteral("7.83")});
-}
-
-void TestTreatmentPanel::looksRightInBothLanguages_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::newRow("English") << "English";
-    QTest::newRow("Russian") << "Russian";
-}
-
-void TestTreatmentPanel::looksRightInBothLanguages()
-{
-    QFETCH(QString, language);
-    QVERIFY(Localization::setCurrentLanguage(language));
-    LanguageApplier::instance().apply(LanguageTexts::load(language));
-    FreqDesRepository repo(m_data);
-    repo.addDisease(QStringLiteral("Migraine"));
-    repo.setFrequencies(QStringLiteral("Migraine"), {QStringLiteral("10"), QStringLiteral("12.5"), QStringLiteral("7.83")});
-    repo.setComment(QStringLiteral("Migraine"), QStringLiteral("Ten minutes per frequency, twice a week."));
-    TherapyStore(m_data, TherapyStore::Table::Color).saveComment(QStringLiteral("Q71"), m_keys.at(1), QStringLiteral("note"));
-    m_page->enter();
-    for (const auto &[shape, palette] : {std::pair{"ML_1", "Shape20"}, {"FL_1", "Shape26"}, {"ML_4", "Shape24"},
-                                         {"MR_2", "Shape22"}, {"MR_9", "Shape28"}}) {
-        QTest::mouseClick(child<ColorSwatch>(QLatin1String(shape)), Qt::LeftButton);
-        QTest::mouseClick(child<ColorSwatch>(QLatin1String(palette)), Qt::LeftButton);
-    }
-    QTest::qWait(20);
-    QVERIFY(child<TreatmentTab>(QStringLiteral("ColorLabel"))->text().size() > 3);
-    saveScreenshot(m_page, QStringLiteral("treatment-colour-") + language);
-    m_page->showSubMode(TreatmentPanel::SubMode::Freq);
-    child<QDoubleSpinBox>(QStringLiteral("LE1"))->setValue(7.83);
-    child<QDoubleSpinBox>(QStringLiteral("RE5"))->setValue(128);
-    QTest::qWait(20);
-    saveScreenshot(m_page, QStringLiteral("treatment-frequency-") + language);
-    m_page->leave();
-    QVERIFY(Localization::setCurrentLanguage(QStringLiteral("English")));
-    LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
 }
 
 QTEST_MAIN(TestTreatmentPanel)
