@@ -61,6 +61,10 @@ ClientSync::Target ClientSync::configuredTarget()
     target.password = ini.readString(g_section, QStringLiteral("password"), target.password);
     target.workstation =
         ini.readString(g_section, QStringLiteral("workstation"), target.workstation).trimmed().left(60);
+    // Seconds; for a server behind a link slower than any practice network.
+    const int seconds = ini.readInteger(g_section, QStringLiteral("answerTimeout"), 0);
+    if (seconds > 0)
+        target.answerTimeoutMs = std::min(seconds, 120) * 1000;
     return target;
 }
 
@@ -210,13 +214,13 @@ bool ClientSync::runRound()
     m_renames.clear();
     m_deferred = false;
     m_reached = false;
+    m_silent = false;
     if (!QFileInfo(m_localPath).isFile())
         return fail(QStringLiteral("The local base %1 does not exist.").arg(m_localPath));
     if (!prepareShared())
         return false;
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
         return fail(QStringLiteral("The Firebird driver of Qt (QIBASE) is not installed."));
-
     const int n = g_counter.fetchAndAddRelaxed(1);
     const QString localName = QStringLiteral("vandrel-sync-local-%1").arg(n);
     const QString sharedName = QStringLiteral("vandrel-sync-shared-%1").arg(n);
@@ -225,7 +229,14 @@ bool ClientSync::runRound()
         QSqlDatabase local = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), localName);
         QSqlDatabase shared = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), sharedName);
         if (open(local, m_localPath, QStringLiteral("SYSDBA"), QStringLiteral("quillmoss"))) {
-            m_reached = open(shared, m_shared.database, m_shared.user, m_shared.password);
+            m_silent = ServerAnswer::check(m_shared.database, m_shared.answerTimeoutMs)
+                       == ServerAnswer::Verdict::Silent;
+            if (m_silent)
+                fail(QStringLiteral("The server of the shared base %1 does not answer (waited %2 s).")
+                         .arg(m_shared.database)
+                         .arg(m_shared.answerTimeoutMs / 1000.0));
+            else
+                m_reached = open(shared, m_shared.database, m_shared.user, m_shared.password);
             if (m_reached)
                 ok = round(local, shared);
             if (local.isOpen())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClientRows.h"
+#include "ServerAnswer.h"
 
 #include <QDateTime>
 #include <QList>
@@ -43,6 +44,8 @@ public:
         QString user = QStringLiteral("SYSDBA");
         QString password = QStringLiteral("quillmoss");
         QString workstation = defaultWorkstation(); // named in CHANGED_BY and in notes
+        // How long a server is given to answer before the round gives up on it.
+        int answerTimeoutMs = ServerAnswer::DefaultTimeoutMs;
     };
     struct Stats {
         int pushed = 0;     // cards written to the shared base
@@ -98,6 +101,8 @@ public:
     bool createdSharedBase() const { return m_created; }
     // Whether the last round reached the shared base at all.
     bool reachedShared() const { return m_reached; }
+    // Whether the last round found the shared base's server taking connections but silent.
+    bool sharedSilent() const { return m_silent; }
 
 private:
     struct Pending {
@@ -148,6 +153,7 @@ private:
     QList<Rename> m_renames;
     bool m_created = false;
     bool m_reached = false;
+    bool m_silent = false;
     bool m_deferred = false;
     ClientRows::Columns m_columns;
     QString m_sharedId;

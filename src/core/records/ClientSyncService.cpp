@@ -100,6 +100,7 @@ void ClientSyncService::launch()
         Outcome &outcome = round->outcome;
         outcome.ok = sync.runRound();
         outcome.reached = sync.reachedShared();
+        outcome.silent = sync.sharedSilent();
         outcome.error = sync.lastError();
         outcome.stats = sync.stats();
         outcome.renames = sync.renames();

@@ -23,6 +23,7 @@ public:
     {
         bool ok = false;
         bool reached = false; // the shared base answered
+        bool silent = false;  // its server takes connections but does not answer
         QString error;
         ClientSync::Stats stats;
         QList<ClientSync::Rename> renames;

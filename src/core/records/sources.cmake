@@ -18,5 +18,6 @@ list(APPEND VANDREL_CORE_SOURCES
   core/records/ClientConflicts.h core/records/ClientConflicts.cpp
   core/records/ClientSync.h core/records/ClientSync.cpp core/records/ClientSyncSupport.h
   core/records/ClientSyncPush.cpp core/records/ClientSyncPull.cpp
+  core/records/ServerAnswer.h core/records/ServerAnswer.cpp
   core/records/ClientSyncService.h core/records/ClientSyncService.cpp
 )

@@ -83,7 +83,13 @@ void ClientSyncStatus::onFinished(const ClientSyncService::Outcome &outcome)
                                                      QStringLiteral("cards waiting to go up: %1"))
                                   .arg(s.waiting)
                       : QString();
-    if (!outcome.reached) {
+    if (outcome.silent) {
+        showText(ClientTexts::translate(QStringLiteral("SyncNoAnswer"),
+                                        QStringLiteral("Shared base not answering; cards are "
+                                                       "saved here"))
+                     + waiting,
+                 true);
+    } else if (!outcome.reached) {
         showText(ClientTexts::translate(QStringLiteral("SyncUnreachable"),
                                         QStringLiteral("Shared base not reachable; cards are "
                                                        "saved here"))
