@@ -61,12 +61,15 @@ int main(int argc, char *argv[])
     }
 
     window.show();
-    // Used by the start-up benchmark: say when the window has been shown, then leave.
-    if (qEnvironmentVariableIsSet("VANDREL_QUIT_WHEN_SHOWN")) {
-        QTimer::singleShot(0, &window, [&window] {
+    // Used by the start-up benchmark and the damaged-files check: say when the window has been
+    // shown (and leave, for the benchmark).
+    const bool quitWhenShown = qEnvironmentVariableIsSet("VANDREL_QUIT_WHEN_SHOWN");
+    if (quitWhenShown || qEnvironmentVariableIsSet("VANDREL_SAY_WHEN_SHOWN")) {
+        QTimer::singleShot(0, &window, [&window, quitWhenShown] {
             std::printf("shown at %lld ms\n", QDateTime::currentMSecsSinceEpoch());
             std::fflush(stdout);
-            window.close();
+            if (quitWhenShown)
+                window.close();
         });
     }
     const int code = app.exec();

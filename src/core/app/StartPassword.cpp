@@ -154,6 +154,12 @@ bool StartPassword::isHash(const QString &value)
     return value.trimmed().startsWith(kPrefix);
 }
 
+bool StartPassword::isDamagedHash(const QString &value)
+{
+    ParsedHash parsed;
+    return isHash(value) && !parseHash(value.trimmed(), &parsed);
+}
+
 QString StartPassword::valueToKeep() const
 {
     return isLegacyPlainText() ? valueFor(m_stored) : m_stored;

@@ -28,6 +28,9 @@ public:
     // The value to write to [password] val for a new password: its hash, or empty.
     static QString valueFor(const QString &newPassword);
     static bool isHash(const QString &value);
+    // A value that has the form of a hash but cannot be one (cut short, altered): no entry
+    // can ever match it.
+    static bool isDamagedHash(const QString &value);
     // The value to write back when the password is not being changed: a legacy plain-text
     // password becomes its hash, anything else stays as it is.
     QString valueToKeep() const;

@@ -9,6 +9,8 @@ list(APPEND VANDREL_CORE_SOURCES
   core/app/UnixSignalWatcher.h core/app/UnixSignalWatcher.cpp
   core/app/SingleInstance.h core/app/SingleInstance.cpp
   core/app/StartPassword.h core/app/StartPassword.cpp
+  core/app/PasswordCopy.h core/app/PasswordCopy.cpp
+  core/app/StartFileCheck.h core/app/StartFileCheck.cpp
   core/app/MeasuringOrder.h core/app/MeasuringOrder.cpp
   core/app/SettingsValues.h core/app/SettingsValues.cpp
   core/app/BaseFacts.h core/app/BaseFacts.cpp

@@ -1,5 +1,7 @@
 #include "Localization.h"
 
+#include "LanguageDefaults.h"
+
 #include "common/Cp1251.h"
 
 #include "app/AppPaths.h"
@@ -57,6 +59,14 @@ QString Localization::lookup(const QString &key) const
 QString Localization::Translate(const QString &key)
 {
     return Localization().lookup(key);
+}
+
+QString Localization::translateOr(const QString &key, const QString &fallback)
+{
+    QString text = Translate(key);
+    if (text.isEmpty())
+        text = LanguageDefaults::defaultText(key);
+    return text.isEmpty() ? fallback : text;
 }
 
 QString Localization::currentLanguage()

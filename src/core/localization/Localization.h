@@ -27,6 +27,9 @@ public:
 
     // Localization().lookup(key).
     static QString Translate(const QString &key);
+    // Translate(key), else the built-in English text of the key, else `fallback`: for texts
+    // that must say something even when both language files lack them.
+    static QString translateOr(const QString &key, const QString &fallback);
     // A message about one field: "%1" becomes the field's name and "%2", where the text has
     // it, the field's limit (older language files say only which field).
     static QString fieldMessage(const QString &text, const QString &field, int limit);

@@ -11,6 +11,7 @@
 #include "measure/DiagnosticPanel.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
+#include "app/StartFileCheck.h"
 #include "app/TestFollower.h"
 #include "app/WorkModes.h"
 #include "common/CaseInsensitivePath.h"
@@ -310,8 +311,13 @@ void MainWindow::registerStartup()
         switchToButton(QStringLiteral("ClientsBtn"));
         return true;
     });
-    m_sequence.onShow(S::Finish, QStringLiteral("finish"), [] {
+    m_sequence.onShow(S::Finish, QStringLiteral("finish"), [this] {
         QApplication::restoreOverrideCursor();
+        // Files the workstation could read only in part are named once, with what it used,
+        // over the window once it is up.
+        const QString damaged = StartFileCheck::message(StartFileCheck::run());
+        if (!damaged.isEmpty())
+            QTimer::singleShot(0, this, [this, damaged] { Dialogs::message(this, damaged); });
         return true;
     });
 

@@ -1,6 +1,7 @@
 #include "PasswordForm.h"
 
 #include "app/AppPaths.h"
+#include "app/PasswordCopy.h"
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
 #include "localization/LanguageApplier.h"
@@ -131,13 +132,18 @@ void PasswordForm::showTexts(const LanguageTexts &texts)
 bool PasswordForm::askAtStart(QWidget *parent)
 {
     const QString optionsPath = AppPaths::dataFile(QStringLiteral("Options.ini"));
-    const StartPassword password = StartPassword::load(IniFile(optionsPath));
+    // A damaged Options.ini does not open the program unprotected: the copy kept beside it
+    // stands in.
+    const StartPassword password = PasswordCopy::load(optionsPath);
     // A password an older version kept in plain text is hashed once the start is allowed, not
-    // only when the settings are next saved.
-    if (!password.required()) {
+    // only when the settings are next saved; the copy follows what Options.ini then holds.
+    const auto allowed = [&optionsPath] {
         StartPassword::hashPlainText(optionsPath);
+        PasswordCopy::update(optionsPath);
         return true;
-    }
+    };
+    if (!password.required())
+        return allowed();
 
     PasswordForm form(password, parent);
     // Until the language is applied the registry holds the built-in English texts; a user of
@@ -156,6 +162,5 @@ bool PasswordForm::askAtStart(QWidget *parent)
     }
     if (form.exec() != QDialog::Accepted)
         return false;
-    StartPassword::hashPlainText(optionsPath);
-    return true;
+    return allowed();
 }

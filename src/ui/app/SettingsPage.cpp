@@ -1,11 +1,12 @@
 #include "SettingsPage.h"
 #include "common/TableFit.h"
 
-#include "SharedBaseBox.h"
 #include "localization/TLangFormMain.h"
+#include "SharedBaseBox.h"
 
 #include "app/AppPaths.h"
 #include "app/MeasuringOrder.h"
+#include "app/PasswordCopy.h"
 #include "app/SettingsValues.h"
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
@@ -31,32 +32,32 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
-#include <QToolButton>
 #include <QtConcurrent/QtConcurrentRun>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cmath>
 
 namespace {
 
+QString shown(const QString &key, const QString &fallback = QString())
+{
+    return Localization::translateOr(key, fallback);
+}
+
 enum Column { NumberColumn = 0, CodeColumn, NameColumn, LeftColumn, RightColumn, ColumnCount };
 
-constexpr double kMinFrequency = 0.01;
-constexpr double kMaxFrequency = 10000.0;
-
 // The editor of an order cell takes digits only, at most two.
-class OrderCellDelegate : public QStyledItemDelegate
-{
+class OrderCellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override
-    {
+                          const QModelIndex &index) const override {
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto *line = qobject_cast<QLineEdit *>(editor)) {
             line->setValidator(new QRegularExpressionValidator(
@@ -67,14 +68,12 @@ public:
     }
 };
 
-QString optionsPath()
-{
+QString optionsPath() {
     return AppPaths::dataFile(QStringLiteral("Options.ini"));
 }
 
 // The match and mismatch marks beside the password edits.
-QPixmap markPixmap(bool match)
-{
+QPixmap markPixmap(bool match) {
     constexpr int size = 16;
     const qreal ratio = qApp->devicePixelRatio();
     QPixmap pixmap(int(size * ratio), int(size * ratio));
@@ -101,33 +100,7 @@ QPixmap markPixmap(bool match)
     return pixmap;
 }
 
-// The add and delete pictures of the two lists.
-QIcon listButtonIcon(bool add)
-{
-    QIcon icon;
-    for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
-        constexpr int size = 16;
-        const qreal ratio = qApp->devicePixelRatio();
-        QPixmap pixmap(int(size * ratio), int(size * ratio));
-        pixmap.setDevicePixelRatio(ratio);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QColor colour = add ? QColor(0x2e, 0x7d, 0x32) : QColor(0xc6, 0x28, 0x28);
-        if (mode == QIcon::Disabled)
-            colour = QColor(0xb0, 0xb4, 0xb8);
-        painter.setPen(QPen(colour, 2.4, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(QPointF(3, 8), QPointF(13, 8));
-        if (add)
-            painter.drawLine(QPointF(8, 3), QPointF(8, 13));
-        painter.end();
-        icon.addPixmap(pixmap, mode);
-    }
-    return icon;
-}
-
-QLabel *makeMark(QWidget *parent, const QString &name, bool match)
-{
+QLabel *makeMark(QWidget *parent, const QString &name, bool match) {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
     label->setPixmap(markPixmap(match));
@@ -137,51 +110,12 @@ QLabel *makeMark(QWidget *parent, const QString &name, bool match)
 }
 
 // A message looked up when it is shown; `fallback` when neither language file has it.
-QString shownText(const QString &key, const QString &fallback = QString())
-{
-    const QString text = Localization::Translate(key);
-    return text.isEmpty() ? fallback : text;
-}
-
-// A frequency as typed ("12,5" or "12.5"), in 0.01 steps, written with a point as the
-// frequency lists keep it; empty when the text is no usable frequency.
-QString frequencyText(const QString &typed)
-{
-    QString text = typed.trimmed();
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text, &ok);
-    if (!ok || !std::isfinite(value))
-        return QString();
-    const double rounded = std::round(value * 100.0) / 100.0;
-    if (rounded < kMinFrequency || rounded > kMaxFrequency)
-        return QString();
-    QString result = QString::number(rounded, 'f', 2);
-    while (result.endsWith(QLatin1Char('0')))
-        result.chop(1);
-    if (result.endsWith(QLatin1Char('.')))
-        result.chop(1);
-    return result;
-}
-
-// The first row whose text contains `text`, letter case aside; -1 when none does.
-int firstRowContaining(const QListWidget *list, const QString &text)
-{
-    if (text.isEmpty())
-        return -1;
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->text().contains(text, Qt::CaseInsensitive))
-            return row;
-    }
-    return -1;
-}
 
 } // namespace
 
 SettingsPage::SettingsPage(DataModule *data, QWidget *parent)
     : WorkPage(QStringLiteral("SettingsPanel"), parent)
-    , m_data(data)
-{
+    , m_data(data) {
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(10, 8, 10, 8);
     page->setSpacing(8);
@@ -245,8 +179,7 @@ SettingsPage::SettingsPage(DataModule *data, QWidget *parent)
     updateEditorState();
 }
 
-QWidget *SettingsPage::buildMeridianBox()
-{
+QWidget *SettingsPage::buildMeridianBox() {
     auto *box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("MeridianBox"));
     m_meridianBox = box;
@@ -258,8 +191,8 @@ QWidget *SettingsPage::buildMeridianBox()
     m_grid->setObjectName(QStringLiteral("MeridianNameGrid"));
     m_grid->verticalHeader()->hide();
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                            | QAbstractItemView::AnyKeyPressed);
+    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_grid->setAlternatingRowColors(true);
@@ -300,8 +233,7 @@ QWidget *SettingsPage::buildMeridianBox()
     return box;
 }
 
-QWidget *SettingsPage::buildTestBox()
-{
+QWidget *SettingsPage::buildTestBox() {
     auto *box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("TestBox"));
     m_testBox = box;
@@ -332,8 +264,7 @@ QWidget *SettingsPage::buildTestBox()
     return box;
 }
 
-QWidget *SettingsPage::buildPasswordBox()
-{
+QWidget *SettingsPage::buildPasswordBox() {
     auto *box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("StartPasswordBox"));
     m_passwordBox = box;
@@ -399,8 +330,7 @@ QWidget *SettingsPage::buildPasswordBox()
     return box;
 }
 
-QWidget *SettingsPage::buildLanguageBox()
-{
+QWidget *SettingsPage::buildLanguageBox() {
     auto *box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("LanguageGroup"));
     m_languageBox = box;
@@ -421,113 +351,27 @@ QWidget *SettingsPage::buildLanguageBox()
     return box;
 }
 
-QWidget *SettingsPage::buildFrequencyBox()
-{
-    auto *box = new QGroupBox(this);
-    box->setObjectName(QStringLiteral("FrequencyBox"));
-    m_frequencyBox = box;
-    auto *layout = new QVBoxLayout(box);
-    layout->setContentsMargins(8, 6, 8, 8);
-    layout->setSpacing(5);
-
-    auto *lists = new QHBoxLayout;
-    lists->setSpacing(8);
-    auto listColumn
-        = [box](QLabel **label, QListWidget **list, const QString &listName, QLineEdit **edit,
-                const QString &editName, QToolButton **add, const QString &addName,
-                QToolButton **remove, const QString &removeName) {
-              auto *column = new QVBoxLayout;
-              column->setSpacing(4);
-              *label = new QLabel(box);
-              *list = new QListWidget(box);
-              (*list)->setObjectName(listName);
-              (*list)->setSelectionMode(QAbstractItemView::SingleSelection);
-              (*list)->setMinimumWidth(100);
-              (*label)->setBuddy(*list);
-              *edit = new QLineEdit(box);
-              (*edit)->setObjectName(editName);
-              *add = new QToolButton(box);
-              (*add)->setObjectName(addName);
-              (*add)->setIcon(listButtonIcon(true));
-              *remove = new QToolButton(box);
-              (*remove)->setObjectName(removeName);
-              (*remove)->setIcon(listButtonIcon(false));
-              auto *row = new QHBoxLayout;
-              row->setSpacing(3);
-              row->addWidget(*edit, 1);
-              for (QToolButton *button : {*add, *remove}) {
-                  button->setIconSize(QSize(16, 16));
-                  button->setAutoRaise(true);
-                  row->addWidget(button);
-              }
-              column->addWidget(*label);
-              column->addWidget(*list, 1);
-              column->addLayout(row);
-              return column;
-          };
-    lists->addLayout(listColumn(&m_diseaseLabel, &m_diseaseList, QStringLiteral("DeseaseList"),
-                                &m_addDisease, QStringLiteral("AddDeseaseEdit"),
-                                &m_addDiseaseButton, QStringLiteral("AddDeseaseBtn"),
-                                &m_deleteDiseaseButton, QStringLiteral("DeleteDeseaseBtn")),
-                     3);
-    lists->addLayout(listColumn(&m_freqLabel, &m_freqList, QStringLiteral("FreqListBox"),
-                                &m_addFreq, QStringLiteral("AddFreqEdit"), &m_addFreqButton,
-                                QStringLiteral("AddFreqBtn"), &m_deleteFreqButton,
-                                QStringLiteral("DeleteFreqBtn")),
-                     2);
-    m_addFreq->setPlaceholderText(QStringLiteral("12.5"));
-    m_addFreq->setMaxLength(12);
-    layout->addLayout(lists, 1);
-
-    m_memoLabel = new QLabel(box);
-    m_memo = new QPlainTextEdit(box);
-    m_memo->setObjectName(QStringLiteral("DesCommentMemo"));
-    m_memo->setTabChangesFocus(true);
-    m_memo->setFixedHeight(96);
-    m_memoLabel->setBuddy(m_memo);
-    layout->addWidget(m_memoLabel);
-    layout->addWidget(m_memo);
-
-    connect(m_diseaseList, &QListWidget::currentRowChanged, this, &SettingsPage::diseaseRowChanged);
-    connect(m_freqList, &QListWidget::currentRowChanged, this, [this] { updateEditorState(); });
-    connect(m_addDiseaseButton, &QToolButton::clicked, this, &SettingsPage::addDisease);
-    connect(m_deleteDiseaseButton, &QToolButton::clicked, this, &SettingsPage::deleteDisease);
-    connect(m_addFreqButton, &QToolButton::clicked, this, &SettingsPage::addFrequency);
-    connect(m_deleteFreqButton, &QToolButton::clicked, this, &SettingsPage::deleteFrequency);
-    connect(m_addDisease, &QLineEdit::returnPressed, this, &SettingsPage::addDisease);
-    connect(m_addFreq, &QLineEdit::returnPressed, this, &SettingsPage::addFrequency);
-    // Typing finds the first entry that contains the text.
-    connect(m_addDisease, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const int row = firstRowContaining(m_diseaseList, text.trimmed());
-        if (row >= 0)
-            m_diseaseList->setCurrentRow(row);
-    });
-    connect(m_addFreq, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const int row = firstRowContaining(m_freqList, text.trimmed());
-        if (row >= 0)
-            m_freqList->setCurrentRow(row);
-    });
-    return box;
-}
-
-void SettingsPage::bindTexts()
-{
+void SettingsPage::bindTexts() {
     LanguageApplier &texts = LanguageApplier::instance();
     auto title = [](QWidget *box) {
         return [box](const QString &t) { static_cast<QGroupBox *>(box)->setTitle(t); };
     };
     LanguageApplier::instance().bindWithFallback(m_meridianBox, QStringLiteral("SettingsMeridians"),
-                     QStringLiteral("Meridians and measuring order"), title(m_meridianBox));
+                                                 QStringLiteral("Meridians and measuring order"),
+                                                 title(m_meridianBox));
     texts.bindTitle(static_cast<QGroupBox *>(m_testBox), QStringLiteral("TestSection"));
     LanguageApplier::instance().bindWithFallback(m_passwordBox, QStringLiteral("SettingsPassword"),
-                     QStringLiteral("Start password"), title(m_passwordBox));
-    LanguageApplier::instance().bindWithFallback(m_langEditButton, QStringLiteral("LangEditButton"),
-                     QStringLiteral("Edit..."),
-                     [this](const QString &t) { m_langEditButton->setText(t); });
+                                                 QStringLiteral("Start password"),
+                                                 title(m_passwordBox));
+    LanguageApplier::instance().bindWithFallback(
+        m_langEditButton, QStringLiteral("LangEditButton"), QStringLiteral("Edit..."),
+        [this](const QString &t) { m_langEditButton->setText(t); });
     LanguageApplier::instance().bindWithFallback(m_languageBox, QStringLiteral("SettingsLanguage"),
-                     QStringLiteral("Interface language"), title(m_languageBox));
-    LanguageApplier::instance().bindWithFallback(m_frequencyBox, QStringLiteral("SettingsFrequencies"),
-                     QStringLiteral("Frequencies by disease"), title(m_frequencyBox));
+                                                 QStringLiteral("Interface language"),
+                                                 title(m_languageBox));
+    LanguageApplier::instance().bindWithFallback(
+        m_frequencyBox, QStringLiteral("SettingsFrequencies"),
+        QStringLiteral("Frequencies by disease"), title(m_frequencyBox));
 
     // A meridian without a name of its own shows the interface language's name for it and
     // follows the language; a name typed over it is the practitioner's and stays.
@@ -550,9 +394,9 @@ void SettingsPage::bindTexts()
     m_grid->setHorizontalHeaderItem(CodeColumn, new QTableWidgetItem(QString()));
 
     texts.bindText(m_sound, QStringLiteral("SoundSignal"));
-    LanguageApplier::instance().bindWithFallback(m_percentLabel, QStringLiteral("MiddleLine"),
-                     QStringLiteral("Corridor around the mean"),
-                     [this](const QString &t) { m_percentLabel->setText(t); });
+    LanguageApplier::instance().bindWithFallback(
+        m_percentLabel, QStringLiteral("MiddleLine"), QStringLiteral("Corridor around the mean"),
+        [this](const QString &t) { m_percentLabel->setText(t); });
     texts.bindText(m_testInfoLabel, QStringLiteral("DopInfo"));
 
     texts.bindText(m_askPassword, QStringLiteral("FixPassword"));
@@ -562,8 +406,9 @@ void SettingsPage::bindTexts()
     texts.bindToolTip(m_languages, QStringLiteral("SelectLanguage"));
 
     texts.bindText(m_saveButton, QStringLiteral("Save"));
-    LanguageApplier::instance().bindWithFallback(m_calibrateButton, QStringLiteral("Correct"), QStringLiteral("Calibration"),
-                     [this](const QString &t) { m_calibrateButton->setText(t); });
+    LanguageApplier::instance().bindWithFallback(
+        m_calibrateButton, QStringLiteral("Correct"), QStringLiteral("Calibration"),
+        [this](const QString &t) { m_calibrateButton->setText(t); });
 
     texts.bindText(m_diseaseLabel, QStringLiteral("DeseaseList"));
     texts.bindText(m_freqLabel, QStringLiteral("FreqList"));
@@ -576,8 +421,7 @@ void SettingsPage::bindTexts()
     texts.bindToolTip(m_addFreq, QStringLiteral("Frequency"));
 }
 
-void SettingsPage::setCalibrationAvailable(bool available)
-{
+void SettingsPage::setCalibrationAvailable(bool available) {
     m_calibrateButton->setEnabled(available);
     // Until the correction window is wired the button says why it does nothing.
     m_calibrateButton->setToolTip(
@@ -586,8 +430,7 @@ void SettingsPage::setCalibrationAvailable(bool available)
 
 // ---- Loading and saving ---------------------------------------------------------------------
 
-void SettingsPage::load()
-{
+void SettingsPage::load() {
     // The memo is about to show the treatment note again: the selected disease's comment is
     // stored first and the disease let go, so the note is never taken for its comment.
     storeComment();
@@ -618,15 +461,18 @@ void SettingsPage::load()
     m_testInfo->setText(values.testInfo);
     m_memo->setPlainText(values.treatmentInfo);
 
-    m_password = StartPassword::load(ini);
+    // When Options.ini has lost the password, the copy kept beside it is what guards the
+    // start; the page shows it and writes it back with the next save.
+    m_password = PasswordCopy::load(optionsPath(), &m_passwordFromCopy);
+    if (m_passwordFromCopy)
+        m_askPassword->setChecked(m_password.required());
     showPasswordState();
     if (m_sharedBase)
         m_sharedBase->load();
     updateEditorState();
 }
 
-void SettingsPage::showPasswordState()
-{
+void SettingsPage::showPasswordState() {
     for (QLineEdit *edit : {m_oldPassword, m_newPassword, m_confirm}) {
         const QSignalBlocker blocker(edit);
         edit->clear();
@@ -637,8 +483,7 @@ void SettingsPage::showPasswordState()
     updateConfirmIndicator();
 }
 
-void SettingsPage::updateOldIndicator()
-{
+void SettingsPage::updateOldIndicator() {
     if (!m_password.isSet()) {
         showOldMatch(true);
         return;
@@ -659,33 +504,30 @@ void SettingsPage::updateOldIndicator()
             showOldMatch(watcher->result());
         watcher->deleteLater();
     });
-    watcher->setFuture(QtConcurrent::run(
-        [password = m_password, entered] { return password.matches(entered); }));
+    watcher->setFuture(
+        QtConcurrent::run([password = m_password, entered] { return password.matches(entered); }));
 }
 
-void SettingsPage::showOldMatch(bool match)
-{
+void SettingsPage::showOldMatch(bool match) {
     m_oldMatch->setVisible(match);
     m_oldMismatch->setVisible(!match);
 }
 
-void SettingsPage::updateConfirmIndicator()
-{
+void SettingsPage::updateConfirmIndicator() {
     const bool match = m_newPassword->text() == m_confirm->text();
     m_confirmMatch->setVisible(match);
     m_confirmMismatch->setVisible(!match);
 }
 
-void SettingsPage::save()
-{
+void SettingsPage::save() {
     // A comment being written in the memo is kept as well, not only at the next selection.
     storeComment();
 
     SettingsValues values;
     for (int row = 1; row <= MeasuringOrder::Rows; ++row) {
         const QString name = m_grid->item(row - 1, NameColumn)->text();
-        values.meridianNames[size_t(row - 1)]
-            = name == m_defaultNames[size_t(row - 1)] ? QString() : name;
+        values.meridianNames[size_t(row - 1)] =
+            name == m_defaultNames[size_t(row - 1)] ? QString() : name;
         values.order.setText({row, MeasuringOrder::Left},
                              m_grid->item(row - 1, LeftColumn)->text());
         values.order.setText({row, MeasuringOrder::Right},
@@ -705,7 +547,7 @@ void SettingsPage::save()
     bool passwordRefused = false;
     if (oldMatches && confirmed)
         values.passwordValue = StartPassword::valueFor(m_newPassword->text());
-    else if (m_password.isLegacyPlainText())
+    else if (m_password.isLegacyPlainText() || m_passwordFromCopy)
         values.passwordValue = m_password.valueToKeep();
     if (!(oldMatches && confirmed) && changeWanted)
         passwordRefused = true;
@@ -715,30 +557,36 @@ void SettingsPage::save()
     m_sharedBase->writeTo(ini);
     QString error;
     if (!ini.save(&error)) {
-        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
+        Dialogs::error(this,
+                       shown(QStringLiteral("Error"), QStringLiteral("Error")),
+                       error);
         return;
     }
     if (!result.orderWritten) {
         const MeasuringOrder::Check check = values.order.check();
         m_grid->setCurrentCell(check.cell.row - 1,
                                check.cell.side == MeasuringOrder::Left ? LeftColumn : RightColumn);
-        Dialogs::message(this, shownText(QStringLiteral("IncorrectOrder")));
+        Dialogs::message(this, shown(QStringLiteral("IncorrectOrder")));
     }
     if (passwordRefused)
-        Dialogs::message(this, shownText(QStringLiteral("IncorrectPassword")));
+        Dialogs::message(this, shown(QStringLiteral("IncorrectPassword")));
+    if (values.passwordValue && values.passwordValue->isEmpty())
+        PasswordCopy::forget(optionsPath());
+    else
+        PasswordCopy::update(optionsPath());
     if (values.passwordValue) {
+        m_passwordFromCopy = false;
         m_password = StartPassword::load(ini);
         if (oldMatches && confirmed)
             showPasswordState();
     }
     Q_EMIT settingsSaved();
-    Dialogs::message(this, shownText(QStringLiteral("SettingsChanged")));
+    Dialogs::message(this, shown(QStringLiteral("SettingsChanged")));
 }
 
 // ---- Language -------------------------------------------------------------------------------
 
-void SettingsPage::fillLanguages()
-{
+void SettingsPage::fillLanguages() {
     const QString current = Localization::currentLanguage();
     const QSignalBlocker blocker(m_languages);
     m_languages->clear();
@@ -750,14 +598,14 @@ void SettingsPage::fillLanguages()
     }
     int index = -1;
     for (int i = 0; i < m_languages->count(); ++i) {
-        if (QString::compare(m_languages->itemData(i).toString(), current, Qt::CaseInsensitive) == 0)
+        if (QString::compare(m_languages->itemData(i).toString(), current, Qt::CaseInsensitive) ==
+            0)
             index = i;
     }
     m_languages->setCurrentIndex(index);
 }
 
-void SettingsPage::editLanguages()
-{
+void SettingsPage::editLanguages() {
     TLangFormMain editor(this);
     connect(&editor, &TLangFormMain::languageAccepted, this, [this](const QString &name) {
         fillLanguages();
@@ -767,248 +615,23 @@ void SettingsPage::editLanguages()
     fillLanguages(); // a language saved or fetched there is listed here too
 }
 
-void SettingsPage::chooseLanguage(int index)
-{
+void SettingsPage::chooseLanguage(int index) {
     if (index < 0)
         return;
     const QString name = m_languages->itemData(index).toString();
     QString error;
     if (!Localization::setCurrentLanguage(name, &error)) {
-        Dialogs::message(this, shownText(QStringLiteral("LanguageNotFound"), error));
+        Dialogs::message(this, shown(QStringLiteral("LanguageNotFound"), error));
         fillLanguages();
         return;
     }
     Q_EMIT languageChosen(name);
 }
 
-// ---- Frequency lists of the diseases --------------------------------------------------------
-
-void SettingsPage::enter()
-{
-    fillLanguages();
-    updateEditorState();
-    fillDiseases(m_selectedDisease);
-}
-
-void SettingsPage::leave()
-{
-    storeComment();
-}
-
-void SettingsPage::updateEditorState()
-{
-    const bool base = baseAvailable();
-    const bool disease = base && !m_selectedDisease.isEmpty();
-    for (QWidget *w : {static_cast<QWidget *>(m_diseaseList), static_cast<QWidget *>(m_addDisease),
-                       static_cast<QWidget *>(m_addDiseaseButton)})
-        w->setEnabled(base);
-    m_deleteDiseaseButton->setEnabled(disease);
-    m_freqList->setEnabled(disease);
-    m_addFreq->setEnabled(disease);
-    m_addFreqButton->setEnabled(disease);
-    m_deleteFreqButton->setEnabled(disease && m_freqList->currentRow() >= 0);
-}
-
-void SettingsPage::fillDiseases(const QString &select)
-{
-    storeComment();
-    QStringList names;
-    if (baseAvailable()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        QString error;
-        names = repo().diseases(&error);
-        QApplication::restoreOverrideCursor();
-        if (!error.isEmpty())
-            Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")),
-                           error);
-    }
-    const int row = select.isEmpty() ? -1 : int(names.indexOf(select));
-    m_filling = true;
-    m_diseaseList->clear();
-    m_diseaseList->addItems(names);
-    m_diseaseList->setCurrentRow(row);
-    m_filling = false;
-    m_selectedDisease = row >= 0 ? select : QString();
-    loadSelectedDisease();
-}
-
-void SettingsPage::diseaseRowChanged(int row)
-{
-    if (m_filling)
-        return;
-    storeComment();
-    QListWidgetItem *item = row >= 0 ? m_diseaseList->item(row) : nullptr;
-    m_selectedDisease = item ? item->text() : QString();
-    loadSelectedDisease();
-}
-
-void SettingsPage::loadSelectedDisease()
-{
-    m_freqList->clear();
-    m_loadedComment.clear();
-    if (!m_selectedDisease.isEmpty() && baseAvailable()) {
-        QString error;
-        m_freqList->addItems(repo().frequencies(m_selectedDisease, &error));
-        if (m_freqList->count() > 0)
-            m_freqList->setCurrentRow(0);
-        m_loadedComment = repo().comment(m_selectedDisease);
-        m_memo->setPlainText(m_loadedComment);
-    }
-    updateEditorState();
-}
-
-void SettingsPage::storeComment()
-{
-    if (m_selectedDisease.isEmpty() || !baseAvailable())
-        return;
-    const QString text = m_memo->toPlainText();
-    if (text.trimmed() == m_loadedComment)
-        return;
-    QString error;
-    if (!repo().setComment(m_selectedDisease, text, &error)) {
-        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
-        return;
-    }
-    m_loadedComment = text.trimmed();
-}
-
-void SettingsPage::addDisease()
-{
-    if (!baseAvailable())
-        return;
-    storeComment();
-    const QString name = m_addDisease->text().trimmed();
-    QString error;
-    switch (repo().addDisease(name, &error)) {
-    case FreqDesRepository::AddResult::Added:
-        break;
-    case FreqDesRepository::AddResult::EmptyName:
-        Dialogs::message(this, shownText(QStringLiteral("DeseaseMustHaveName"), error));
-        return;
-    case FreqDesRepository::AddResult::Duplicate:
-        Dialogs::message(this, shownText(QStringLiteral("DeseaseAlreadyExists"), error));
-        return;
-    case FreqDesRepository::AddResult::Unstorable:
-        Dialogs::message(this, LanguageApplier::instance().text(QStringLiteral("IncorRecord"))
-                                   + QLatin1Char('\n') + error);
-        return;
-    case FreqDesRepository::AddResult::Failed:
-        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
-        return;
-    }
-    m_addDisease->clear();
-    // The new disease becomes the selected one, so the emptied memo is its comment and can
-    // never overwrite the comment of the disease selected before.
-    m_selectedDisease.clear();
-    m_memo->clear();
-    fillDiseases(name);
-}
-
-void SettingsPage::deleteDisease()
-{
-    if (m_selectedDisease.isEmpty() || !baseAvailable())
-        return;
-    const QString text = LanguageApplier::instance().text(QStringLiteral("DeleteClient"))
-                         + QStringLiteral("\n\n") + m_selectedDisease;
-    if (!Dialogs::ask(this, text))
-        return;
-    QString error;
-    if (!repo().deleteDisease(m_selectedDisease, &error)) {
-        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
-        return;
-    }
-    m_selectedDisease.clear();
-    m_loadedComment.clear();
-    m_addDisease->clear();
-    m_memo->clear();
-    fillDiseases();
-}
-
-void SettingsPage::addFrequency()
-{
-    if (m_selectedDisease.isEmpty() || !baseAvailable())
-        return;
-    if (m_addFreq->text().trimmed().isEmpty())
-        return;
-    const QString frequency = frequencyText(m_addFreq->text());
-    if (frequency.isEmpty()) {
-        Dialogs::message(this, LanguageApplier::instance().text(QStringLiteral("IncorRecord"))
-                                   + QStringLiteral(" (%1 - %2)")
-                                         .arg(QLocale().toString(kMinFrequency),
-                                              QLocale().toString(kMaxFrequency, 'f', 0)));
-        return;
-    }
-    QStringList items;
-    for (int row = 0; row < m_freqList->count(); ++row)
-        items.append(m_freqList->item(row)->text());
-    items.append(frequency);
-    QString error;
-    if (!repo().setFrequencies(m_selectedDisease, items, &error)) {
-        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
-        return;
-    }
-    m_addFreq->clear();
-    showFrequencies(int(items.size()) - 1);
-}
-
-void SettingsPage::deleteFrequency()
-{
-    const int row = m_freqList->currentRow();
-    if (m_selectedDisease.isEmpty() || !baseAvailable() || row < 0)
-        return;
-    QStringList items;
-    for (int i = 0; i < m_freqList->count(); ++i) {
-        if (i != row)
-            items.append(m_freqList->item(i)->text());
-    }
-    QString error;
-    if (!repo().setFrequencies(m_selectedDisease, items, &error)) {
-        Dialogs::error(this, shownText(QStringLiteral("Error"), QStringLiteral("Error")), error);
-        return;
-    }
-    showFrequencies(qMin(row, int(items.size()) - 1));
-}
-
-void SettingsPage::showFrequencies(int select)
-{
-    // Read back from the base, so the list shows what is stored.
-    m_freqList->clear();
-    m_freqList->addItems(repo().frequencies(m_selectedDisease));
-    if (select >= 0 && select < m_freqList->count())
-        m_freqList->setCurrentRow(select);
-    updateEditorState();
-}
-
-void SettingsPage::baseAboutToClose()
-{
-    // Still open: the last comment reaches the base before the connection goes.
-    storeComment();
-    m_baseClosing = true;
-    m_selectedDisease.clear();
-    m_loadedComment.clear();
-    m_filling = true;
-    m_diseaseList->clear();
-    m_filling = false;
-    m_freqList->clear();
-    updateEditorState();
-}
-
-FreqDesRepository SettingsPage::repo() const
-{
-    return FreqDesRepository(m_data.data());
-}
-
-bool SettingsPage::baseAvailable() const
-{
-    return !m_baseClosing && repo().isAvailable();
-}
-
-QString SettingsPage::percentText() const
-{
+QString SettingsPage::percentText() const {
     return m_percent->cleanText();
 }
 
-bool SettingsPage::soundSignal() const
-{
+bool SettingsPage::soundSignal() const {
     return m_sound->isChecked();
 }

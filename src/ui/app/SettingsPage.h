@@ -91,6 +91,7 @@ private:
 
     QPointer<DataModule> m_data;
     StartPassword m_password;
+    bool m_passwordFromCopy = false; // Options.ini lost it; the copy beside it is shown
     QString m_selectedDisease;
     QString m_loadedComment; // the selected disease's comment as the memo got it
     bool m_filling = false;  // the disease list is being refilled: no selection handling

@@ -3,7 +3,7 @@ list(APPEND VANDREL_UI_SOURCES
   ui/app/PlaceholderPage.h ui/app/PlaceholderPage.cpp
   ui/app/WorkPage.h ui/app/WorkPage.cpp
   ui/app/PasswordForm.h ui/app/PasswordForm.cpp
-  ui/app/SettingsPage.h ui/app/SettingsPage.cpp
+  ui/app/SettingsPage.h ui/app/SettingsPage.cpp ui/app/SettingsPageFrequencies.cpp
   ui/app/SharedBaseBox.h ui/app/SharedBaseBox.cpp
   ui/app/InternetPanel.h ui/app/InternetPanel.cpp
   ui/app/InfoPageHtml.h ui/app/InfoPageHtml.cpp

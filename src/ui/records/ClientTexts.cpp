@@ -12,10 +12,7 @@ void bind(QObject *owner, const QString &key, const QString &fallback,
 }
 
 QString translate(const QString &key, const QString &fallback) {
-    QString text = Localization::Translate(key);
-    if (text.isEmpty())
-        text = LanguageDefaults::defaultText(key);
-    return text.isEmpty() ? fallback : text;
+    return Localization::translateOr(key, fallback);
 }
 
 QString current(const QString &key, const QString &fallback) {
