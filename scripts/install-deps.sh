@@ -11,6 +11,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   libxlsxwriter-dev zlib1g-dev libbenchmark-dev libssl-dev
   xvfb xauth fonts-dejavu-core poppler-utils
+  clang libclang-rt-14-dev
 )
 
 SUDO=""
