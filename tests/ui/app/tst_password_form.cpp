@@ -1,14 +1,14 @@
 // The start-password dialog as the practitioner meets it: a wrong entry is told and the
 // dialog stays, the right one lets the program start, any other way out refuses.
-#include "DialogRecorder.h"
-#include "Options.h"
-#include "Screenshot.h"
-#include "TestEnvironment.h"
 #include "app/DataFolderSetup.h"
 #include "app/PasswordForm.h"
 #include "app/StartPassword.h"
+#include "ChildWidget.h"
+#include "DialogRecorder.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
+#include "Options.h"
+#include "TestEnvironment.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -82,7 +82,6 @@ private Q_SLOTS:
     void cleanup();
 
     void wrongEntryIsToldAndDialogStays();
-    void waysOutWithoutThePasswordRefuse_data();
     void waysOutWithoutThePasswordRefuse();
     void askAtStart_data();
     void askAtStart();
@@ -117,7 +116,6 @@ void TestPasswordForm::wrongEntryIsToldAndDialogStays()
     QVERIFY(accept);
 
     QTest::keyClicks(edit, QStringLiteral("wrong"));
-    saveScreenshot(&form, QStringLiteral("password-form"));
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(dialogs.requests().size(), 1);
     QCOMPARE(dialogs.requests().at(0).kind, Dialogs::Kind::Message);
@@ -142,64 +140,56 @@ void TestPasswordForm::wrongEntryIsToldAndDialogStays()
     QCOMPARE(form.result(), int(QDialog::Accepted));
 }
 
-void TestPasswordForm::waysOutWithoutThePasswordRefuse_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::newRow("escape") << QStringLiteral("escape");
-    QTest::newRow("exit button") << QStringLiteral("exit");
-    QTest::newRow("window closed") << QStringLiteral("close");
-}
-
 void TestPasswordForm::waysOutWithoutThePasswordRefuse()
 {
-    QFETCH(QString, way);
     DialogRecorder dialogs;
-    PasswordForm form(StartPassword(StartPassword::valueFor(QStringLiteral("secret")), true));
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QLineEdit *edit = form.passwordEdit();
-    // Even with the right text typed but not accepted, leaving refuses.
-    QTest::keyClicks(edit, QStringLiteral("secret"));
-    if (way == QLatin1String("escape"))
-        QTest::keyClick(edit, Qt::Key_Escape);
-    else if (way == QLatin1String("exit"))
-        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("ExitBtn")), Qt::LeftButton);
-    else
-        form.close();
-    QVERIFY(!form.isVisible());
-    QCOMPARE(form.result(), int(QDialog::Rejected));
+    const std::function<void(PasswordForm &)> ways[] = {
+        [](PasswordForm &form) { QTest::keyClick(form.passwordEdit(), Qt::Key_Escape); },
+        [](PasswordForm &form) {
+            QTest::mouseClick(child<QPushButton>(&form, "ExitBtn"), Qt::LeftButton);
+        },
+        [](PasswordForm &form) { form.close(); }};
+    for (const auto &leave : ways) {
+        PasswordForm form(StartPassword(StartPassword::valueFor(QStringLiteral("secret")), true));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // Even with the right text typed but not accepted, leaving refuses.
+        QTest::keyClicks(form.passwordEdit(), QStringLiteral("secret"));
+        leave(form);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+    }
     QVERIFY(dialogs.requests().isEmpty());
 }
 
 void TestPasswordForm::askAtStart_data()
 {
     QTest::addColumn<QString>("val");
-    QTest::addColumn<QString>("ask");
+    QTest::addColumn<bool>("ask");
     QTest::addColumn<QStringList>("entries"); // each typed and Return; "<escape>" gives up
     QTest::addColumn<bool>("starts");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<int>("told"); // "IncorrectPassword" messages
     const QString hash = StartPassword::valueFor(QStringLiteral("secret"));
-    QTest::newRow("no password") << QString() << "1" << QStringList() << true << false << 0;
-    QTest::newRow("hash, right") << hash << "1" << QStringList{"secret"} << true << true << 0;
-    QTest::newRow("wrong, told, given up")
-        << hash << "1" << QStringList{"guess", "<escape>"} << false << true << 1;
+    const QString legacy = QStringLiteral("oldsecret");
+    const QStringList givenUp{"guess", "<escape>"};
+    QTest::newRow("no password") << QString() << true << QStringList() << true << false << 0;
+    QTest::newRow("hash, right") << hash << true << QStringList{"secret"} << true << true << 0;
+    QTest::newRow("wrong, told, given up") << hash << true << givenUp << false << true << 1;
     QTest::newRow("legacy plain text")
-        << "oldsecret" << "1" << QStringList{"oldsecret"} << true << true << 0;
-    QTest::newRow("legacy plain text, wrong")
-        << "oldsecret" << "1" << QStringList{"guess", "<escape>"} << false << true << 1;
-    QTest::newRow("legacy plain text, not asked")
-        << "oldsecret" << "0" << QStringList() << true << false << 0;
+        << legacy << true << QStringList{legacy} << true << true << 0;
+    QTest::newRow("legacy plain text, wrong") << legacy << true << givenUp << false << true << 1;
+    QTest::newRow("legacy, not asked") << legacy << false << QStringList() << true << false << 0;
 }
 
 void TestPasswordForm::askAtStart()
 {
     QFETCH(QString, val);
-    QFETCH(QString, ask);
+    QFETCH(bool, ask);
     QFETCH(QStringList, entries);
     QFETCH(int, told);
     QFETCH(bool, asked);
-    writePassword(val, ask);
+    writePassword(val, ask ? QStringLiteral("1") : QStringLiteral("0"));
     DialogRecorder dialogs;
     bool seen = false;
     const bool started = askWith(
@@ -234,8 +224,8 @@ void TestPasswordForm::languageOfTheSettingsBeforeItIsApplied()
 {
     // At start-up the dialog comes before the interface language is applied; a Russian user
     // still gets Russian buttons.
-    const QString russianAccept = LanguageTexts::load(QStringLiteral("Russian")).text(
-        QStringLiteral("Accept"));
+    const QString russianAccept =
+        LanguageTexts::load(QStringLiteral("Russian")).text(QStringLiteral("Accept"));
     QVERIFY(!russianAccept.isEmpty());
     QVERIFY(russianAccept != QLatin1String("Accept"));
     writePassword(StartPassword::valueFor(QStringLiteral("secret")), QStringLiteral("1"),
@@ -243,11 +233,12 @@ void TestPasswordForm::languageOfTheSettingsBeforeItIsApplied()
     DialogRecorder dialogs;
     QString shown;
     bool seen = false;
-    QVERIFY(askWith([&shown](PasswordForm *form) {
-        shown = form->findChild<QPushButton *>(QStringLiteral("AcceptBtn"))->text();
-        saveScreenshot(form, QStringLiteral("password-form-russian"));
-        typeAndPress(form, QStringLiteral("secret"));
-    }, &seen));
+    QVERIFY(askWith(
+        [&shown](PasswordForm *form) {
+            shown = form->findChild<QPushButton *>(QStringLiteral("AcceptBtn"))->text();
+            typeAndPress(form, QStringLiteral("secret"));
+        },
+        &seen));
     QVERIFY(seen);
     QCOMPARE(shown, russianAccept);
 }
