@@ -1,11 +1,10 @@
 // The correction window: what it shows of Options.ini and what it stores when it closes.
-#include "ChildWidget.h"
-#include "Options.h"
-#include "Screenshot.h"
-#include "TestEnvironment.h"
 #include "app/DataFolderSetup.h"
+#include "ChildWidget.h"
 #include "common/IniFile.h"
 #include "measure/CorrectForm.h"
+#include "Options.h"
+#include "TestEnvironment.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,7 +30,6 @@ private Q_SLOTS:
             QCOMPARE(child<QSpinBox>(&form, "EditCal1")->value(), 10);
             QCOMPARE(child<QSpinBox>(&form, "EditCal2")->value(), -4);
             QCOMPARE(form.correction().correct(57), 62);
-            saveScreenshot(&form, QStringLiteral("TCorrectForm"));
 
             // CAL switches off: every control but CAL is disabled, nothing is corrected.
             QTest::mouseClick(child<QPushButton>(&form, "CalBut"), Qt::LeftButton);

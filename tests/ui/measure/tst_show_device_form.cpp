@@ -1,6 +1,5 @@
 // The window that announces a found device.
 #include "measure/ShowDeviceForm.h"
-#include "Screenshot.h"
 #include "TestEnvironment.h"
 
 #include <QLabel>
@@ -30,7 +29,6 @@ private Q_SLOTS:
         m_form->showDevice(QStringLiteral("Virtual Device v1.0"));
         QCOMPARE(label->text(), QStringLiteral("Device ID: Virtual Device v1.0"));
         QVERIFY(timer->isActive());
-        saveScreenshot(m_form, QStringLiteral("TShowDeviceForm"));
         QMetaObject::invokeMethod(timer, "timeout");
         QVERIFY2(m_form->isVisible(), "stays open over the first tick");
         QMetaObject::invokeMethod(timer, "timeout");
