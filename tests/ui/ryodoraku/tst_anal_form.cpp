@@ -1,6 +1,7 @@
 // The meridian analysis window as the practitioner meets it in the Analysis tab: a date without
 // a test, ratios that cannot be formed, the words of each language, bars drawn from the mean,
-// the anatomy display with and without its library, and pictures of every page.
+// and the anatomy display with and without its library.
+#include "ChildWidget.h"
 #include "ClientTests.h"
 #include "DialogRecorder.h"
 #include "localization/LanguageApplier.h"
@@ -11,12 +12,10 @@
 #include "ryodoraku/MeridianAnalysis.h"
 #include "ryodoraku/RidorakuPanel.h"
 #include "ryodoraku/TAnalForm.h"
-#include "Screenshot.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QTabBar>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QtTest>
@@ -54,7 +53,6 @@ private Q_SLOTS:
     void barsStartAtTheMean();
     void anatomyWithoutLibrary();
     void anatomyOpensAndCloses();
-    void screenshots();
 
 private:
     int addTest(const QDateTime &when, const Values &values,
@@ -64,12 +62,7 @@ private:
     void openPage(const QString &client = QStringLiteral("Q71"));
     void everyPagePaints();
     TAnalForm *form() const { return qobject_cast<TAnalForm *>(m_page->analysisView()); }
-    template <typename T> T *child(const QString &name) const {
-        T *w = m_page->findChild<T *>(name);
-        if (!w)
-            qWarning("no %s", qPrintable(name));
-        return w;
-    }
+    template <typename T> T *get(const QString &name) const { return child<T>(m_page.get(), name); }
 
     std::unique_ptr<ClientTests> m_f;
     std::unique_ptr<RidorakuPanel> m_page;
@@ -107,19 +100,19 @@ void TestAnalForm::dateWithoutTestShowsEmptyPages() {
     openPage();
     QVERIFY(form());
     QCOMPARE(form()->analysis().hasTest, false);
-    QVERIFY(!child<QLabel>(QStringLiteral("AnalDate"))->text().isEmpty());
+    QVERIFY(!get<QLabel>("AnalDate")->text().isEmpty());
 
     // A date that no test carries, after a test was shown: nothing of that test remains.
     const QDateTime when(QDate(2024, 5, 1), QTime(9, 0));
     addTest(when, spread());
     m_page->enter();
     QVERIFY(form()->analysis().hasTest);
-    QVERIFY(!child<AnalRatioStrip>(QStringLiteral("LeftRightRatio"))->valueText().isEmpty());
+    QVERIFY(!get<AnalRatioStrip>("LeftRightRatio")->valueText().isEmpty());
     form()->FormShow(MeridianAnalysis::analyseTestAt(m_f->tests.tests(), when.addSecs(1)),
-                         RidorakuPanel::dateText(when.addSecs(1)));
+                     RidorakuPanel::dateText(when.addSecs(1)));
     for (const QString &strip : kStrips) {
-        QVERIFY(child<AnalRatioStrip>(strip)->valueText().isEmpty());
-        QVERIFY(child<AnalRatioStrip>(strip)->verdictText().isEmpty());
+        QVERIFY(get<AnalRatioStrip>(strip)->valueText().isEmpty());
+        QVERIFY(get<AnalRatioStrip>(strip)->verdictText().isEmpty());
     }
     for (AnalBarChart *chart : form()->findChildren<AnalBarChart *>())
         QCOMPARE(chart->barCount(), 0);
@@ -134,7 +127,7 @@ void TestAnalForm::dateWithoutTestShowsEmptyPages() {
                                 {"ValuesGrid", 0, {1, 2}},
                                 {"SumsGrid", 0, {1, 3}}};
     for (const Cells &cells : valueCells) {
-        auto *table = child<QTableWidget>(QLatin1String(cells.grid));
+        auto *table = get<QTableWidget>(QLatin1String(cells.grid));
         for (int r = cells.firstRow; r < table->rowCount(); ++r) {
             for (int c : cells.columns)
                 QVERIFY2(table->item(r, c)->text().isEmpty(), cells.grid);
@@ -142,7 +135,7 @@ void TestAnalForm::dateWithoutTestShowsEmptyPages() {
         QVERIFY2(!table->item(0, 0)->text().isEmpty(), cells.grid);
     }
     // The bands are fixed and stay readable.
-    auto *ratios = child<QTableWidget>(QStringLiteral("RatiosGrid"));
+    auto *ratios = get<QTableWidget>("RatiosGrid");
     QCOMPARE(ratios->item(2, 2)->text(), QStringLiteral("0.90")); // two decimals, as every ratio
     QCOMPARE(ratios->item(4, 3)->text(), QStringLiteral("118"));
     everyPagePaints();
@@ -160,14 +153,14 @@ void TestAnalForm::ratioWithoutDenominator() {
 
     const QStringList blank{QStringLiteral("LeftRightRatio"), QStringLiteral("AutonomicRatio")};
     for (const QString &name : kStrips) {
-        const auto *s = child<AnalRatioStrip>(name);
+        const auto *s = get<AnalRatioStrip>(name);
         // Only the ratios that cannot be formed are blank; no "inf" or "nan" anywhere.
         QCOMPARE(s->valueText().isEmpty(), blank.contains(name));
         QCOMPARE(s->verdictText().isEmpty(), blank.contains(name));
         QVERIFY(!s->valueText().contains(QLatin1String("inf")) &&
                 !s->valueText().contains(QLatin1String("nan")));
     }
-    auto *review = child<QTableWidget>(QStringLiteral("RatiosGrid"));
+    auto *review = get<QTableWidget>("RatiosGrid");
     for (int row = 0; row < 4; ++row) {
         QCOMPARE(review->item(row, 1)->text().isEmpty(), row == 0 || row == 3);
         QCOMPARE(review->item(row, 4)->text().isEmpty(), row == 0 || row == 3);
@@ -217,7 +210,7 @@ void TestAnalForm::wordsFollowTheLanguage() {
     openPage();
     LanguageApplier::instance().apply(LanguageTexts::load(language));
 
-    auto *grid = child<QTableWidget>(QStringLiteral("ElementGrid"));
+    auto *grid = get<QTableWidget>("ElementGrid");
     QCOMPARE(grid->item(0, 0)->text(), elementHeading);
     QCOMPARE(grid->item(6, 0)->text(), waterRow);
     QCOMPARE(grid->item(1, 3)->text(), QStringLiteral("52.5"));
@@ -225,29 +218,24 @@ void TestAnalForm::wordsFollowTheLanguage() {
     // Earth (SP against ST) is balanced: no verdict and no bar of its own.
     QCOMPARE(grid->item(4, 3)->text(), QStringLiteral("0"));
     QVERIFY(grid->item(4, 4)->text().isEmpty());
-    auto *elements = child<AnalBarChart>(QStringLiteral("ElementChart"));
+    auto *elements = get<AnalBarChart>("ElementChart");
     QCOMPARE(elements->barCount(), 2);
     for (const AnalBarChart::Bar &bar : elements->groups().first().bars)
         QVERIFY(bar.code != grid->item(4, 0)->text().section(QLatin1Char(' '), 0, 0));
 
     // Bars are named in the language, the side word where each chart puts it.
-    QCOMPARE(child<AnalBarChart>(QStringLiteral("AutonomicLeftChart"))->groups().first().bars.first().name,
+    QCOMPARE(get<AnalBarChart>("AutonomicLeftChart")->groups().first().bars.first().name,
              autonomicBar);
-    QCOMPARE(child<AnalBarChart>(QStringLiteral("ExcessChart"))->groups().first().bars.first().name,
-             excessBar);
+    QCOMPARE(get<AnalBarChart>("ExcessChart")->groups().first().bars.first().name, excessBar);
 
     // The ratio is translated too, and the stale English words are gone.
     QVERIFY(form()->analysis().leftRight.value);
-    QCOMPARE(child<AnalRatioStrip>(QStringLiteral("LeftRightRatio"))->verdictText(), high);
+    QCOMPARE(get<AnalRatioStrip>("LeftRightRatio")->verdictText(), high);
 
-    // Every caption from the language and readable without scrolling the tab row.
+    // Every caption from the language (that none is cut is the readable walk's check).
     QTabWidget *pages = form()->pages();
     for (int i = 0; i < pages->count(); ++i)
         QVERIFY(!pages->tabText(i).isEmpty());
-    QVERIFY2(pages->tabBar()->sizeHint().width() <= pages->width(),
-             qPrintable(QStringLiteral("%1 > %2")
-                            .arg(pages->tabBar()->sizeHint().width())
-                            .arg(pages->width())));
     LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
 }
 
@@ -268,7 +256,7 @@ void TestAnalForm::barsStartAtTheMean() {
     for (int page = 0; page < form()->pages()->count(); ++page) {
         form()->pages()->setCurrentIndex(page);
         for (const ChartOf &c : charts) {
-            auto *chart = child<AnalBarChart>(QLatin1String(c.name));
+            auto *chart = get<AnalBarChart>(QLatin1String(c.name));
             if (!chart->isVisible())
                 continue;
             QCOMPARE(chart->barCount(), c.bars);
@@ -292,7 +280,7 @@ void TestAnalForm::barsStartAtTheMean() {
         }
     }
     // Largest first on the excess page.
-    const auto &excess = child<AnalBarChart>(QStringLiteral("ExcessChart"))->groups();
+    const auto &excess = get<AnalBarChart>("ExcessChart")->groups();
     QCOMPARE(excess.first().bars.first().value, double(*std::max_element(v.begin(), v.end())));
     QCOMPARE(excess.last().bars.last().value, double(*std::min_element(v.begin(), v.end())));
 }
@@ -305,7 +293,7 @@ void TestAnalForm::anatomyWithoutLibrary() {
     openPage();
     m_page->anatomy()->setLibraryPath(m_f->env.scratch(QStringLiteral("nowhere")) +
                                       QStringLiteral("/anatomy"));
-    auto *box = child<QCheckBox>(QStringLiteral("cb3D"));
+    auto *box = get<QCheckBox>("cb3D");
 
     for (int attempt = 0; attempt < 2; ++attempt) {
         dialogs.clear();
@@ -343,7 +331,7 @@ void TestAnalForm::anatomyOpensAndCloses() {
     openPage(card.code);
     m_page->anatomy()->setLibraryPath(TestEnvironment::installDir() + QStringLiteral("/anatomy"));
 
-    auto *box = child<QCheckBox>(QStringLiteral("cb3D"));
+    auto *box = get<QCheckBox>("cb3D");
     box->click();
     QVERIFY(dialogs.requests().isEmpty());
     QVERIFY(m_page->anatomy()->isOpen());
@@ -363,7 +351,6 @@ void TestAnalForm::anatomyOpensAndCloses() {
             QColor(106, 0, 0).name());
     if (auto *display = qobject_cast<QWidget *>(second)) {
         QVERIFY(QTest::qWaitForWindowExposed(display));
-        saveScreenshot(display, QStringLiteral("anatomy-display"));
         // However little the screen, the box that closes it stays in sight.
         m_page->anatomy()->place();
         const QRect boxOnScreen(box->mapToGlobal(QPoint(0, 0)), box->size());
@@ -402,38 +389,11 @@ void TestAnalForm::anatomyOpensAndCloses() {
     const QVariantMap words = russian->property("captions").toMap();
     QCOMPARE(words.value(QStringLiteral("head")).toString(), QStringLiteral("Голова"));
     QCOMPARE(words.value(QStringLiteral("female")).toString(), QStringLiteral("Женский"));
-    if (auto *display = qobject_cast<QWidget *>(russian)) {
-        QVERIFY(QTest::qWaitForWindowExposed(display));
-        saveScreenshot(display, QStringLiteral("anatomy-display-russian"));
-    }
     QVERIFY(Localization::setCurrentLanguage(QStringLiteral("English")));
     LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
     box->click();
     QVERIFY(!m_page->anatomy()->isOpen());
     QVERIFY(dialogs.requests().isEmpty());
-}
-
-void TestAnalForm::screenshots() {
-    Values v = spread();
-    v[size_t(KI)] = 160; // Water out of balance
-    v[size_t(KI + R)] = 150;
-    addTest(QDateTime(QDate(2024, 5, 1), QTime(9, 0)), v);
-    openPage();
-    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
-    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
-        LanguageApplier::instance().apply(LanguageTexts::load(language));
-        QCoreApplication::processEvents();
-        QTabWidget *pages = form()->pages();
-        for (int i = 0; i < pages->count(); ++i) {
-            pages->setCurrentIndex(i);
-            QCoreApplication::processEvents();
-            saveScreenshot(m_page.get(), QStringLiteral("analysis-%1-%2-%3")
-                                       .arg(language.toLower())
-                                       .arg(i + 1)
-                                       .arg(TAnalForm::pageName(TAnalForm::Page(i))));
-        }
-    }
-    LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
 }
 
 QTEST_MAIN(TestAnalForm)
