@@ -1,23 +1,23 @@
 // The reminder timers window driven as a user would: a count-down started, kept in
-// Remember.ini over a restart, refused when its duration is typed wrongly, and firing once
-// with its sound (or a beep when the file is gone) and its message; and how it looks.
+// Remember.ini over a restart, refused when its duration is typed wrongly or its text cannot be
+// kept, a damaged file set aside, and firing once with its sound (or a beep when the file is
+// gone) and its message.
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "schedule/ReminderForm.h"
 #include "schedule/ReminderPlayerWindow.h"
-#include "Screenshot.h"
+#include "schedule/ReminderTimerSet.h"
 #include "ScheduleTestSupport.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include "schedule/ReminderTimerSet.h"
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 using namespace ScheduleTestSupport;
@@ -33,8 +33,14 @@ struct Window
         std::make_unique<ReminderForm>(nullptr, std::unique_ptr<SoundOutput>(sound));
     Window() { form->show(); }
     template <typename T> T *get(const QString &name) { return child<T>(form.get(), name); }
-    QLineEdit *edit(const char *name, int row) { return get<QLineEdit>(QLatin1String(name) + QString::number(row)); }
-    QCheckBox *box(const char *name, int row) { return get<QCheckBox>(QLatin1String(name) + QString::number(row)); }
+    QLineEdit *edit(const char *name, int row)
+    {
+        return get<QLineEdit>(QLatin1String(name) + QString::number(row));
+    }
+    QCheckBox *box(const char *name, int row)
+    {
+        return get<QCheckBox>(QLatin1String(name) + QString::number(row));
+    }
     void type(QLineEdit *edit, const QString &text)
     {
         edit->setText(text);
@@ -53,12 +59,10 @@ private Q_SLOTS:
     void startedRowIsKeptOverARestart();
     void durationTypedWrongly_data();
     void durationTypedWrongly();
-    void firesOnceWithSoundAndMessage();
-    void messageAndSoundChoice();
+    void choosesWaysAndFiresOnceWithSoundAndMessage();
     void unstorableTextIsRefused();
     void damagedFileIsSetAside_data();
     void damagedFileIsSetAside();
-    void looks();
 };
 
 void TestReminderForm::startedRowIsKeptOverARestart()
@@ -88,7 +92,8 @@ void TestReminderForm::startedRowIsKeptOverARestart()
         // Started rows are in the file at once, not only at close-down.
         const IniFile ini(path);
         QCOMPARE(ini.readString(QStringLiteral("3"), QStringLiteral("Var")), QStringLiteral("1"));
-        QCOMPARE(ini.readString(QStringLiteral("3"), QStringLiteral("Variant")), QStringLiteral("Moxa"));
+        QCOMPARE(ini.readString(QStringLiteral("3"), QStringLiteral("Variant")),
+                 QStringLiteral("Moxa"));
     }
     {
         Window w;
@@ -127,7 +132,8 @@ void TestReminderForm::unstorableTextIsRefused()
     QTest::mouseClick(w.box("CB", 2), Qt::LeftButton);
     QVERIFY(w.box("CB", 2)->isChecked());
     QVERIFY(answers.asked.isEmpty());
-    QCOMPARE(IniFile(path).readString(QStringLiteral("1"), QStringLiteral("Variant")), QStringLiteral("Tea break"));
+    QCOMPARE(IniFile(path).readString(QStringLiteral("1"), QStringLiteral("Variant")),
+             QStringLiteral("Tea break"));
 
     // A write that fails is said, not passed over.
     QFile::remove(path);
@@ -142,7 +148,9 @@ void TestReminderForm::damagedFileIsSetAside_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("folder");
-    QTest::newRow("UTF-8 text") << QByteArray("[3]\r\nVar=1\r\nVariant=\xd0\x9c\xd0\xbe\xd0\xba\xd1\x81\xd0\xb0\r\n") << false;
+    QTest::newRow("UTF-8 text") << QByteArray(
+        "[3]\r\nVar=1\r\nVariant=\xd0\x9c\xd0\xbe\xd0\xba\xd1\x81\xd0\xb0\r\n")
+                                << false;
     QTest::newRow("random bytes") << QByteArray("\x00\x98\xff\x10garbage\x00", 12) << false;
     QTest::newRow("a folder") << QByteArray() << true;
 }
@@ -166,9 +174,10 @@ void TestReminderForm::damagedFileIsSetAside()
     Window w;
     // Said once, the damaged file kept under a new name, and the timers work again.
     QCOMPARE(answers.asked.size(), 1);
-    const QStringList aside = QDir(QFileInfo(path).absolutePath())
-                                  .entryList({QFileInfo(path).fileName() + QStringLiteral(".damaged-*")},
-                                             QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList aside =
+        QDir(QFileInfo(path).absolutePath())
+            .entryList({QFileInfo(path).fileName() + QStringLiteral(".damaged-*")},
+                       QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     QCOMPARE(aside.size(), 1);
     QVERIFY(answers.asked.first().text.contains(aside.first()));
     w.edit("Name", 1)->setText(QStringLiteral("Moxa"));
@@ -176,7 +185,8 @@ void TestReminderForm::damagedFileIsSetAside()
     QTest::mouseClick(w.box("CB", 1), Qt::LeftButton);
     QVERIFY(w.box("CB", 1)->isChecked());
     QCOMPARE(answers.asked.size(), 1);
-    QCOMPARE(IniFile(path).readString(QStringLiteral("0"), QStringLiteral("Variant")), QStringLiteral("Moxa"));
+    QCOMPARE(IniFile(path).readString(QStringLiteral("0"), QStringLiteral("Variant")),
+             QStringLiteral("Moxa"));
 }
 
 void TestReminderForm::durationTypedWrongly_data()
@@ -184,9 +194,12 @@ void TestReminderForm::durationTypedWrongly_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("24 hours") << "h" << "24" << true;
-    QTest::newRow("60 minutes") << "min" << "60" << true;
-    QTest::newRow("59 minutes") << "min" << "59" << false;
+    QTest::newRow("24 hours") << "h"
+                              << "24" << true;
+    QTest::newRow("60 minutes") << "min"
+                                << "60" << true;
+    QTest::newRow("59 minutes") << "min"
+                                << "59" << false;
 }
 
 void TestReminderForm::durationTypedWrongly()
@@ -213,12 +226,26 @@ void TestReminderForm::durationTypedWrongly()
     QCOMPARE(answers.asked.size(), refused ? 1 : 0);
 }
 
-void TestReminderForm::firesOnceWithSoundAndMessage()
+void TestReminderForm::choosesWaysAndFiresOnceWithSoundAndMessage()
 {
     Profile p;
     Answers answers;
     Clock::setNow(QDateTime(kToday, QTime(9, 0, 0)));
     Window w;
+    // An empty message or no file chosen leaves the box unchecked; unticked, the message goes.
+    QTest::mouseClick(w.box("M", 3), Qt::LeftButton);
+    QVERIFY(!w.box("M", 3)->isChecked());
+    QTest::mouseClick(w.box("S", 3), Qt::LeftButton);
+    QVERIFY(!w.box("S", 3)->isChecked());
+    QVERIFY(!answers.asked.isEmpty());
+    QCOMPARE(answers.asked.last().kind, Dialogs::Kind::OpenFile);
+    answers.messageText = QStringLiteral("Tea");
+    QTest::mouseClick(w.box("M", 3), Qt::LeftButton);
+    QVERIFY(w.box("M", 3)->isChecked());
+    QCOMPARE(w.form->timers().row(2).message, QStringLiteral("Tea"));
+    QTest::mouseClick(w.box("M", 3), Qt::LeftButton);
+    QVERIFY(w.form->timers().row(2).message.isEmpty());
+
     // Row 1: ten minutes, a sound that is there and a message.
     w.type(w.edit("min", 1), QStringLiteral("10"));
     answers.file = p.soundFile();
@@ -254,60 +281,13 @@ void TestReminderForm::firesOnceWithSoundAndMessage()
     QCOMPARE(answers.asked.size(), 1);
 
     // Stopping the player stops the sound; close-down stops the timers.
-    QTest::mouseClick(child<QPushButton>(w.form->playerWindow(), QStringLiteral("PlayerStopButton")),
-                      Qt::LeftButton);
+    QTest::mouseClick(
+        child<QPushButton>(w.form->playerWindow(), QStringLiteral("PlayerStopButton")),
+        Qt::LeftButton);
     QVERIFY(w.sound->stops > 0);
     QVERIFY(!w.form->playerWindow()->isVisible());
     w.form->finish();
     QVERIFY(!w.get<QTimer>(QStringLiteral("TimerReminder"))->isActive());
-}
-
-void TestReminderForm::messageAndSoundChoice()
-{
-    Profile p;
-    Answers answers;
-    Window w;
-    // An empty message or no file chosen leaves the box unchecked.
-    QTest::mouseClick(w.box("M", 3), Qt::LeftButton);
-    QVERIFY(!w.box("M", 3)->isChecked());
-    QTest::mouseClick(w.box("S", 3), Qt::LeftButton);
-    QVERIFY(!w.box("S", 3)->isChecked());
-    QVERIFY(!answers.asked.isEmpty());
-    QCOMPARE(answers.asked.last().kind, Dialogs::Kind::OpenFile);
-
-    answers.messageText = QStringLiteral("Tea");
-    QTest::mouseClick(w.box("M", 3), Qt::LeftButton);
-    QVERIFY(w.box("M", 3)->isChecked());
-    QCOMPARE(w.form->timers().row(2).message, QStringLiteral("Tea"));
-    QTest::mouseClick(w.box("M", 3), Qt::LeftButton);
-    QVERIFY(w.form->timers().row(2).message.isEmpty());
-}
-
-void TestReminderForm::looks()
-{
-    Profile p;
-    Answers answers;
-    Clock::setNow(QDateTime(kToday, QTime(15, 42, 10)));
-    Window w;
-    w.edit("Name", 1)->setText(QString::fromUtf8("Прогревание полынью"));
-    w.type(w.edit("min", 1), QStringLiteral("20"));
-    answers.messageText = QStringLiteral("Moxa done");
-    QTest::mouseClick(w.box("M", 1), Qt::LeftButton);
-    QTest::mouseClick(w.box("CB", 1), Qt::LeftButton);
-    w.edit("Name", 2)->setText(QStringLiteral("Call the laboratory"));
-    w.type(w.edit("h", 2), QStringLiteral("2"));
-    QTest::mouseClick(w.box("CB", 2), Qt::LeftButton);
-    QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
-    for (const QString &language : {QStringLiteral("English"), QStringLiteral("Russian")}) {
-        LanguageApplier::instance().apply(LanguageTexts::load(language));
-        QCoreApplication::processEvents();
-        const QSize size = w.form->sizeHint();
-        QVERIFY2(size.width() <= 900 && size.height() <= 640,
-                 qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
-        saveScreenshot(w.form.get(), QStringLiteral("reminder-timers-") + language);
-    }
-    w.form->playSound(p.soundFile());
-    saveScreenshot(w.form->playerWindow(), QStringLiteral("reminder-player"));
 }
 
 QTEST_MAIN(TestReminderForm)
