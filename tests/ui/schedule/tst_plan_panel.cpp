@@ -1,7 +1,8 @@
 // The schedule page driven as a practitioner would: an appointment stored after the question,
 // refused with a clear message when it cannot be, picked to be changed, deleted after the
-// question; the client found by part of a name; today's reminders fired through the page;
-// and how the page looks in English and Russian.
+// question; the client found by part of a name; today's reminders fired through the page; names
+// and notes shown as typed; the reminder timers opened over the window.
+#include "common/Dialogs.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "records/ClientsModel.h"
@@ -11,7 +12,6 @@
 #include "schedule/PlanPanel.h"
 #include "schedule/ReminderForm.h"
 #include "schedule/ReminderPlayerWindow.h"
-#include "common/Dialogs.h"
 #include "ScheduleTestSupport.h"
 
 #include <QCheckBox>
@@ -20,11 +20,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
+#include <QTextDocument>
 #include <QTimeEdit>
 #include <QToolButton>
-#include <QScreen>
-#include <QTextDocument>
 #include <QtTest>
 
 #include <functional>
@@ -55,7 +55,7 @@ struct Page
         page->show();
         page->enter();
     }
-    template <typename T> T *get(const char *name) { return child<T>(page.get(), QLatin1String(name)); }
+    template <typename T> T *get(const char *name) { return child<T>(page.get(), name); }
     QList<PlanFrame *> frames()
     {
         QList<PlanFrame *> shown;
@@ -69,18 +69,20 @@ struct Page
     {
         QStringList list;
         for (PlanFrame *f : frames())
-            list.append(child<QLabel>(f, QStringLiteral("TimeLabel"))->text() + QLatin1Char(' ')
-                        + child<QLabel>(f, QStringLiteral("NameLabel"))->text());
+            list.append(child<QLabel>(f, "TimeLabel")->text() + QLatin1Char(' ')
+                        + child<QLabel>(f, "NameLabel")->text());
         return list;
     }
-    void fill(QTime from, QTime to, const QString &note = QString())
+    void note(const QString &text) { get<QPlainTextEdit>("NotesMemo")->setPlainText(text); }
+    void fill(QTime from, QTime to, const QString &text = QString())
     {
         get<QTimeEdit>("FromTime")->setTime(from);
         get<QTimeEdit>("ToTime")->setTime(to);
-        get<QPlainTextEdit>("NotesMemo")->setPlainText(note);
+        note(text);
     }
     void clickSave() { QTest::mouseClick(get<QPushButton>("SaveBtn"), Qt::LeftButton); }
-    // Today's appointment in the base; a text makes it remind with that message, `more` sets the rest.
+    // Today's appointment in the base; a text makes it remind with that message, `more` sets
+    // the rest.
     Appointment stored(const QString &client, QTime begin, QTime end, const QString &text = {},
                        const std::function<void(Appointment &)> &more = {})
     {
@@ -96,7 +98,8 @@ struct Page
         }
         if (more)
             more(a);
-        QTest::qVerify(AppointmentBook(&profile.data).store(a).ok(), "store", "", __FILE__, __LINE__);
+        QTest::qVerify(AppointmentBook(&profile.data).store(a).ok(), "store", "", __FILE__,
+                       __LINE__);
         return a;
     }
 };
@@ -110,7 +113,6 @@ class TestPlanPanel : public QObject
 private Q_SLOTS:
     void init() { LanguageApplier::instance().apply(LanguageTexts()); }
     void storesAfterTheQuestion();
-    void refusals_data();
     void refusals();
     void reminderWays();
     void changeAndDelete();
@@ -172,54 +174,44 @@ void TestPlanPanel::storesAfterTheQuestion()
     QVERIFY(t.frames().isEmpty());
 }
 
-void TestPlanPanel::refusals_data()
-{
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("end before start") << "interval" << "The start time is later than the end time.";
-    QTest::newRow("start taken") << "taken" << "This time is already taken by another appointment.";
-    QTest::newRow("reminder without a way") << "noway"
-                                            << "Choose how to remind: sound, message or both.";
-    QTest::newRow("no client") << "noclient" << "Choose the client of the appointment in the list.";
-    QTest::newRow("note longer than the base holds")
-        << "longnote"
-        << QStringLiteral("The field \"Comment\" is too long: at most %1 characters.")
-               .arg(Appointment::MaxComment);
-    QTest::newRow("note the base cannot hold")
-        << "emoji" << "The field \"Comment\" holds characters the base cannot store.";
-}
-
+// What cannot be stored is refused with its reason, before any question, and the editor keeps
+// what was typed.
 void TestPlanPanel::refusals()
 {
-    QFETCH(QString, setup);
-    QFETCH(QString, message);
-    Page t;
-    t.stored(t.boris, QTime(9, 0), QTime(9, 20));
-    t.page->enter();
-    Answers answers;
-    t.profile.session.setCurrentClient(t.anna);
-    t.fill(QTime(10, 0), QTime(10, 30), QStringLiteral("note"));
-    if (setup == QLatin1String("interval"))
-        t.get<QTimeEdit>("ToTime")->setTime(QTime(9, 59));
-    if (setup == QLatin1String("taken"))
-        t.get<QTimeEdit>("FromTime")->setTime(QTime(9, 0));
-    if (setup == QLatin1String("noway"))
-        t.get<QCheckBox>("Remember")->setChecked(true);
-    if (setup == QLatin1String("noclient"))
-        t.get<QTableView>("ClientsGrid")->selectionModel()->clearSelection();
-    if (setup == QLatin1String("longnote"))
-        t.get<QPlainTextEdit>("NotesMemo")->setPlainText(QString(Appointment::MaxComment + 1, QLatin1Char('n')));
-    if (setup == QLatin1String("emoji"))
-        t.get<QPlainTextEdit>("NotesMemo")->setPlainText(QString::fromUtf8("\xF0\x9F\x98\x80"));
-    const QString note = t.get<QPlainTextEdit>("NotesMemo")->toPlainText();
+    const QString comment = QStringLiteral("The field \"Comment\" ");
+    const std::pair<std::function<void(Page &)>, QString> cases[] = {
+        {[](Page &t) { t.get<QTimeEdit>("ToTime")->setTime(QTime(9, 59)); },
+         QStringLiteral("The start time is later than the end time.")},
+        {[](Page &t) { t.get<QTimeEdit>("FromTime")->setTime(QTime(9, 0)); },
+         QStringLiteral("This time is already taken by another appointment.")},
+        {[](Page &t) { t.get<QCheckBox>("Remember")->setChecked(true); },
+         QStringLiteral("Choose how to remind: sound, message or both.")},
+        {[](Page &t) { t.get<QTableView>("ClientsGrid")->selectionModel()->clearSelection(); },
+         QStringLiteral("Choose the client of the appointment in the list.")},
+        {[](Page &t) { t.note(QString(Appointment::MaxComment + 1, QLatin1Char('n'))); },
+         comment
+             + QStringLiteral("is too long: at most %1 characters.").arg(Appointment::MaxComment)},
+        {[](Page &t) { t.note(QString::fromUtf8("\xF0\x9F\x98\x80")); },
+         comment + QStringLiteral("holds characters the base cannot store.")},
+    };
+    for (const auto &[change, message] : cases) {
+        Page t;
+        t.stored(t.boris, QTime(9, 0), QTime(9, 20));
+        t.page->enter();
+        Answers answers;
+        t.profile.session.setCurrentClient(t.anna);
+        t.fill(QTime(10, 0), QTime(10, 30), QStringLiteral("note"));
+        change(t);
+        const QString note = t.get<QPlainTextEdit>("NotesMemo")->toPlainText();
 
-    t.clickSave();
-    QCOMPARE(answers.texts(Dialogs::Kind::Message), QStringList{message});
-    // Refused before any question: no "yes" is asked for what cannot be stored.
-    QVERIFY(answers.texts(Dialogs::Kind::QuestionYes).isEmpty());
-    QCOMPARE(t.frameTexts(), QStringList{QStringLiteral("09:00-09:20 Boris Lind")});
-    QCOMPARE(AppointmentBook(&t.profile.data).day(kToday).size(), 1);
-    QCOMPARE(t.get<QPlainTextEdit>("NotesMemo")->toPlainText(), note); // the editor keeps it
+        t.clickSave();
+        QCOMPARE(answers.texts(Dialogs::Kind::Message), QStringList{message});
+        // Refused before any question: no "yes" is asked for what cannot be stored.
+        QVERIFY(answers.texts(Dialogs::Kind::QuestionYes).isEmpty());
+        QCOMPARE(t.frameTexts(), QStringList{QStringLiteral("09:00-09:20 Boris Lind")});
+        QCOMPARE(AppointmentBook(&t.profile.data).day(kToday).size(), 1);
+        QCOMPARE(t.get<QPlainTextEdit>("NotesMemo")->toPlainText(), note); // the editor keeps it
+    }
 }
 
 void TestPlanPanel::reminderWays()
@@ -282,7 +274,7 @@ void TestPlanPanel::changeAndDelete()
     t.profile.session.setCurrentClient(t.boris);
 
     // A click on the name loads the appointment for changing.
-    QTest::mouseClick(child<QLabel>(t.frames().first(), QStringLiteral("NameLabel")), Qt::LeftButton);
+    QTest::mouseClick(child<QLabel>(t.frames().first(), "NameLabel"), Qt::LeftButton);
     QVERIFY(t.page->isEditingAppointment());
     QCOMPARE(t.get<QPushButton>("SaveBtn")->text(), QStringLiteral("Save"));
     QVERIFY(t.get<QPushButton>("CancelEditBtn")->isVisible());
@@ -300,7 +292,7 @@ void TestPlanPanel::changeAndDelete()
     QCOMPARE(AppointmentBook(&t.profile.data).day(kToday).size(), 2);
 
     // Moving it onto another appointment's start is refused and it stays as it was.
-    QTest::mouseClick(child<QLabel>(t.frames().first(), QStringLiteral("NameLabel")), Qt::LeftButton);
+    QTest::mouseClick(child<QLabel>(t.frames().first(), "NameLabel"), Qt::LeftButton);
     t.get<QTimeEdit>("FromTime")->setTime(QTime(11, 0));
     t.get<QTimeEdit>("ToTime")->setTime(QTime(11, 30));
     answers.asked.clear();
@@ -314,19 +306,20 @@ void TestPlanPanel::changeAndDelete()
 
     // A double click on a name asks for that client's card.
     QSignalSpy open(t.page.get(), &PlanPanel::openClientRequested);
-    QTest::mouseDClick(child<QLabel>(t.frames().last(), QStringLiteral("NameLabel")), Qt::LeftButton);
+    QTest::mouseDClick(child<QLabel>(t.frames().last(), "NameLabel"), Qt::LeftButton);
     QCOMPARE(open.size(), 1);
     QCOMPARE(open.first().first().toString(), t.boris);
 
     // The close image deletes only after the question.
     answers.asked.clear();
     answers.answer = QStringLiteral("no");
-    QTest::mouseClick(child<QToolButton>(t.frames().last(), QStringLiteral("CloseImage")), Qt::LeftButton);
-    QVERIFY(answers.texts(Dialogs::Kind::Question).first().startsWith(
-        QStringLiteral("Delete the selected record?")));
+    QTest::mouseClick(child<QToolButton>(t.frames().last(), "CloseImage"), Qt::LeftButton);
+    QVERIFY(answers.texts(Dialogs::Kind::Question)
+                .first()
+                .startsWith(QStringLiteral("Delete the selected record?")));
     QCOMPARE(t.frames().size(), 2);
     answers.answer = QStringLiteral("yes");
-    QTest::mouseClick(child<QToolButton>(t.frames().last(), QStringLiteral("CloseImage")), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(t.frames().last(), "CloseImage"), Qt::LeftButton);
     QCOMPARE(t.frameTexts(), QStringList{QString::fromUtf8("09:00-09:45 Anna Кострова")});
     QCOMPARE(AppointmentBook(&t.profile.data).day(kToday).size(), 1);
 }
@@ -337,7 +330,8 @@ void TestPlanPanel::quickFind_data()
     QTest::addColumn<QStringList>("found"); // names after each press
     QTest::newRow("part of a name, again and again")
         << "ANN" << QStringList{"Anna", "Marianna", "Anna"};
-    QTest::newRow("Cyrillic surname, other case") << QString::fromUtf8("КОСТ") << QStringList{"Anna"};
+    QTest::newRow("Cyrillic surname, other case")
+        << QString::fromUtf8("КОСТ") << QStringList{"Anna"};
     QTest::newRow("no match keeps the client") << "zz" << QStringList{"Boris"};
 }
 
@@ -363,17 +357,18 @@ void TestPlanPanel::todaysRemindersFireThroughThePage()
 {
     Page t;
     Answers answers;
-    Appointment withMessage = t.stored(t.anna, QTime(8, 30), QTime(9, 0), QStringLiteral("Call Anna"));
-    const Appointment withSound = t.stored(t.boris, QTime(8, 45), QTime(9, 0), {}, [&](Appointment &a) {
-        a.remind = true;
-        a.lead = {5, LeadTime::Minutes};
-        a.sound = true;
-        a.melody = t.profile.soundFile();
-    });
+    Appointment withMessage =
+        t.stored(t.anna, QTime(8, 30), QTime(9, 0), QStringLiteral("Call Anna"));
+    const Appointment withSound =
+        t.stored(t.boris, QTime(8, 45), QTime(9, 0), {}, [&](Appointment &a) {
+            a.remind = true;
+            a.lead = {5, LeadTime::Minutes};
+            a.sound = true;
+            a.melody = t.profile.soundFile();
+        });
 
     AppointmentReminders *reminders = t.page->reminders();
     reminders->start();
-    QCOMPARE(reminders->timer()->objectName(), QStringLiteral("PlanTimer"));
     reminders->tick();
     QVERIFY(answers.asked.isEmpty());
     QVERIFY(t.sound->played.isEmpty());
@@ -402,19 +397,21 @@ void TestPlanPanel::dataTextsShowAsTyped()
 {
     // A name and a note that look like markup are shown as typed, in the list and its tooltip.
     Page t;
-    const QString tagged = t.profile.addClient(QStringLiteral("<b>Anna</b>"), QStringLiteral("<i>Lee</i>"));
+    const QString tagged =
+        t.profile.addClient(QStringLiteral("<b>Anna</b>"), QStringLiteral("<i>Lee</i>"));
     t.stored(tagged, QTime(11, 0), QTime(11, 30), {}, [](Appointment &a) {
         a.comment = QStringLiteral("<font color=red>urgent</font> & soon");
     });
     t.page->setScheduleDate(kToday);
     QList<PlanFrame *> shown = t.frames();
     QCOMPARE(shown.size(), 1);
-    auto *name = child<QLabel>(shown.first(), QStringLiteral("NameLabel"));
-    auto *note = child<QLabel>(shown.first(), QStringLiteral("NoteLabel"));
+    auto *name = child<QLabel>(shown.first(), "NameLabel");
+    auto *note = child<QLabel>(shown.first(), "NoteLabel");
     const QFontMetrics metrics(name->font());
     // Drawn as plain text the tags take room of their own; as markup they would vanish.
     QVERIFY(name->sizeHint().width() >= metrics.horizontalAdvance(QStringLiteral("<b>Anna</b>")));
-    QVERIFY(note->sizeHint().width() >= QFontMetrics(note->font()).horizontalAdvance(QStringLiteral("<font color=red>")));
+    QVERIFY(note->sizeHint().width()
+            >= QFontMetrics(note->font()).horizontalAdvance(QStringLiteral("<font color=red>")));
     QTextDocument tip;
     tip.setHtml(shown.first()->toolTip());
     QVERIFY2(tip.toPlainText().contains(QStringLiteral("<font color=red>urgent</font> & soon")),
@@ -428,11 +425,7 @@ void TestPlanPanel::reminderTimersOpenOverTheWindow()
     QTest::mouseClick(t.get<QToolButton>("Reminder"), Qt::LeftButton);
     QVERIFY(t.form.isVisible());
     const QRect area = t.form.screen()->availableGeometry();
-    QVERIFY2(area.contains(t.form.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                                   .arg(t.form.frameGeometry().x())
-                                                                   .arg(t.form.frameGeometry().y())
-                                                                   .arg(t.form.frameGeometry().width())
-                                                                   .arg(t.form.frameGeometry().height())));
+    QVERIFY(area.contains(t.form.frameGeometry()));
     QVERIFY(t.form.frameGeometry().contains(area.intersected(t.page->frameGeometry()).center()));
     t.form.hide();
 }
