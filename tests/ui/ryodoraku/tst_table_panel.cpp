@@ -1,23 +1,22 @@
 // The reference tables page in the real browser: a chosen table shows under its title, in
 // English and Russian; moving tables at the ends of the list; a table file that went missing.
-#include "DialogRecorder.h"
-#include "Screenshot.h"
-#include "TestEnvironment.h"
-#include "WebEngineTestMain.h"
 #include "app/DataFolderSetup.h"
+#include "DialogRecorder.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
 #include "ryodoraku/TablePanel.h"
+#include "TestEnvironment.h"
+#include "WebEngineTestMain.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <QtTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-#include <QtTest>
 
 namespace {
 constexpr int LoadTimeout = 20000;
@@ -32,7 +31,6 @@ private Q_SLOTS:
     void cleanup();
     void showsTheChosenTable_data();
     void showsTheChosenTable();
-    void moving_data();
     void moving();
     void missingTableFileChangesNothing();
 
@@ -63,7 +61,8 @@ void TestTablePanel::cleanup()
 
 QString TestTablePanel::makeTables()
 {
-    const QString folder = m_env->scratch(QStringLiteral("Tables/English/FullNames")) + QStringLiteral("/../");
+    const QString folder =
+        m_env->scratch(QStringLiteral("Tables/English/FullNames")) + QStringLiteral("/../");
     QFile titles(folder + QStringLiteral("FullNames/Names.INI"));
     if (titles.open(QIODevice::WriteOnly))
         titles.write("[Names]\r\nAlpha=The first table\r\nBeta=The second table\r\n");
@@ -83,12 +82,14 @@ bool TestTablePanel::openPage(const QString &root)
     m_page->show();
     QSignalSpy loaded(m_page, &TablePanel::tableLoaded);
     m_page->enter();
-    return QTest::qWaitForWindowExposed(m_page) && (m_page->shownTable().isEmpty() || loaded.wait(LoadTimeout));
+    return QTest::qWaitForWindowExposed(m_page)
+           && (m_page->shownTable().isEmpty() || loaded.wait(LoadTimeout));
 }
 
 void TestTablePanel::choose(int index)
 {
-    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, m_list->visualItemRect(m_list->item(index)).center());
+    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {},
+                      m_list->visualItemRect(m_list->item(index)).center());
 }
 
 QStringList TestTablePanel::tableItems() const
@@ -106,12 +107,16 @@ QStringList TestTablePanel::tableItems() const
 void TestTablePanel::showsTheChosenTable_data()
 {
     QTest::addColumn<QString>("language");
-    QTest::addColumn<int>("index");       // of "Measuring points" in the list
+    QTest::addColumn<int>("index"); // of "Measuring points" in the list
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("content"); // a text the table must show
 
-    QTest::newRow("English") << "English" << 2 << "The 12 representative measuring points (H1–H6, F1–F6)" << "Taiyuan";
-    QTest::newRow("Russian") << "Russian" << 8 << "12 репрезентативных точек измерения (H1–H6, F1–F6)" << "тай-юань";
+    QTest::newRow("English") << QStringLiteral(
+        "English") << 2 << QStringLiteral("The 12 representative measuring points (H1–H6, F1–F6)")
+                             << QStringLiteral("Taiyuan");
+    QTest::newRow("Russian") << QStringLiteral("Russian") << 8
+                             << QStringLiteral("12 репрезентативных точек измерения (H1–H6, F1–F6)")
+                             << QStringLiteral("тай-юань");
 }
 
 void TestTablePanel::showsTheChosenTable()
@@ -130,7 +135,8 @@ void TestTablePanel::showsTheChosenTable()
     choose(index);
     QVERIFY(loaded.wait(LoadTimeout));
     QCOMPARE(loaded.first().first().toBool(), true);
-    QCOMPARE(m_page->findChild<QLabel *>(QStringLiteral("TableLabel"))->text(), QStringLiteral("  ") + title);
+    QCOMPARE(m_page->findChild<QLabel *>(QStringLiteral("TableLabel"))->text(),
+             QStringLiteral("  ") + title);
     QString text;
     m_page->browser()->page()->toPlainText([&text](const QString &t) { text = t; });
     QVERIFY(QTest::qWaitFor([&text] { return !text.isEmpty(); }, LoadTimeout));
@@ -145,50 +151,36 @@ void TestTablePanel::showsTheChosenTable()
     QCOMPARE(m_list->currentRow(), index - 2);
     QTest::keyClick(m_list, Qt::Key_Down);
     QCOMPARE(m_list->currentRow(), index);
-    QVERIFY(QTest::qWaitFor([&loaded] { return !loaded.isEmpty() && loaded.last().first().toBool(); },
-                            LoadTimeout));
+    QVERIFY(QTest::qWaitFor(
+        [&loaded] { return !loaded.isEmpty() && loaded.last().first().toBool(); }, LoadTimeout));
     QCOMPARE(m_page->shownTable(), shown);
-
-    QTest::qWait(300); // the page's first paint
-    saveScreenshot(m_page, QStringLiteral("tables-") + language.toLower());
 }
 
-void TestTablePanel::moving_data()
-{
-    QTest::addColumn<int>("selected");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("order");
-    QTest::addColumn<int>("selectedAfter");
-
-    const QStringList unchanged{QStringLiteral("  1. Alpha"), QStringLiteral("  2. Beta"), QStringLiteral("  3. Gamma")};
-    QTest::newRow("first up") << 0 << "TableUp" << unchanged << 0;
-    QTest::newRow("last down") << 4 << "TableDown" << unchanged << 4;
-    // Numbers are not renumbered; the moved table stays chosen.
-    QTest::newRow("second up") << 2 << "TableUp"
-                               << QStringList{QStringLiteral("  2. Beta"), QStringLiteral("  1. Alpha"), QStringLiteral("  3. Gamma")}
-                               << 0;
-}
-
+// Moving a table moves it alone, without loading the one on show again: the ends of the list
+// stay as they are, and the numbers are not renumbered.
 void TestTablePanel::moving()
 {
-    QFETCH(int, selected);
-    QFETCH(QString, button);
-    QFETCH(QStringList, order);
-    QFETCH(int, selectedAfter);
     QVERIFY(openPage(makeTables()));
     QSignalSpy loaded(m_page, &TablePanel::tableLoaded);
-    if (selected != 0) {
-        choose(selected);
-        QVERIFY(loaded.wait(LoadTimeout));
+    const QStringList unchanged{"  1. Alpha", "  2. Beta", "  3. Gamma"};
+    const std::tuple<int, const char *, QStringList, int> moves[] = {
+        {0, "TableUp", unchanged, 0},
+        {4, "TableDown", unchanged, 4},
+        {2, "TableUp", {"  2. Beta", "  1. Alpha", "  3. Gamma"}, 0}};
+    for (const auto &[selected, button, order, selectedAfter] : moves) {
+        if (m_list->currentRow() != selected) {
+            choose(selected);
+            QVERIFY(loaded.wait(LoadTimeout));
+        }
+        const QString shown = m_page->shownTable();
+        loaded.clear();
+        QTest::mouseClick(m_page->findChild<QToolButton *>(button), Qt::LeftButton);
+        QCOMPARE(tableItems(), order);
+        QCOMPARE(m_list->currentRow(), selectedAfter);
+        QCOMPARE(m_page->shownTable(), shown);
+        QTest::qWait(50);
+        QCOMPARE(loaded.size(), 0); // the table on show is not loaded again
     }
-    const QString shown = m_page->shownTable();
-    loaded.clear();
-    QTest::mouseClick(m_page->findChild<QToolButton *>(button), Qt::LeftButton);
-    QCOMPARE(tableItems(), order);
-    QCOMPARE(m_list->currentRow(), selectedAfter);
-    QCOMPARE(m_page->shownTable(), shown);
-    QTest::qWait(50);
-    QCOMPARE(loaded.size(), 0); // the table on show is not loaded again
 }
 
 void TestTablePanel::missingTableFileChangesNothing()
