@@ -1,9 +1,9 @@
 // The clients page driven as a user would: new and changed cards with their checks, photo,
-// locking while editing, deletion only after the question, searches and the current client;
-// and how the page looks in English and Russian.
+// locking while editing, deletion only after the question, searches and the current client,
+// and a value lost to another workstation shown under the card.
+#include "app/WorkModes.h"
 #include "ChildWidget.h"
 #include "ClientTests.h"
-#include "app/WorkModes.h"
 #include "common/Clock.h"
 #include "DialogRecorder.h"
 #include "localization/LanguageApplier.h"
@@ -26,7 +26,16 @@
 namespace {
 
 struct Fixture : ClientTests {
+    std::unique_ptr<ClientPanel> page;
     Fixture() { session.setWorkMode(WorkModes::Clients); }
+    // The page over the clients stored so far, shown and entered, without the shared base.
+    ClientPanel &open() {
+        page = std::make_unique<ClientPanel>(&data, &session);
+        page->setSharedBaseEnabled(false);
+        page->show();
+        page->enter();
+        return *page;
+    }
 };
 
 void fillNewCard(ClientPanel &page, const QString &name, const QString &height) {
@@ -64,11 +73,8 @@ void TestClientPanel::newCardIsCheckedSavedAndBecomesCurrent() {
     Fixture f;
     addClient(f.data, QStringLiteral("Vera"), QStringLiteral("Lind"));
     DialogRecorder dialogs;
-    ClientPanel page(&f.data, &f.session);
-    page.setSharedBaseEnabled(false);
+    ClientPanel &page = f.open();
     QSignalSpy names(&page, &ClientPanel::clientNameChanged);
-    page.show();
-    page.enter();
     QCOMPARE(f.session.currentClient(), QStringLiteral("Q71")); // the first client
 
     fillNewCard(page, QStringLiteral("Nika"), QStringLiteral("175a"));
@@ -139,10 +145,7 @@ void TestClientPanel::leavingNeverDropsAnUnsavedCardUnasked() {
     Fixture f;
     addClient(f.data, QStringLiteral("Vera"), QStringLiteral("Lind"));
     DialogRecorder dialogs(QStringLiteral("yes"));
-    ClientPanel page(&f.data, &f.session);
-    page.setSharedBaseEnabled(false);
-    page.show();
-    page.enter();
+    ClientPanel &page = f.open();
 
     // Opened and left untouched: closed without a question.
     QTest::mouseClick(child<QPushButton>(&page, "NewButton"), Qt::LeftButton);
@@ -184,9 +187,7 @@ void TestClientPanel::editingKeepsPhotoUnlessCleared() {
     QVERIFY(picture.save(jpeg, "JPG"));
     addClient(f.data, QStringLiteral("Foto"), QStringLiteral("Graf"));
     DialogRecorder dialogs(jpeg); // the file dialog answers with the picture
-    ClientPanel page(&f.data, &f.session);
-    page.setSharedBaseEnabled(false);
-    page.show();
+    ClientPanel &page = f.open();
 
     QTest::mouseClick(child<QPushButton>(&page, "EditButton"), Qt::LeftButton);
     QCOMPARE(f.session.workMode(), int(WorkModes::EditClient));
@@ -219,9 +220,7 @@ void TestClientPanel::deleteAsksFirst() {
     addClient(f.data, QStringLiteral("Anna"), QStringLiteral("Berg"));
     const QString second = addClient(f.data, QStringLiteral("Olga"), QStringLiteral("Ivanova"));
     DialogRecorder dialogs(QStringLiteral("no"));
-    ClientPanel page(&f.data, &f.session);
-    page.setSharedBaseEnabled(false);
-    page.show();
+    ClientPanel &page = f.open();
     f.session.setCurrentClient(second);
     QCOMPARE(page.model()->codeAt(child<QTableView>(&page, "ClientsList")->currentIndex().row()),
              second);
