@@ -1,27 +1,29 @@
 // The open-points page as the practitioner uses it: the present period chosen at start, a
 // click on the clock and on its captions, the centre clearing the choice, the side moving the
-// marker, the blinking under the midday-midnight method, a damaged table refused with a
-// message, and the page in English and Russian.
-#include "TestEnvironment.h"
+// marker, the blinking under the midday-midnight method, and a damaged table refused with a
+// message.
 #include "app/DataFolderSetup.h"
+#include "ChildWidget.h"
 #include "common/Clock.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
 #include "measure/BodyPicture.h"
+#include "TestEnvironment.h"
 #include "treatment/MeridianClock.h"
 #include "treatment/OpenPointMarker.h"
 #include "treatment/OpenPointPanel.h"
 #include "treatment/OpenPointPictures.h"
 
+#include "treatment/OpenPointCalendar.h"
+
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTimer>
-#include <QCheckBox>
-#include "treatment/OpenPointCalendar.h"
 #include <QtTest>
 
 class TestOpenPointPanel : public QObject
@@ -42,7 +44,8 @@ private Q_SLOTS:
 private:
     void openPage();
     QStringList listed() const;
-    QLabel *info() const { return m_page->findChild<QLabel *>(QStringLiteral("OpenPointInfo")); }
+    template <typename T> T *get(const char *name) const { return child<T>(m_page, name); }
+    QLabel *info() const { return get<QLabel>("OpenPointInfo"); }
 
     TestEnvironment *m_env = nullptr;
     OpenPointPanel *m_page = nullptr;
@@ -77,7 +80,7 @@ void TestOpenPointPanel::openPage()
 QStringList TestOpenPointPanel::listed() const
 {
     QStringList items;
-    const auto *list = m_page->findChild<QListWidget *>(QStringLiteral("PointGroup"));
+    const auto *list = get<QListWidget>("PointGroup");
     for (int i = 0; i < list->count(); ++i)
         items << list->item(i)->text();
     return items;
@@ -86,14 +89,14 @@ QStringList TestOpenPointPanel::listed() const
 void TestOpenPointPanel::startsAtThePresentPeriod()
 {
     openPage();
-    QCOMPARE(m_page->findChild<QDateEdit *>(QStringLiteral("PointDate"))->date(), QDate(2024, 2, 10));
+    QCOMPARE(get<QDateEdit>("PointDate")->date(), QDate(2024, 2, 10));
     QCOMPARE(m_page->period(), 7);
-    QCOMPARE(m_page->findChild<MeridianClock *>(QStringLiteral("Image5"))->period(), 7);
-    QVERIFY(m_page->findChild<QRadioButton *>(QStringLiteral("MethodGroup0"))->isChecked());
+    QCOMPARE(get<MeridianClock>("Image5")->period(), 7);
+    QVERIFY(get<QRadioButton>("MethodGroup0")->isChecked());
     // Day 41 of the sixty, hour stem jia at 19-21: the tortoise opens one pair, its first point
     // is chosen and shown with the marker.
     QCOMPARE(m_page->points().size(), 2);
-    QCOMPARE(m_page->findChild<QListWidget *>(QStringLiteral("PointGroup"))->currentRow(), 0);
+    QCOMPARE(get<QListWidget>("PointGroup")->currentRow(), 0);
     QVERIFY(m_page->pictures()->shownPicture() > 0);
     QVERIFY(m_page->pictures()->markerVisible());
     QVERIFY(info()->text().contains(QStringLiteral("19:00-21:00")));
@@ -102,26 +105,28 @@ void TestOpenPointPanel::startsAtThePresentPeriod()
 void TestOpenPointPanel::dayMayBeginAt23()
 {
     // The rules apart: the calendar's day before 23:00 and after midnight either way.
-    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(QDate(2024, 2, 10), QTime(23, 30)), false), QDate(2024, 2, 10));
-    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(QDate(2024, 2, 10), QTime(23, 30)), true), QDate(2024, 2, 11));
-    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(QDate(2024, 2, 10), QTime(22, 59)), true), QDate(2024, 2, 10));
-    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(QDate(2024, 2, 11), QTime(0, 30)), true), QDate(2024, 2, 11));
+    const QDate day(2024, 2, 10);
+    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(day, QTime(23, 30)), false), day);
+    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(day, QTime(23, 30)), true), day.addDays(1));
+    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(day, QTime(22, 59)), true), day);
+    QCOMPARE(OpenPointCalendar::dayOf(QDateTime(day.addDays(1), QTime(0, 30)), true),
+             day.addDays(1));
 
     // At 23:30 the page counts the calendar's day by default and says so.
     Clock::setNow(QDateTime(QDate(2024, 2, 10), QTime(23, 30)));
     openPage();
-    auto *date = m_page->findChild<QDateEdit *>(QStringLiteral("PointDate"));
+    auto *date = get<QDateEdit>("PointDate");
     QCOMPARE(date->date(), QDate(2024, 2, 10));
     QVERIFY(info()->text().contains(QStringLiteral("midnight")));
     // The other school's rule, chosen on the page: the next day, said, and kept for next time.
-    m_page->findChild<QCheckBox *>(QStringLiteral("OpenPointDayAt23"))->setChecked(true);
+    get<QCheckBox>("OpenPointDayAt23")->setChecked(true);
     QCOMPARE(date->date(), QDate(2024, 2, 11));
     QVERIFY(info()->text().contains(QStringLiteral("23:00")));
     QVERIFY(OpenPointCalendar::dayBeginsAt23());
     delete m_page;
     m_page = nullptr;
     openPage();
-    QCOMPARE(m_page->findChild<QDateEdit *>(QStringLiteral("PointDate"))->date(), QDate(2024, 2, 11));
+    QCOMPARE(get<QDateEdit>("PointDate")->date(), QDate(2024, 2, 11));
 }
 
 void TestOpenPointPanel::clockChoosesThePeriod_data()
@@ -142,21 +147,19 @@ void TestOpenPointPanel::clockChoosesThePeriod()
     QFETCH(QPoint, pos);
     QFETCH(int, period);
     openPage();
-    auto *widget = m_page->findChild<QWidget *>(target);
-    QVERIFY(widget);
-    QTest::mouseClick(widget, Qt::LeftButton, {}, pos);
+    QTest::mouseClick(child<QWidget>(m_page, target), Qt::LeftButton, {}, pos);
     QCOMPARE(m_page->period(), period);
-    QCOMPARE(m_page->findChild<MeridianClock *>(QStringLiteral("Image5"))->period(), period);
+    QCOMPARE(get<MeridianClock>("Image5")->period(), period);
     if (period < 0) {
         QVERIFY(m_page->points().isEmpty());
         QCOMPARE(m_page->pictures()->shownPicture(), 0);
         QCOMPARE(info()->text(), QStringLiteral("Choose a two-hour period on the clock."));
         // The arrow keys bring a period back.
-        QTest::keyClick(m_page->findChild<QWidget *>(QStringLiteral("Image5")), Qt::Key_Right);
+        QTest::keyClick(get<QWidget>("Image5"), Qt::Key_Right);
         QCOMPARE(m_page->period(), 9);
     } else {
         QVERIFY(!m_page->points().isEmpty());
-        QCOMPARE(m_page->findChild<QListWidget *>(QStringLiteral("PointGroup"))->currentRow(), 0);
+        QCOMPARE(get<QListWidget>("PointGroup")->currentRow(), 0);
     }
 }
 
@@ -164,19 +167,21 @@ void TestOpenPointPanel::sideMovesTheMarker()
 {
     openPage();
     // A jia-zi day (1 October 1949) at 23-01 opens Pc 6 and Sp 4 under the tortoise.
-    m_page->findChild<QDateEdit *>(QStringLiteral("PointDate"))->setDate(QDate(1949, 10, 1));
+    get<QDateEdit>("PointDate")->setDate(QDate(1949, 10, 1));
     m_page->Label5MouseDown(9);
-    QCOMPARE(listed(), (QStringList{QStringLiteral("Pc 6   Pericardium"), QStringLiteral("Sp 4   Spleen")}));
+    QCOMPARE(listed(),
+             (QStringList{QStringLiteral("Pc 6   Pericardium"), QStringLiteral("Sp 4   Spleen")}));
     OpenPointPictures *pictures = m_page->pictures();
     QCOMPARE(pictures->shownPicture(), 3);
     const QPoint leftAt = pictures->marker()->geometry().center();
-    m_page->findChild<QRadioButton *>(QStringLiteral("right"))->click();
+    get<QRadioButton>("right")->click();
     QCOMPARE(pictures->shownPicture(), 3);
     const QPoint rightAt = pictures->marker()->geometry().center();
     // The front view: the patient's right arm is on the viewer's left.
-    QVERIFY2(rightAt.x() < leftAt.x() - 100, qPrintable(QStringLiteral("%1 %2").arg(rightAt.x()).arg(leftAt.x())));
+    QVERIFY2(rightAt.x() < leftAt.x() - 100,
+             qPrintable(QStringLiteral("%1 %2").arg(rightAt.x()).arg(leftAt.x())));
     // Sp 4 on the right is on the side view from the left (picture 1).
-    m_page->findChild<QListWidget *>(QStringLiteral("PointGroup"))->setCurrentRow(1);
+    get<QListWidget>("PointGroup")->setCurrentRow(1);
     QCOMPARE(pictures->shownPicture(), 1);
     const QRect shown = pictures->picture(1)->geometry();
     QVERIFY(shown.contains(pictures->marker()->geometry().center()));
@@ -189,13 +194,13 @@ void TestOpenPointPanel::middayMidnightBlinksAndShowsThePhoto()
     photo.fill(Qt::darkCyan);
     openPage();
     m_page->setPhoto(photo);
-    m_page->findChild<QRadioButton *>(QStringLiteral("MethodGroup2"))->click();
+    get<QRadioButton>("MethodGroup2")->click();
     QCOMPARE(m_page->method(), 2);
     // Jia day, 19-21: Pc 7 and Ki 7 by the hour's branch, Gb 44 by the day's stem.
     QCOMPARE(listed(), (QStringList{QStringLiteral("Pc 7 (hour branch)   Pericardium"),
                                     QStringLiteral("Gb 44 (day stem)   Gall bladder"),
                                     QStringLiteral("Ki 7 (hour branch)   Kidney")}));
-    QVERIFY(m_page->findChild<QLabel *>(QStringLiteral("OpenPointFoto"))->isVisible());
+    QVERIFY(get<QLabel>("OpenPointFoto")->isVisible());
     QTimer *timer = m_page->blinkTimer();
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 1000);
@@ -210,7 +215,7 @@ void TestOpenPointPanel::middayMidnightBlinksAndShowsThePhoto()
     // Another method stops the blinking and hides the photo; the ten-day cycle is named.
     m_page->MethodGroupClick(1);
     QVERIFY(!timer->isActive());
-    QVERIFY(!m_page->findChild<QLabel *>(QStringLiteral("OpenPointFoto"))->isVisible());
+    QVERIFY(!get<QLabel>("OpenPointFoto")->isVisible());
     QVERIFY2(info()->text().startsWith(QStringLiteral("Day 1 of 10")), qPrintable(info()->text()));
 }
 
