@@ -1,9 +1,9 @@
 // The graphs page as the practitioner reads it: bar colours round the corridor, the corridor
 // lines, the comparison of ticked tests, redrawing for a new current test, a bad corridor
-// percentage, saving a picture, and screenshots of the five graphs.
+// percentage, and saving a picture.
+#include "ChildWidget.h"
 #include "ClientTests.h"
 #include "DialogRecorder.h"
-#include "Screenshot.h"
 #include "ryodoraku/GraphicPanel.h"
 #include "ryodoraku/PolarDiagram.h"
 #include "ryodoraku/TestChart.h"
@@ -28,13 +28,6 @@ private Q_SLOTS:
     void savesPictures();
 
 private:
-    // The chart lays itself out at the next turn of the event loop.
-    void shot(const QString &name)
-    {
-        QTest::qWait(30);
-        saveScreenshot(m_page.get(), name);
-    }
-
     std::unique_ptr<ClientTests> m_f;
     std::unique_ptr<GraphicPanel> m_page;
     QString m_percent = QStringLiteral("10");
@@ -83,8 +76,8 @@ void TestGraphicPanel::barsAroundTheCorridor()
     TestChart *chart = m_page->chart();
     QCOMPARE(m_page->graphKind(), 1);
     const auto color = [&](int channel) { return chart->channelSeries(channel)->color(); };
-    QCOMPARE(color(1), QColor(0x00, 0x80, 0x00)); // 109: on the upper bound
-    QCOMPARE(color(0), QColor(0xFF, 0x00, 0x00)); // 110: above it
+    QCOMPARE(color(1), QColor(0x00, 0x80, 0x00));  // 109: on the upper bound
+    QCOMPARE(color(0), QColor(0xFF, 0x00, 0x00));  // 110: above it
     QCOMPARE(color(12), QColor(0x00, 0x80, 0x00)); // 91: on the lower bound
     QCOMPARE(color(13), QColor(0x00, 0x00, 0xFF)); // 90: below it
     // Bars stand on the mean.
@@ -98,14 +91,12 @@ void TestGraphicPanel::barsAroundTheCorridor()
         QCOMPARE(lines.at(i)->count(), 25);
         QCOMPARE(lines.at(i)->at(24).y(), levels.at(i));
     }
-    shot(QStringLiteral("graph1-sides-one-after-the-other"));
 
     // Graph 2 puts each meridian's sides together: LLU, RLU, LPC, RPC ...
-    QTest::mouseClick(m_page->findChild<QToolButton *>(QStringLiteral("GR2")), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(m_page.get(), "GR2"), Qt::LeftButton);
     QCOMPARE(m_page->graphKind(), 2);
     QCOMPARE(chart->channelSeries(12)->upperSeries()->at(0).x(), 1.14);
     QCOMPARE(chart->channelSeries(1)->upperSeries()->at(0).x(), 2.14);
-    shot(QStringLiteral("graph2-sides-side-by-side"));
 
     // Graph 4: raw values from 0, left blue and right red, no corridor.
     m_page->showGraph(4);
@@ -114,7 +105,6 @@ void TestGraphicPanel::barsAroundTheCorridor()
     QCOMPARE(chart->channelSeries(12)->color(), QColor(Qt::red));
     for (QLineSeries *line : lines)
         QVERIFY(!line->isVisible());
-    shot(QStringLiteral("graph4-raw-values"));
 
     m_page->showGraph(5);
     QVERIFY(m_page->polar()->isVisible());
@@ -123,7 +113,6 @@ void TestGraphicPanel::barsAroundTheCorridor()
     const QPointF c = m_page->polar()->centre();
     const QPointF l = m_page->polar()->pointOf(0) - c, r = m_page->polar()->pointOf(12) - c;
     QVERIFY(QPointF::dotProduct(l, l) > QPointF::dotProduct(r, r));
-    shot(QStringLiteral("graph5-polar"));
 }
 
 void TestGraphicPanel::comparisonOfTickedTests()
@@ -147,14 +136,13 @@ void TestGraphicPanel::comparisonOfTickedTests()
     QVERIFY(lines.at(0)->name().contains(QStringLiteral("03.03.2024")));
     QCOMPARE(lines.at(0)->at(0).y(), 110.0);
     QVERIFY(lines.at(0)->pen().color() != lines.at(1)->pen().color());
-    QVERIFY(m_page->findChild<QWidget *>(QStringLiteral("Shape1"))->isVisible());
-    QVERIFY(!m_page->findChild<QWidget *>(QStringLiteral("Shape2"))->isVisible());
+    QVERIFY(child<QWidget>(m_page.get(), "Shape1")->isVisible());
+    QVERIFY(!child<QWidget>(m_page.get(), "Shape2")->isVisible());
     dates->item(1)->setCheckState(Qt::Checked);
-    shot(QStringLiteral("graph3-comparison"));
 
     m_page->showGraph(1);
     QVERIFY(!dates->isVisible());
-    QVERIFY(!m_page->findChild<QWidget *>(QStringLiteral("Shape1"))->isVisible());
+    QVERIFY(!child<QWidget>(m_page.get(), "Shape1")->isVisible());
 }
 
 void TestGraphicPanel::followsTheCurrentTestAndRefusesABadPercent()
@@ -186,8 +174,7 @@ void TestGraphicPanel::savesPictures()
     for (const int kind : {1, 5}) {
         m_page->showGraph(kind);
         QFile::remove(path + QStringLiteral(".png"));
-        QTest::mouseClick(m_page->findChild<QWidget *>(QStringLiteral("SaveGraph")),
-                          Qt::LeftButton);
+        QTest::mouseClick(child<QWidget>(m_page.get(), "SaveGraph"), Qt::LeftButton);
         QCOMPARE(dialogs.requests().last().kind, Dialogs::Kind::SaveFile);
         QImageReader picture(path + QStringLiteral(".png"));
         QCOMPARE(picture.format(), QByteArray("png"));
@@ -196,7 +183,7 @@ void TestGraphicPanel::savesPictures()
     // A folder that cannot be written: a message, no picture.
     dialogs.setAnswer(QStringLiteral("/proc/no-such-folder/graph.png"));
     const qsizetype before = dialogs.requests().size();
-    QTest::mouseClick(m_page->findChild<QWidget *>(QStringLiteral("SaveGraph")), Qt::LeftButton);
+    QTest::mouseClick(child<QWidget>(m_page.get(), "SaveGraph"), Qt::LeftButton);
     QCOMPARE(dialogs.requests().size(), before + 2);
     QCOMPARE(dialogs.requests().last().kind, Dialogs::Kind::Error);
 }
