@@ -1,16 +1,15 @@
 // The translation editor: a text edited in the grid and saved as a new language, a refused
 // character set, accepting a language, and a language fetched through the download service.
+#include "app/DataFolderSetup.h"
 #include "ChildWidget.h"
 #include "DialogRecorder.h"
-#include "Screenshot.h"
-#include "TestEnvironment.h"
-#include "app/DataFolderSetup.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageFile.h"
 #include "localization/LanguageService.h"
 #include "localization/Localization.h"
 #include "localization/TFormSelect.h"
 #include "localization/TLangFormMain.h"
+#include "TestEnvironment.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -67,8 +66,6 @@ void TestLangEditor::editSaveAndAccept()
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     auto *grid = child<QTableWidget>(&editor, "Strings");
-    QCOMPARE(grid->columnCount(), 3);
-    QCOMPARE(grid->horizontalHeaderItem(1)->text(), QStringLiteral("Default Value"));
     const int save = rowOf(grid, QStringLiteral("Save"));
     QVERIFY(save >= 0);
     QVERIFY(!(grid->item(save, TLangFormMain::DefaultColumn)->flags() & Qt::ItemIsEditable));
@@ -96,7 +93,6 @@ void TestLangEditor::editSaveAndAccept()
              QStringLiteral("Speichern"));
     QCOMPARE(child<QComboBox>(&editor, "Languages")->currentData().toString(),
              QStringLiteral("Deutsch"));
-    saveScreenshot(&editor, QStringLiteral("language-editor"));
 
     QSignalSpy accepted(&editor, &TLangFormMain::languageAccepted);
     QTest::mouseClick(child<QPushButton>(&editor, "ButAcceptLan"), Qt::LeftButton);
@@ -110,7 +106,8 @@ void TestLangEditor::languageFromTheService()
     const QString folder = m_env->scratch(QStringLiteral("service"));
     for (const auto &[name, content] :
          {std::pair<QString, QByteArray>{QStringLiteral("languages.txt"), "Deutsch\r\n"},
-          {QStringLiteral("Deutsch.lang"), "[settings]\r\nname=Deutsch\r\n[language]\r\nSave=Speichern\r\n"}}) {
+          {QStringLiteral("Deutsch.lang"),
+           "[settings]\r\nname=Deutsch\r\n[language]\r\nSave=Speichern\r\n"}}) {
         QFile file(folder + QLatin1Char('/') + name);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
