@@ -1,14 +1,12 @@
 // The test page: a whole test measured through the real device library and stored, a lost
 // device, and the description of the current point.
 #include "../../core/measure/DeviceScript.h"
-#include "DialogRecorder.h"
-#include "Screenshot.h"
-#include "TestEnvironment.h"
 #include "app/DataFolderSetup.h"
 #include "app/DotCatalogue.h"
 #include "app/Session.h"
 #include "common/Clock.h"
 #include "common/IniFile.h"
+#include "DialogRecorder.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
@@ -21,6 +19,7 @@
 #include "measure/ReadingCurve.h"
 #include "measure/TestRun.h"
 #include "records/DataModule.h"
+#include "TestEnvironment.h"
 
 #include <QFrame>
 #include <QRegularExpression>
@@ -103,19 +102,15 @@ private Q_SLOTS:
         QCOMPARE(testTimer->interval(), 100);
         QVERIFY(testTimer->isActive());
         QCOMPARE(m_page->run()->currentCell(), (GridCell{5, 4})); // RST comes first now
-        saveScreenshot(m_page, QStringLiteral("DiagnosticPanel-start"));
 
-        for (int guard = 0; guard < 2000 && graph.isEmpty(); ++guard) {
+        for (int guard = 0; guard < 2000 && graph.isEmpty(); ++guard)
             tick(autoNext->isActive() ? autoNext : testTimer);
-            if (m_page->run()->pointIndex() == 13 && m_page->run()->machine().sampleCount() == 8)
-                saveScreenshot(m_page, QStringLiteral("DiagnosticPanel-mid"));
-        }
         QCOMPARE(graph.size(), 1);
         QCOMPARE(saved.size(), 1);
         QVERIFY(!testTimer->isActive());
         QCOMPARE(dialogs.requests().size(), 1);
-        QCOMPARE(dialogs.requests().at(0).text, Localization::Translate(QStringLiteral("TestFinished")));
-        saveScreenshot(m_page, QStringLiteral("DiagnosticPanel-end"));
+        QCOMPARE(dialogs.requests().at(0).text,
+                 Localization::Translate(QStringLiteral("TestFinished")));
 
         const QList<TestRecord> tests = m_data->testsOfClient(QStringLiteral("C7"));
         QCOMPARE(tests.size(), 1);
@@ -175,7 +170,8 @@ private Q_SLOTS:
             tick(autoNext->isActive() ? autoNext : testTimer);
         QCOMPARE(restart.size(), 1);
         const GridCell first{5, 4};
-        QCOMPARE(m_page->run()->grid().text(first), QString::number(ReadingCurve::toValue(120) + 3));
+        QCOMPARE(m_page->run()->grid().text(first),
+                 QString::number(ReadingCurve::toValue(120) + 3));
         QCOMPARE(m_page->run()->currentCell(), (GridCell{4, 4}));
 
         m_search->tick(); // closes the stale connection
@@ -184,8 +180,10 @@ private Q_SLOTS:
         QVERIFY(testTimer->isActive());
         for (int i = 0; i < 18; ++i)
             tick(autoNext->isActive() ? autoNext : testTimer);
-        QCOMPARE(m_page->run()->grid().text(first), QString::number(ReadingCurve::toValue(120) + 3));
-        QCOMPARE(m_page->run()->grid().text({4, 4}), QString::number(ReadingCurve::toValue(100) + 3));
+        QCOMPARE(m_page->run()->grid().text(first),
+                 QString::number(ReadingCurve::toValue(120) + 3));
+        QCOMPARE(m_page->run()->grid().text({4, 4}),
+                 QString::number(ReadingCurve::toValue(100) + 3));
     }
 
     // With Russian chosen the point is described in Russian, catalogue texts included.
@@ -198,15 +196,14 @@ private Q_SLOTS:
         // The point's name is its international code and transcription; the rest is Russian.
         for (int i = 1; i < texts.size(); ++i)
             QVERIFY2(!texts.at(i).contains(latin), qPrintable(texts.at(i)));
-        saveScreenshot(m_page, QStringLiteral("DiagnosticPanel-russian"));
     }
 
     // The picture, the marker and the texts of the current point; the grid's own rules.
     void currentPointDisplay() {
         IniFile lang(m_env->dataFolder() + "languages/English.lang");
-        const QStringList texts = {"Point", "Point:", "SymptMer", "Meridian:", "Energy", "Role:",
-                                   "DotLV3_1", "One,", "DotLV3_2", "two,", "DotLV3_3", "",
-                                   "DotLV3_4", "four."};
+        const QStringList texts = {"Point",    "Point:",   "SymptMer", "Meridian:", "Energy",
+                                   "Role:",    "DotLV3_1", "One,",     "DotLV3_2",  "two,",
+                                   "DotLV3_3", "",         "DotLV3_4", "four."};
         for (int i = 0; i < texts.size(); i += 2)
             lang.writeString(QStringLiteral("language"), texts[i], texts[i + 1]);
         QVERIFY(lang.save());
@@ -238,7 +235,6 @@ private Q_SLOTS:
         QCOMPARE(shown.height(), 230);
         QCOMPARE(display->marker()->pos(),
                  PointPicture::marker(shown, QSize(299, 461), dot.cx, dot.cy));
-        saveScreenshot(m_page, QStringLiteral("DiagnosticPanel-small"));
 
         // The separator cannot be chosen, arrow keys do not move the cursor.
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
