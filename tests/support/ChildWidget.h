@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLatin1String>
+#include <QListWidget>
 #include <QObject>
 #include <QtGlobal>
 
@@ -16,4 +17,13 @@ template <typename T> T *child(QObject *parent, const QString &name)
 template <typename T> T *child(QObject *parent, const char *name)
 {
     return child<T>(parent, QLatin1String(name));
+}
+
+// The texts of a list's rows, top to bottom.
+inline QStringList itemTexts(const QListWidget *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts.append(list->item(row)->text());
+    return texts;
 }

@@ -44,14 +44,6 @@ QStringList texts(const DialogRecorder &dialogs)
     return list;
 }
 
-QStringList items(QListWidget *list)
-{
-    QStringList all;
-    for (int i = 0; i < list->count(); ++i)
-        all.append(list->item(i)->text());
-    return all;
-}
-
 // A data folder and an open base of its own for each test; a test cannot go on without it.
 struct Fixture
 {
@@ -239,7 +231,7 @@ void TestSettingsPage::frequencyMustBeANumber()
     QVERIFY(dialogs.requests().isEmpty());
     const QStringList expected = {QStringLiteral("12.5"), QStringLiteral("7.83"),
                                   QStringLiteral("10")};
-    QCOMPARE(items(freqList), expected);
+    QCOMPARE(itemTexts(freqList), expected);
     QCOMPARE(repo.frequencies(QStringLiteral("Gastritis")), expected);
 
     freqList->setCurrentRow(1);
@@ -269,7 +261,8 @@ void TestSettingsPage::choosingDiseaseStoresPreviousComment()
     page.enter();
     auto *list = child<QListWidget>(&page, "DeseaseList");
     auto *memo = child<QPlainTextEdit>(&page, "DesCommentMemo");
-    QCOMPARE(items(list), (QStringList{QStringLiteral("Angina"), QStringLiteral("Bronchitis")}));
+    QCOMPARE(itemTexts(list),
+             (QStringList{QStringLiteral("Angina"), QStringLiteral("Bronchitis")}));
 
     list->setCurrentRow(0);
     memo->setPlainText(QStringLiteral("gargle"));
@@ -278,7 +271,7 @@ void TestSettingsPage::choosingDiseaseStoresPreviousComment()
     QCOMPARE(page.selectedDisease(), QStringLiteral("Bronchitis"));
     QCOMPARE(repo.comment(QStringLiteral("Angina")), QStringLiteral("gargle"));
     QCOMPARE(memo->toPlainText(), QStringLiteral("warm drinks"));
-    QCOMPARE(items(child<QListWidget>(&page, "FreqListBox")),
+    QCOMPARE(itemTexts(child<QListWidget>(&page, "FreqListBox")),
              (QStringList{QStringLiteral("4"), QStringLiteral("9.6")}));
     QCOMPARE(child<QListWidget>(&page, "FreqListBox")->currentRow(), 0);
 
@@ -292,7 +285,7 @@ void TestSettingsPage::choosingDiseaseStoresPreviousComment()
     QCOMPARE(page.selectedDisease(), QStringLiteral("Bronchitis"));
     QTest::mouseClick(child<QAbstractButton>(&page, "DeleteDeseaseBtn"), Qt::LeftButton);
     QCOMPARE(dialogs.requests().size(), 1); // asked first
-    QCOMPARE(items(list), QStringList{QStringLiteral("Angina")});
+    QCOMPARE(itemTexts(list), QStringList{QStringLiteral("Angina")});
     QVERIFY(page.selectedDisease().isEmpty());
     memo->setPlainText(QStringLiteral("stray"));
     page.leave();

@@ -58,11 +58,7 @@ void fillEditor(DeseaseForm *editor, const QString &name, const QString &dots)
 
 QStringList listed(DeseasePanel &page)
 {
-    QStringList names;
-    auto *list = child<QListWidget>(&page, "DeseaseListBox");
-    for (int i = 0; i < list->count(); ++i)
-        names.append(list->item(i)->text());
-    return names;
+    return itemTexts(child<QListWidget>(&page, "DeseaseListBox"));
 }
 
 } // namespace

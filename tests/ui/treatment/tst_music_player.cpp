@@ -93,11 +93,7 @@ private:
     }
     static QStringList listed(QWidget *form)
     {
-        QStringList names;
-        auto *view = child<QListWidget>(form, "PlayList");
-        for (int i = 0; i < view->count(); ++i)
-            names.append(view->item(i)->text());
-        return names;
+        return itemTexts(child<QListWidget>(form, "PlayList"));
     }
     int modalDialogs() const
     {

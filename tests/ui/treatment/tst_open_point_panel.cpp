@@ -79,11 +79,7 @@ void TestOpenPointPanel::openPage()
 
 QStringList TestOpenPointPanel::listed() const
 {
-    QStringList items;
-    const auto *list = get<QListWidget>("PointGroup");
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    return items;
+    return itemTexts(get<QListWidget>("PointGroup"));
 }
 
 void TestOpenPointPanel::startsAtThePresentPeriod()
