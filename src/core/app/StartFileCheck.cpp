@@ -71,11 +71,14 @@ QString fallbackText(StartFileCheck::Fallback fallback) {
 
 QList<StartFileCheck::Finding> StartFileCheck::run() {
     QList<Finding> findings;
+    // The data folder's files come back from the install folder when missing; one missing
+    // all the same was set aside by its reader, which says so itself.
     const auto check = [&findings](const QString &path, Fallback fallback) {
         if (path.isEmpty())
             return;
         const IniFileCheck::Result result = IniFileCheck::inspect(path);
-        if (!result.whole())
+        const bool dataFile = fallback == Fallback::Settings || fallback == Fallback::Remembered;
+        if (!result.whole() && !(dataFile && result.problem == IniFileCheck::Problem::Missing))
             findings.append({path, result, fallback, false});
     };
 

@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -222,8 +223,19 @@ void MainWindow::loadDevice()
     const QString path = m_makerFolder + QStringLiteral("/Data/device1");
     QString error;
     if (!m_device->load(path, &error)) {
-        Dialogs::message(this, Localization::Translate(QStringLiteral("NotFoundFile"))
-                                   + QLatin1Char(' ') + DeviceLibrary::fileNameFor(path));
+        const QString file = DeviceLibrary::fileNameFor(path);
+        // A library that is there but cannot be loaded (damaged, or not one for this machine)
+        // is not called missing.
+        if (QFileInfo::exists(QFileInfo(path).absolutePath() + QLatin1Char('/') + file))
+            Dialogs::message(this, Localization::translateOr(
+                                       QStringLiteral("DeviceLibraryUnusable"),
+                                       QStringLiteral("The device library %1 could not be loaded "
+                                                      "(%2). Measuring is not available until it "
+                                                      "is replaced."))
+                                       .arg(file, error));
+        else
+            Dialogs::message(this, Localization::Translate(QStringLiteral("NotFoundFile"))
+                                       + QLatin1Char(' ') + file);
         return;
     }
     m_search = std::make_unique<DeviceSearch>(m_device.get());

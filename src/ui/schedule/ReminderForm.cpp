@@ -74,7 +74,9 @@ ReminderForm::ReminderForm(QWidget *parent, std::unique_ptr<SoundOutput> sound)
             QStringLiteral("The reminder timers file could not be read. It was kept as %1; the timers start afresh."));
         if (!said.contains(QLatin1String("%1")))
             said += QStringLiteral(" %1");
-        Dialogs::message(this, said.arg(QDir::toNativeSeparators(keptAs)));
+        // Said once the window is up, not before it (the form is made with the main window).
+        said = said.arg(QDir::toNativeSeparators(keptAs));
+        QTimer::singleShot(0, this, [this, said] { Dialogs::message(this, said); });
     }
     for (int i = 0; i < ReminderTimerSet::Count; ++i)
         showRow(i);
