@@ -1,11 +1,11 @@
 // The client base: its layout, opening, storing and finding tests, and the mends: changes
 // committed at once, narrow client-code columns widened, user text kept out of the SQL text,
 // Cyrillic stored as WIN1251.
+#include "Options.h"
 #include "records/Channels.h"
 #include "records/ClientKeys.h"
 #include "records/DataModule.h"
 #include "records/SchemaUpgrade.h"
-#include "Options.h"
 #include "RecordsTestSupport.h"
 #include "TestEnvironment.h"
 
@@ -25,8 +25,7 @@ namespace {
 const char *const ChildSaveArgument = "--save-test-and-wait";
 
 // Runs one statement: the first column of the rows it gives, or its error text.
-QStringList run(const QSqlDatabase &db, const QString &sql)
-{
+QStringList run(const QSqlDatabase &db, const QString &sql) {
     QSqlQuery query(db);
     if (!query.exec(sql))
         return {QStringLiteral("error: ") + query.lastError().text()};
@@ -36,34 +35,35 @@ QStringList run(const QSqlDatabase &db, const QString &sql)
     return values;
 }
 
-QStringList columnsOf(const QSqlDatabase &db, const QString &table)
-{
-    return run(db, QStringLiteral("SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS WHERE "
-                                  "RDB$RELATION_NAME = '%1' ORDER BY RDB$FIELD_POSITION")
-                       .arg(table));
+// The declared width of every client-code column, where it is a VARCHAR.
+QStringList clientCodeWidths(const QSqlDatabase &db) {
+    QStringList widths;
+    for (const SchemaUpgrade::Column &code : SchemaUpgrade::clientCodeColumns())
+        widths += code.table + QLatin1Char('.') + code.column + QLatin1Char('=') +
+                  run(db, QStringLiteral("SELECT F.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS "
+                                         "RF JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = "
+                                         "RF.RDB$FIELD_SOURCE WHERE RF.RDB$RELATION_NAME = '%1' "
+                                         "AND RF.RDB$FIELD_NAME = '%2' AND F.RDB$FIELD_TYPE = 37")
+                              .arg(code.table, code.column))
+                      .value(0);
+    return widths;
 }
 
-// The declared width of a VARCHAR column; empty for a column of any other type.
-QString varcharWidth(const QSqlDatabase &db, const QString &table, const QString &column)
-{
-    return run(db, QStringLiteral("SELECT F.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS RF "
-                                  "JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE "
-                                  "WHERE RF.RDB$RELATION_NAME = '%1' AND RF.RDB$FIELD_NAME = "
-                                  "'%2' AND F.RDB$FIELD_TYPE = 37")
-                       .arg(table, column))
-        .value(0);
+QStringList allSixteenWide() {
+    QStringList widths;
+    for (const SchemaUpgrade::Column &code : SchemaUpgrade::clientCodeColumns())
+        widths += code.table + QLatin1Char('.') + code.column + "=16";
+    return widths;
 }
 
-QStringList rowCount(const QSqlDatabase &db, const QString &table)
-{
+QStringList rowCount(const QSqlDatabase &db, const QString &table) {
     return run(db, QStringLiteral("SELECT COUNT(*) FROM ") + table);
 }
 
 // A base of the older layout: client codes in CHAR(4), VARCHAR(4) and 3-character columns, an
 // unnamed primary key that a named foreign key points at, the index on UPPER(CODE_CLIENT)
 // already there, and clients up to Q799.
-QString narrowBaseScript(const QString &path)
-{
+QString narrowBaseScript(const QString &path) {
     QString script = QStringLiteral(
         "CREATE DATABASE '%1' USER 'SYSDBA' DEFAULT CHARACTER SET WIN1251;\n"
         "CREATE TABLE CLIENTS (CODE_CLIENT CHAR(4) NOT NULL PRIMARY KEY, NAME VARCHAR(30));\n"
@@ -100,8 +100,7 @@ QString narrowBaseScript(const QString &path)
 }
 
 // Run as a child: store one test, say so, and wait to be killed.
-int saveTestAndWait(const QString &path, const QString &client)
-{
+int saveTestAndWait(const QString &path, const QString &client) {
     DataModule data;
     QString error;
     TestRecord test = makeTest(client, QDateTime(QDate(2023, 7, 8), QTime(9, 10, 11)), 77);
@@ -118,27 +117,299 @@ int saveTestAndWait(const QString &path, const QString &client)
 } // namespace
 
 // Every test starts with a fresh copy of the seed base, open in m_data.
-class TestDataModule : public QObject
-{
+class TestDataModule : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
-    void schemaHasEveryTableAndColumn_data();
-    void schemaHasEveryTableAndColumn();
-    void openFailsCleanly_data();
-    void openFailsCleanly();
-    void savedTestReadsBackAtOnceUnderAnUnusedKey();
-    void badTestIsRefused_data();
-    void badTestIsRefused();
-    void testsNewestFirstAndNoneForAClientWithout();
-    void clientLookup_data();
-    void clientLookup();
-    void savedTestSurvivesAKilledProcess();
-    void narrowBaseIsWidenedOnOpen();
-    void cyrillicRoundTrip_data();
-    void cyrillicRoundTrip();
+    void init() {
+        m_env = std::make_unique<TestEnvironment>();
+        m_path = copySeedBase(*m_env);
+        QVERIFY2(m_data.open(m_path, &m_error), qPrintable(m_error));
+        m_error.clear();
+    }
+    void cleanup() {
+        m_data.close();
+        m_env.reset();
+    }
+
+    // The columns whose order matters (the shared base is copied from by position) and the
+    // width of every client-code column. The other tables are read through their repositories,
+    // whose own tests would miss a column.
+    void schemaLayout() {
+        const QStringList clients =
+            QStringLiteral("CODE_CLIENT NAME SURNAME BIRTHDAY WEIGHT HEIGHT SEX CITY "
+                           "ADRESS ADRESS2 INDEX1 SAIT E_MAIL TEL1 TEL2 TEL3 FOTO "
+                           "DATECREATE COMMENT COUNTRY SKYPE SKYPETYPE FOR_PRINT")
+                .split(QLatin1Char(' '));
+        const QString columns =
+            QStringLiteral("SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS "
+                           "WHERE RDB$RELATION_NAME = '%1' ORDER BY "
+                           "RDB$FIELD_POSITION");
+        const QSqlDatabase db = m_data.database();
+        QCOMPARE(run(db, columns.arg("CLIENTS")), clients);
+        QCOMPARE(run(db, columns.arg("TESTS")),
+                 QStringList({"CODE_TEST", "CODE_CLIENT", "TEST_DATE"}) + Channels::names());
+        QCOMPARE(clientCodeWidths(db), allSixteenWide());
+
+        DataModule shared;
+        QVERIFY2(shared.open(copySeedBase(*m_env, "/defUniformDB/Uniform.fdb"), &m_error),
+                 qPrintable(m_error));
+        QCOMPARE(run(shared.database(), columns.arg("CLIENTS")), clients);
+    }
+
+    void openFailsCleanly_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        // clang-format off
+        QTest::newRow("empty path") << "empty" << "No database file";
+        QTest::newRow("missing file") << "missing" << "does not exist";
+        QTest::newRow("not a database") << "garbage" << "Cannot open the database";
+        QTest::newRow("table missing") << "no-stencils" << "STENCILS";
+        // clang-format on
+    }
+    void openFailsCleanly() {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QString path;
+        if (kind == QLatin1String("missing")) {
+            path = m_env->scratch("bad") + "/NONE.fdb";
+        } else if (kind == QLatin1String("garbage")) {
+            path = m_env->scratch("bad") + "/BASE.fdb";
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(70000, 'x'));
+        } else if (kind == QLatin1String("no-stencils")) {
+            m_data.close();
+            path = m_path;
+            QCOMPARE(runIsql("DROP TABLE STENCILS;\nCOMMIT;\n", path), QString());
+        }
+        QVERIFY(!m_data.open(path, &m_error));
+        QVERIFY2(m_error.contains(message), qPrintable(m_error));
+        QVERIFY(!m_data.isOpen());
+        QVERIFY(!QSqlDatabase::contains(m_data.connectionName()));
+        // Usable afterwards.
+        QVERIFY2(m_data.open(copySeedBase(*m_env), &m_error), qPrintable(m_error));
+    }
+
+    void savedTestReadsBackAtOnceUnderAnUnusedKey() {
+        const int first = m_data.newTestKey(&m_error);
+        QVERIFY2(first > 0, qPrintable(m_error));
+        QCOMPARE(m_data.newTestKey(), first + 1);
+        // A test stored under a key TEST_PROC has not reached yet (copied from elsewhere) keeps
+        // it, and that key is never handed out again.
+        TestRecord imported = makeTest("Q71", QDateTime::currentDateTime());
+        imported.codeTest = first + 100;
+        QVERIFY2(m_data.saveTest(imported, &m_error), qPrintable(m_error));
+        QCOMPARE(imported.codeTest, first + 100);
+        QCOMPARE(m_data.newTestKey(), first + 101);
+
+        // Another connection sees a stored test at once: it is committed when saved.
+        DataModule reader;
+        QVERIFY2(reader.open(m_path, &m_error), qPrintable(m_error));
+        QCOMPARE(reader.testsOfClient("Q72").size(), 0);
+        const QDateTime when(QDate(2022, 2, 3), QTime(14, 15, 16, 789));
+        TestRecord test = makeTest("Q72", when, 20);
+        QVERIFY2(m_data.saveTest(test, &m_error), qPrintable(m_error));
+        QCOMPARE(test.codeTest, first + 102);
+        const std::optional<TestRecord> read = reader.test(test.codeTest);
+        QVERIFY(read.has_value());
+        QCOMPARE(read->codeClient, "Q72");
+        QCOMPARE(read->testDate, when);
+        QCOMPARE(read->values, test.values);
+        QCOMPARE(reader.testDates("Q72"), QList<QDateTime>{when});
+        QVERIFY(!reader.test(test.codeTest + 1000).has_value());
+        // Each module has its own connection: closing one, even twice, leaves the other working.
+        reader.close();
+        reader.close();
+        QCOMPARE(m_data.testsOfClient("Q72").size(), 1);
+    }
+
+    void badTestIsRefused_data() {
+        QTest::addColumn<QString>("client");
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QString>("message");
+        const QDateTime now = QDateTime::currentDateTime();
+        QTest::newRow("blank client") << "   " << now << "without a client";
+        QTest::newRow("client too long") << "Q7123456789012345" << now << "longer than 16";
+        QTest::newRow("no date") << "Q71" << QDateTime() << "without its date";
+    }
+    void badTestIsRefused() {
+        QFETCH(QString, client);
+        QFETCH(QDateTime, when);
+        QFETCH(QString, message);
+        TestRecord test = makeTest(client, when);
+        QVERIFY(!m_data.saveTest(test, &m_error));
+        QVERIFY2(m_error.contains(message), qPrintable(m_error));
+        QCOMPARE(test.codeTest, 0);
+        QCOMPARE(rowCount(m_data.database(), "TESTS"), QStringList{"0"});
+    }
+
+    void testsNewestFirstAndNoneForAClientWithout() {
+        const QDateTime march(QDate(2021, 3, 1), QTime(10, 0));
+        const QDateTime january(QDate(2021, 1, 1), QTime(10, 0));
+        const QDateTime may(QDate(2021, 5, 1), QTime(10, 0));
+        QList<int> keys;
+        for (const QDateTime &when : {march, january, may}) {
+            TestRecord test = makeTest("Q72", when);
+            QVERIFY2(m_data.saveTest(test, &m_error), qPrintable(m_error));
+            keys.prepend(test.codeTest);
+        }
+        TestRecord other = makeTest("Q73", may.addDays(1));
+        QVERIFY(m_data.saveTest(other));
+        QList<int> listed;
+        for (const TestRecord &test : m_data.testsOfClient("Q72"))
+            listed.append(test.codeTest);
+        QCOMPARE(listed, keys); // the last stored first
+        QCOMPARE(m_data.testDates("Q72"), (QList<QDateTime>{may, march, january}));
+
+        QCOMPARE(
+            run(m_data.database(), "INSERT INTO CLIENTS (CODE_CLIENT, NAME) VALUES ('Q74', 'V')"),
+            QStringList());
+        QVERIFY(m_data.testsOfClient("Q74", &m_error).isEmpty());
+        QVERIFY(m_data.testDates("Q74", &m_error).isEmpty());
+        QVERIFY(m_data.testsOfClient(QString(), &m_error).isEmpty());
+        QVERIFY2(m_error.isEmpty(), qPrintable(m_error));
+        // A closed base answers with a message, not a crash.
+        m_data.close();
+        QVERIFY(m_data.testsOfClient("Q72", &m_error).isEmpty());
+        QVERIFY(!m_error.isEmpty());
+    }
+
+    void clientLookup_data() {
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<int>("expected"); // tests found; each stored client has one
+        QTest::newRow("lower stored, upper asked") << "Q75" << 1;
+        QTest::newRow("upper stored, lower asked") << "q71" << 1;
+        QTest::newRow("Cyrillic letters") << "Q7Ж" << 1;
+        QTest::newRow("quote in the code") << "Q7'1" << 1;
+        QTest::newRow("quote, other case") << "q7'1" << 1;
+        QTest::newRow("SQL tautology") << "' OR '1'='1" << 0;
+        QTest::newRow("comment") << "Q71'--" << 0;
+        QTest::newRow("percent") << "Q7%" << 0;
+        QTest::newRow("underscore") << "Q7_1" << 0;
+        QTest::newRow("double quote") << "Q7\"1" << 0;
+    }
+    void clientLookup() {
+        QFETCH(QString, asked);
+        QFETCH(int, expected);
+        for (const char *client : {"Q7'1", "Q71", "Q711", "q75", "Q7ж"}) {
+            TestRecord test = makeTest(QString::fromUtf8(client), QDateTime::currentDateTime());
+            QVERIFY2(m_data.saveTest(test, &m_error), qPrintable(m_error));
+        }
+        const QList<TestRecord> tests = m_data.testsOfClient(asked, &m_error);
+        QCOMPARE(tests.size(), expected);
+        for (const TestRecord &test : tests)
+            QCOMPARE(test.codeClient.toUpper(), asked.toUpper());
+        QCOMPARE(m_data.testDates(asked, &m_error).size(), expected);
+        QVERIFY2(m_error.isEmpty(), qPrintable(m_error));
+        QCOMPARE(rowCount(m_data.database(), "TESTS"), QStringList{"5"});
+    }
+
+    void savedTestSurvivesAKilledProcess() {
+        m_data.close(); // the embedded engine gives the file to one process at a time
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QString::fromLatin1(ChildSaveArgument), m_path, "Q7900"});
+        QVERIFY(child.waitForStarted());
+        QByteArray line;
+        QDeadlineTimer deadline(60000);
+        while (!line.contains('\n') && !deadline.hasExpired() &&
+               child.state() != QProcess::NotRunning) {
+            child.waitForReadyRead(500);
+            line += child.readAllStandardOutput();
+        }
+        QVERIFY2(line.startsWith("saved "), child.readAllStandardError().constData());
+        child.kill(); // SIGKILL: no clean-up, no closing of the connection
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+        QVERIFY2(m_data.open(m_path, &m_error), qPrintable(m_error));
+        const QList<TestRecord> tests = m_data.testsOfClient("Q7900");
+        QCOMPARE(tests.size(), 1);
+        QCOMPARE(tests.first().codeTest, line.mid(6).trimmed().toInt());
+        QCOMPARE(tests.first().values[0], 77);
+    }
+
+    void narrowBaseIsWidenedOnOpen() {
+        const QString path = m_env->scratch("old") + "/BASE.fdb";
+        QCOMPARE(runIsql(narrowBaseScript(path)), QString());
+        QVERIFY2(m_data.open(path, &m_error), qPrintable(m_error));
+        QString key;
+        {
+            const QSqlDatabase db = m_data.database();
+            QCOMPARE(clientCodeWidths(db), allSixteenWide());
+            // The data are kept, without the padding of the former CHAR columns.
+            QCOMPARE(run(db, "SELECT CODE_CLIENT || '|' || NAME FROM CLIENTS UNION ALL SELECT ID "
+                             "|| '|' FROM INQUIRER UNION ALL SELECT ID || '|' FROM REMINDER"),
+                     QStringList({"Q71|Анна", "Q799|Boris", "Q71|", "Q71|"}));
+            const QList<TestRecord> tests = m_data.testsOfClient("q71");
+            QCOMPARE(tests.size(), 1);
+            QCOMPARE(tests.first().values[0], 60);
+
+            // The next key after Q799 fits now: 99 is taken, so 100 is handed out.
+            QVERIFY(setOption("Client", "Id", "99"));
+            key = ClientKeys::next(m_data, &m_error);
+            QCOMPARE(key, "Q7100");
+            QCOMPARE(run(db, QStringLiteral("INSERT INTO CLIENTS VALUES ('%1', 'Clara')").arg(key)),
+                     QStringList());
+            // The old procedure offers key 1, which a test holds: the next free key is taken.
+            TestRecord test = makeTest(key, QDateTime::currentDateTime());
+            QVERIFY2(m_data.saveTest(test, &m_error), qPrintable(m_error));
+            QCOMPARE(test.codeTest, 3);
+
+            // The keys survive: no second Q71, and deleting a client still deletes its tests.
+            QVERIFY(!run(db, "INSERT INTO CLIENTS VALUES ('Q71', 'Twin')").isEmpty());
+            QCOMPARE(run(db, "DELETE FROM CLIENTS WHERE CODE_CLIENT = 'Q799'"), QStringList());
+            QCOMPARE(rowCount(db, "TESTS"), QStringList{"2"});
+        }
+        // Opening again finds nothing to change.
+        m_data.close();
+        QVERIFY2(m_data.open(path, &m_error), qPrintable(m_error));
+        QCOMPARE(m_data.testsOfClient(key).size(), 1);
+    }
+
+    void cyrillicRoundTrip_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("storable");
+        QTest::newRow("yo and hyphen") << "Ёлкина-Щукина" << true;
+        QTest::newRow("punctuation of cp1251") << "«Цитата» — №1" << true;
+        QTest::newRow("Ukrainian letters") << "Їжак Ґалаґан" << true;
+        QTest::newRow("outside WIN1251") << "王小明" << false;
+    }
+    void cyrillicRoundTrip() {
+        QFETCH(QString, name);
+        QFETCH(bool, storable);
+        const QString comment = QStringLiteral("Жалобы: ") + name + "\r\nвторая";
+        // A photo: bytes that have no letter in WIN1251 must come back unchanged.
+        const QByteArray picture = QByteArray::fromHex("ffd8ffe000104a464946000198ff00d9");
+        {
+            QSqlQuery insert(m_data.database());
+            insert.prepare("INSERT INTO CLIENTS (CODE_CLIENT, NAME, COMMENT, FOTO) "
+                           "VALUES ('Q71', ?, ?, ?)");
+            insert.addBindValue(name);
+            insert.addBindValue(comment);
+            insert.addBindValue(picture);
+            QCOMPARE(insert.exec(), storable);
+            if (!storable) {
+                QVERIFY2(insert.lastError().text().contains("transliterate"),
+                         qPrintable(insert.lastError().text()));
+                QCOMPARE(rowCount(m_data.database(), "CLIENTS"), QStringList{"0"});
+                return;
+            }
+        }
+        // Read back through a fresh connection; in the file each letter takes one byte.
+        m_data.close();
+        QVERIFY2(m_data.open(m_path, &m_error), qPrintable(m_error));
+        QSqlQuery read(m_data.database());
+        QVERIFY(
+            read.exec("SELECT NAME, OCTET_LENGTH(NAME), COMMENT, UPPER(NAME), FOTO FROM CLIENTS"));
+        QVERIFY(read.next());
+        QCOMPARE(read.value(0).toString(), name);
+        QCOMPARE(read.value(1).toInt(), int(name.size()));
+        QCOMPARE(DataModule::memoText(read.value(2)), comment);
+        QCOMPARE(read.value(3).toString(), name.toUpper());
+        QCOMPARE(read.value(4).toByteArray(), picture);
+    }
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -147,349 +418,7 @@ private:
     QString m_error;
 };
 
-void TestDataModule::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_path = copySeedBase(*m_env);
-    QVERIFY2(m_data.open(m_path, &m_error), qPrintable(m_error));
-    m_error.clear();
-}
-
-void TestDataModule::cleanup()
-{
-    m_data.close();
-    m_env.reset();
-}
-
-void TestDataModule::schemaHasEveryTableAndColumn_data()
-{
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QStringList>("columns");
-    auto split = [](const char *text) {
-        return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    };
-    const QStringList clients =
-        split("CODE_CLIENT NAME SURNAME BIRTHDAY WEIGHT HEIGHT SEX CITY ADRESS ADRESS2 INDEX1 "
-              "SAIT E_MAIL TEL1 TEL2 TEL3 FOTO DATECREATE COMMENT COUNTRY SKYPE SKYPETYPE "
-              "FOR_PRINT");
-    QTest::newRow("CLIENTS") << "CLIENTS" << clients;
-    // "Uniform <table>": in the shared base, which is copied from by position.
-    QTest::newRow("CLIENTS of the shared base") << "Uniform CLIENTS" << clients;
-    QTest::newRow("TESTS") << "TESTS"
-                           << split("CODE_TEST CODE_CLIENT TEST_DATE") + Channels::names();
-    QTest::newRow("REMINDER")
-        << "REMINDER"
-        << split("ID DAY BEGIN_TIME END_TIME REMEMBER_DAY REMEMBER_TIME REMEMBER_COUNT SOUND "
-                 "MESSAGE COMMENT MADE TEXT MELODY");
-    QTest::newRow("INQUIRER") << "INQUIRER" << split("ID INQDATE INQTYPE RESULT");
-    QTest::newRow("DESEASE") << "DESEASE" << split("NAME DOTS ABOUT PLANT PLANT_PIC");
-    QTest::newRow("SYMPTOMS") << "SYMPTOMS" << split("CODE_CLIENT CODE_TEST DATA");
-    for (const char *table : {"PUNCT_TREATMENT", "COLOR_TREATMENT", "FREQ_TREATMENT"})
-        QTest::newRow(table) << table << split("CODE_TEST CODE_CLIENT TREATMENT COMMENT");
-    QTest::newRow("FREQ_DES") << "FREQ_DES" << split("DESEASE FREQ COMMENT");
-    QTest::newRow("RECOMENDATION") << "RECOMENDATION" << split("NAME DESCRIPTION LANGUAGE");
-    QTest::newRow("STENCILS") << "STENCILS"
-                              << split("NAME HEADER FOOTER QUEUE PRIORITY LANGUAGE RECOMENDATION");
-}
-
-void TestDataModule::schemaHasEveryTableAndColumn()
-{
-    QFETCH(QString, table);
-    QFETCH(QStringList, columns);
-    DataModule shared;
-    if (table.startsWith(QLatin1String("Uniform "))) {
-        table = table.mid(8);
-        const QString path = copySeedBase(*m_env, QStringLiteral("/defUniformDB/Uniform.fdb"));
-        QVERIFY2(shared.open(path, &m_error), qPrintable(m_error));
-    }
-    const QSqlDatabase db = shared.isOpen() ? shared.database() : m_data.database();
-    const QStringList actual = columnsOf(db, table);
-    if (table == QLatin1String("CLIENTS") || table == QLatin1String("TESTS"))
-        QCOMPARE(actual, columns);
-    for (const QString &column : std::as_const(columns))
-        QVERIFY2(actual.contains(column), qPrintable(column));
-    for (const SchemaUpgrade::Column &code : SchemaUpgrade::clientCodeColumns()) {
-        if (code.table == table)
-            QCOMPARE(varcharWidth(db, table, code.column), QStringLiteral("16"));
-    }
-}
-
-void TestDataModule::openFailsCleanly_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("empty path") << "empty" << "No database file";
-    QTest::newRow("missing file") << "missing" << "does not exist";
-    QTest::newRow("not a database") << "garbage" << "Cannot open the database";
-    QTest::newRow("table missing") << "no-stencils" << "STENCILS";
-}
-
-void TestDataModule::openFailsCleanly()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, message);
-    QString path;
-    if (kind == QLatin1String("missing")) {
-        path = m_env->scratch(QStringLiteral("bad")) + QStringLiteral("/NONE.fdb");
-    } else if (kind == QLatin1String("garbage")) {
-        path = m_env->scratch(QStringLiteral("bad")) + QStringLiteral("/BASE.fdb");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(70000, 'x'));
-    } else if (kind == QLatin1String("no-stencils")) {
-        m_data.close();
-        path = m_path;
-        const QString failure = runIsql(QStringLiteral("DROP TABLE STENCILS;\nCOMMIT;\n"), path);
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    }
-    QVERIFY(!m_data.open(path, &m_error));
-    QVERIFY2(m_error.contains(message), qPrintable(m_error));
-    QVERIFY(!m_data.isOpen());
-    QVERIFY(!QSqlDatabase::contains(m_data.connectionName()));
-    // Usable afterwards.
-    QVERIFY2(m_data.open(copySeedBase(*m_env), &m_error), qPrintable(m_error));
-}
-
-void TestDataModule::savedTestReadsBackAtOnceUnderAnUnusedKey()
-{
-    const int first = m_data.newTestKey(&m_error);
-    QVERIFY2(first > 0, qPrintable(m_error));
-    QCOMPARE(m_data.newTestKey(), first + 1);
-    // A test stored under a key TEST_PROC has not reached yet (copied from elsewhere) keeps it,
-    // and that key is never handed out again.
-    TestRecord imported = makeTest(QStringLiteral("Q71"), QDateTime::currentDateTime());
-    imported.codeTest = first + 100;
-    QVERIFY2(m_data.saveTest(imported, &m_error), qPrintable(m_error));
-    QCOMPARE(imported.codeTest, first + 100);
-    QCOMPARE(m_data.newTestKey(), first + 101);
-
-    // Another connection sees a stored test at once: it is committed when saved.
-    DataModule reader;
-    QVERIFY2(reader.open(m_path, &m_error), qPrintable(m_error));
-    QCOMPARE(reader.testsOfClient(QStringLiteral("Q72")).size(), 0);
-    const QDateTime when(QDate(2022, 2, 3), QTime(14, 15, 16, 789));
-    TestRecord test = makeTest(QStringLiteral("Q72"), when, 20);
-    QVERIFY2(m_data.saveTest(test, &m_error), qPrintable(m_error));
-    QCOMPARE(test.codeTest, first + 102);
-    const std::optional<TestRecord> read = reader.test(test.codeTest);
-    QVERIFY(read.has_value());
-    QCOMPARE(read->codeClient, QStringLiteral("Q72"));
-    QCOMPARE(read->testDate, when);
-    QCOMPARE(read->values, test.values);
-    QCOMPARE(reader.testsOfClient(QStringLiteral("Q72")).size(), 1);
-    QCOMPARE(reader.testDates(QStringLiteral("Q72")), QList<QDateTime>{when});
-    QVERIFY(!reader.test(test.codeTest + 1000).has_value());
-    // Each module has its own connection: closing one, even twice, leaves the other working.
-    reader.close();
-    reader.close();
-    QCOMPARE(m_data.testsOfClient(QStringLiteral("Q72")).size(), 1);
-}
-
-void TestDataModule::badTestIsRefused_data()
-{
-    QTest::addColumn<QString>("client");
-    QTest::addColumn<QDateTime>("when");
-    QTest::addColumn<QString>("message");
-    const QDateTime now = QDateTime::currentDateTime();
-    QTest::newRow("blank client") << "   " << now << "without a client";
-    QTest::newRow("client too long") << "Q7123456789012345" << now << "longer than 16";
-    QTest::newRow("no date") << "Q71" << QDateTime() << "without its date";
-}
-
-void TestDataModule::badTestIsRefused()
-{
-    QFETCH(QString, client);
-    QFETCH(QDateTime, when);
-    QFETCH(QString, message);
-    TestRecord test = makeTest(client, when);
-    QVERIFY(!m_data.saveTest(test, &m_error));
-    QVERIFY2(m_error.contains(message), qPrintable(m_error));
-    QCOMPARE(test.codeTest, 0);
-    QCOMPARE(rowCount(m_data.database(), QStringLiteral("TESTS")), QStringList{"0"});
-}
-
-void TestDataModule::testsNewestFirstAndNoneForAClientWithout()
-{
-    const QDateTime march(QDate(2021, 3, 1), QTime(10, 0));
-    const QDateTime january(QDate(2021, 1, 1), QTime(10, 0));
-    const QDateTime may(QDate(2021, 5, 1), QTime(10, 0));
-    QList<int> keys;
-    for (const QDateTime &when : {march, january, may}) {
-        TestRecord test = makeTest(QStringLiteral("Q72"), when);
-        QVERIFY2(m_data.saveTest(test, &m_error), qPrintable(m_error));
-        keys.prepend(test.codeTest);
-    }
-    TestRecord other = makeTest(QStringLiteral("Q73"), may.addDays(1));
-    QVERIFY(m_data.saveTest(other));
-    QList<int> listed;
-    for (const TestRecord &test : m_data.testsOfClient(QStringLiteral("Q72")))
-        listed.append(test.codeTest);
-    QCOMPARE(listed, keys); // the last stored first
-    QCOMPARE(m_data.testDates(QStringLiteral("Q72")), (QList<QDateTime>{may, march, january}));
-
-    QCOMPARE(run(m_data.database(), QStringLiteral("INSERT INTO CLIENTS (CODE_CLIENT, NAME) "
-                                                   "VALUES ('Q74', 'Vera')")),
-             QStringList());
-    QVERIFY(m_data.testsOfClient(QStringLiteral("Q74"), &m_error).isEmpty());
-    QVERIFY(m_data.testDates(QStringLiteral("Q74"), &m_error).isEmpty());
-    QVERIFY(m_data.testsOfClient(QString(), &m_error).isEmpty());
-    QVERIFY2(m_error.isEmpty(), qPrintable(m_error));
-    // A closed base answers with a message, not a crash.
-    m_data.close();
-    QVERIFY(m_data.testsOfClient(QStringLiteral("Q72"), &m_error).isEmpty());
-    QVERIFY(!m_error.isEmpty());
-}
-
-void TestDataModule::clientLookup_data()
-{
-    QTest::addColumn<QString>("asked");
-    QTest::addColumn<int>("expected"); // tests found; each stored client has one
-    QTest::newRow("lower stored, upper asked") << "Q75" << 1;
-    QTest::newRow("upper stored, lower asked") << "q71" << 1;
-    QTest::newRow("Cyrillic letters") << "Q7Ж" << 1;
-    QTest::newRow("quote in the code") << "Q7'1" << 1;
-    QTest::newRow("quote, other case") << "q7'1" << 1;
-    QTest::newRow("SQL tautology") << "' OR '1'='1" << 0;
-    QTest::newRow("comment") << "Q71'--" << 0;
-    QTest::newRow("percent") << "Q7%" << 0;
-    QTest::newRow("underscore") << "Q7_1" << 0;
-    QTest::newRow("double quote") << "Q7\"1" << 0;
-}
-
-void TestDataModule::clientLookup()
-{
-    QFETCH(QString, asked);
-    QFETCH(int, expected);
-    for (const char *client : {"Q7'1", "Q71", "Q711", "q75", "Q7ж"}) {
-        TestRecord test = makeTest(QString::fromUtf8(client), QDateTime::currentDateTime());
-        QVERIFY2(m_data.saveTest(test, &m_error), qPrintable(m_error));
-    }
-    const QList<TestRecord> tests = m_data.testsOfClient(asked, &m_error);
-    QCOMPARE(tests.size(), expected);
-    for (const TestRecord &test : tests)
-        QCOMPARE(test.codeClient.toUpper(), asked.toUpper());
-    QCOMPARE(m_data.testDates(asked, &m_error).size(), expected);
-    QVERIFY2(m_error.isEmpty(), qPrintable(m_error));
-    QCOMPARE(rowCount(m_data.database(), QStringLiteral("TESTS")), QStringList{"5"});
-}
-
-void TestDataModule::savedTestSurvivesAKilledProcess()
-{
-    m_data.close(); // the embedded engine gives the file to one process at a time
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(),
-                {QString::fromLatin1(ChildSaveArgument), m_path, QStringLiteral("Q7900")});
-    QVERIFY(child.waitForStarted());
-    QByteArray line;
-    QDeadlineTimer deadline(60000);
-    while (!line.contains('\n') && !deadline.hasExpired()
-           && child.state() != QProcess::NotRunning) {
-        child.waitForReadyRead(500);
-        line += child.readAllStandardOutput();
-    }
-    QVERIFY2(line.startsWith("saved "), child.readAllStandardError().constData());
-    child.kill(); // SIGKILL: no clean-up, no closing of the connection
-    QVERIFY(child.waitForFinished(30000));
-    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-
-    QVERIFY2(m_data.open(m_path, &m_error), qPrintable(m_error));
-    const QList<TestRecord> tests = m_data.testsOfClient(QStringLiteral("Q7900"));
-    QCOMPARE(tests.size(), 1);
-    QCOMPARE(tests.first().codeTest, line.mid(6).trimmed().toInt());
-    QCOMPARE(tests.first().values[0], 77);
-}
-
-void TestDataModule::narrowBaseIsWidenedOnOpen()
-{
-    const QString path = m_env->scratch(QStringLiteral("old")) + QStringLiteral("/BASE.fdb");
-    const QString failure = runIsql(narrowBaseScript(path));
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    QVERIFY2(m_data.open(path, &m_error), qPrintable(m_error));
-    QString key;
-    {
-        const QSqlDatabase db = m_data.database();
-        for (const SchemaUpgrade::Column &code : SchemaUpgrade::clientCodeColumns())
-            QCOMPARE(varcharWidth(db, code.table, code.column), QStringLiteral("16"));
-        // The data are kept, without the padding of the former CHAR columns.
-        QCOMPARE(run(db, QStringLiteral("SELECT CODE_CLIENT || '|' || NAME FROM CLIENTS "
-                                        "UNION ALL SELECT ID || '|' FROM INQUIRER "
-                                        "UNION ALL SELECT ID || '|' FROM REMINDER")),
-                 (QStringList{"Q71|Анна", "Q799|Boris", "Q71|", "Q71|"}));
-        const QList<TestRecord> tests = m_data.testsOfClient(QStringLiteral("q71"));
-        QCOMPARE(tests.size(), 1);
-        QCOMPARE(tests.first().values[0], 60);
-
-        // The next key after Q799 fits now: 99 is taken, so 100 is handed out.
-        QVERIFY(setOption(QStringLiteral("Client"), QStringLiteral("Id"), QStringLiteral("99")));
-        key = ClientKeys::next(m_data, &m_error);
-        QCOMPARE(key, QStringLiteral("Q7100"));
-        QCOMPARE(run(db, QStringLiteral("INSERT INTO CLIENTS VALUES ('%1', 'Clara')").arg(key)),
-                 QStringList());
-        // The old procedure offers key 1, which a test holds: the next free key is taken instead.
-        TestRecord test = makeTest(key, QDateTime::currentDateTime());
-        QVERIFY2(m_data.saveTest(test, &m_error), qPrintable(m_error));
-        QCOMPARE(test.codeTest, 3);
-
-        // The keys survive: no second Q71, and deleting a client still deletes its tests.
-        QVERIFY(!run(db, QStringLiteral("INSERT INTO CLIENTS VALUES ('Q71', 'Twin')")).isEmpty());
-        QCOMPARE(run(db, QStringLiteral("DELETE FROM CLIENTS WHERE CODE_CLIENT = 'Q799'")),
-                 QStringList());
-        QCOMPARE(rowCount(db, QStringLiteral("TESTS")), QStringList{"2"});
-    }
-    // Opening again finds nothing to change.
-    m_data.close();
-    QVERIFY2(m_data.open(path, &m_error), qPrintable(m_error));
-    QCOMPARE(m_data.testsOfClient(key).size(), 1);
-}
-
-void TestDataModule::cyrillicRoundTrip_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("storable");
-    QTest::newRow("yo and hyphen") << "Ёлкина-Щукина" << true;
-    QTest::newRow("punctuation of cp1251") << "«Цитата» — №1" << true;
-    QTest::newRow("Ukrainian letters") << "Їжак Ґалаґан" << true;
-    QTest::newRow("outside WIN1251") << "王小明" << false;
-}
-
-void TestDataModule::cyrillicRoundTrip()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, storable);
-    const QString comment = QStringLiteral("Жалобы: ") + name + QStringLiteral("\r\nвторая строка");
-    // A photo: bytes that have no letter in WIN1251 must come back unchanged.
-    const QByteArray picture = QByteArray::fromHex("ffd8ffe000104a464946000198ff00d9");
-    {
-        QSqlQuery insert(m_data.database());
-        insert.prepare(QStringLiteral(
-            "INSERT INTO CLIENTS (CODE_CLIENT, NAME, COMMENT, FOTO) VALUES (?, ?, ?, ?)"));
-        for (const QVariant &value : {QVariant(QStringLiteral("Q71")), QVariant(name),
-                                      QVariant(comment), QVariant(picture)})
-            insert.addBindValue(value);
-        QCOMPARE(insert.exec(), storable);
-        if (!storable) {
-            QVERIFY2(insert.lastError().text().contains(QStringLiteral("transliterate")),
-                     qPrintable(insert.lastError().text()));
-            QCOMPARE(rowCount(m_data.database(), QStringLiteral("CLIENTS")), QStringList{"0"});
-            return;
-        }
-    }
-    // Read back through a fresh connection; in the file each letter takes one byte (WIN1251).
-    m_data.close();
-    QVERIFY2(m_data.open(m_path, &m_error), qPrintable(m_error));
-    QSqlQuery read(m_data.database());
-    QVERIFY(read.exec(QStringLiteral("SELECT NAME, OCTET_LENGTH(NAME), COMMENT, UPPER(NAME), "
-                                     "FOTO FROM CLIENTS")));
-    QVERIFY(read.next());
-    QCOMPARE(read.value(0).toString(), name);
-    QCOMPARE(read.value(1).toInt(), int(name.size()));
-    QCOMPARE(DataModule::memoText(read.value(2)), comment);
-    QCOMPARE(read.value(3).toString(), name.toUpper());
-    QCOMPARE(read.value(4).toByteArray(), picture);
-}
-
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     if (argc >= 4 && qstrcmp(argv[1], ChildSaveArgument) == 0)
         return saveTestAndWait(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
