@@ -37,15 +37,13 @@ public:
 
     // This installation's folders become the program's folders.
     void activate() const { qputenv("XDG_DATA_HOME", m_profile.toUtf8()); }
-    QString base() const {
-        return m_profile + QStringLiteral("/Quillane/Q7/BASE.fdb");
-    }
+    QString base() const { return m_profile + "/Quillane/Q7/BASE.fdb"; }
     QString name() const { return m_name; }
     DataModule &data() { return *m_data; }
 
     // The shared base at an address that refuses at once, or back at its place.
     void setOnline(bool online) {
-        configure(online ? m_shared : QStringLiteral("127.0.0.1/1:/nowhere/Uniform.fdb"));
+        configure(online ? m_shared : "127.0.0.1/1:/nowhere/Uniform.fdb");
     }
     // Points the installation at another shared base (the settings page does the same).
     void moveTo(const QString &sharedBase) {
@@ -65,22 +63,20 @@ public:
         ClientSync sync(base());
         const bool ok = sync.synchroniseAll();
         m_lastError = sync.lastError();
-        m_stats = sync.stats();
         m_renames += sync.renames();
         return ok;
     }
     QString lastError() const { return m_lastError; }
-    ClientSync::Stats stats() const { return m_stats; }
     QList<ClientSync::Rename> takeRenames() { return std::exchange(m_renames, {}); }
 
-    QString add(const QString &name, const QString &surname = QStringLiteral("Sync"),
+    QString add(const QString &name, const QString &surname = "Sync",
                 const QDate &birthday = QDate(1975, 1, 2)) {
         activate();
         ClientCard c;
         c.name = name;
         c.surname = surname;
         c.birthday = birthday;
-        c.sex = QStringLiteral("0");
+        c.sex = "0";
         QString error;
         if (!ClientRepository(m_data.get())
                  .addCard(c, QString(), QDate(2026, 1, 1), &error,
@@ -92,7 +88,8 @@ public:
     bool edit(const QString &key, const std::function<void(ClientCard &)> &change) {
         activate();
         ClientRepository repo(m_data.get());
-        const std::optional<ClientCard> before = repo.card(ClientKeys::currentKey(m_data->database(), key));
+        const std::optional<ClientCard> before =
+            repo.card(ClientKeys::currentKey(m_data->database(), key));
         if (!before)
             return false;
         ClientCard after = *before;
@@ -113,9 +110,13 @@ public:
         m_data->saveTest(test);
         return test.codeTest;
     }
-    static int marker(const TestRecord &test) { return (test.values[0] - 1) + (test.values[1] - 1) * 200; }
+    static int marker(const TestRecord &test) {
+        return (test.values[0] - 1) + (test.values[1] - 1) * 200;
+    }
 
-    std::optional<ClientCard> card(const QString &key) { return ClientRepository(m_data.get()).card(key); }
+    std::optional<ClientCard> card(const QString &key) {
+        return ClientRepository(m_data.get()).card(key);
+    }
     // key -> name of every card.
     QHash<QString, QString> cards() {
         QHash<QString, QString> out;
@@ -123,10 +124,9 @@ public:
             out.insert(entry.code, entry.name);
         return out;
     }
+    // The names of every card, sorted.
     QStringList names() {
-        QStringList names;
-        for (const ClientListEntry &entry : ClientRepository(m_data.get()).list())
-            names.append(entry.name);
+        QStringList names = cards().values();
         names.sort();
         return names;
     }
@@ -134,19 +134,15 @@ public:
     QHash<int, QString> testOwners() {
         QHash<int, QString> out;
         QSqlQuery query(m_data->database());
-        query.exec(QStringLiteral("SELECT CODE_TEST, CODE_CLIENT FROM TESTS"));
+        query.exec("SELECT CODE_TEST, CODE_CLIENT FROM TESTS");
         while (query.next())
             out.insert(query.value(0).toInt(), query.value(1).toString());
         return out;
     }
     QList<TestRecord> allTests() {
         QList<TestRecord> out;
-        QSqlQuery query(m_data->database());
-        query.exec(QStringLiteral("SELECT CODE_TEST FROM TESTS"));
-        while (query.next()) {
-            if (const auto test = m_data->test(query.value(0).toInt()))
-                out.append(*test);
-        }
+        for (int key : testOwners().keys())
+            out.append(m_data->test(key).value_or(TestRecord()));
         return out;
     }
     QList<ConflictNote> notes(const QString &key) {
@@ -157,12 +153,12 @@ public:
 private:
     void configure(const QString &sharedBase) {
         activate();
-        IniFile ini(AppPaths::dataFile(QStringLiteral("Options.ini")));
-        ini.writeString(QStringLiteral("Uniform"), QStringLiteral("database"), sharedBase);
-        ini.writeString(QStringLiteral("Uniform"), QStringLiteral("workstation"), m_name);
+        IniFile ini(AppPaths::dataFile("Options.ini"));
+        ini.writeString("Uniform", "database", sharedBase);
+        ini.writeString("Uniform", "workstation", m_name);
         if (!m_user.isEmpty()) {
-            ini.writeString(QStringLiteral("Uniform"), QStringLiteral("user"), m_user);
-            ini.writeString(QStringLiteral("Uniform"), QStringLiteral("password"), m_password);
+            ini.writeString("Uniform", "user", m_user);
+            ini.writeString("Uniform", "password", m_password);
         }
         ini.save();
     }
@@ -174,7 +170,6 @@ private:
     QString m_password;
     std::unique_ptr<DataModule> m_data;
     QString m_lastError;
-    ClientSync::Stats m_stats;
     QList<ClientSync::Rename> m_renames;
     int m_tests = 0;
 };

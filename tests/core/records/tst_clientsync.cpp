@@ -9,17 +9,27 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
-#include <QTcpServer>
 #include <QRandomGenerator>
 #include <QSqlQuery>
+#include <QTcpServer>
 #include <QtTest>
 
 class TestClientSync : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() {
+        m_env = std::make_unique<TestEnvironment>();
+        m_place.root = m_env->scratch("profiles");
+        const QString offices = m_env->scratch("offices");
+        m_place.fresh = [offices](const QString &name) {
+            const QString file = offices + QLatin1Char('/') + name + ".fdb";
+            QFile::copy(TestEnvironment::installDir() + "/defUniformDB/Uniform.fdb", file);
+            QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+            return file;
+        };
+    }
+    void cleanup() { m_env.reset(); }
     void savedOffline() { SyncScenarios::savedOffline(m_place); }
     void editsOfBothKept() { SyncScenarios::editsOfBothKept(m_place); }
     void editWinsOverDeletion() { SyncScenarios::editWinsOverDeletion(m_place); }
@@ -38,77 +48,60 @@ private:
     SyncScenarios::Place m_place;
 };
 
-void TestClientSync::init() {
-    m_env = std::make_unique<TestEnvironment>();
-    m_place.root = m_env->scratch(QStringLiteral("profiles"));
-    const QString offices = m_env->scratch(QStringLiteral("offices"));
-    m_place.fresh = [offices](const QString &name) {
-        const QString file = offices + QLatin1Char('/') + name + QStringLiteral(".fdb");
-        QFile::copy(TestEnvironment::installDir() + QStringLiteral("/defUniformDB/Uniform.fdb"), file);
-        QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        return file;
-    };
-}
-
-void TestClientSync::cleanup() {
-    m_env.reset();
-}
-
 void TestClientSync::newSharedBaseTakesLocalCards() {
     // The default shared base does not exist yet: it is made from its seed and takes the
     // cards this installation already has.
-    Installation a(m_env->profile(), QString(), QStringLiteral("A"));
+    Installation a(m_env->profile(), QString(), "A");
     {
-        IniFile ini(AppPaths::dataFile(QStringLiteral("Options.ini")));
-        ini.writeString(QStringLiteral("Uniform"), QStringLiteral("database"), QString());
+        IniFile ini(AppPaths::dataFile("Options.ini"));
+        ini.writeString("Uniform", "database", QString());
         ini.save();
     }
     ClientCard c;
-    c.name = QStringLiteral("Alma");
-    c.surname = QStringLiteral("Local");
+    c.name = "Alma";
+    c.surname = "Local";
     c.birthday = QDate(1970, 1, 1);
     QVERIFY(ClientRepository(&a.data()).addCard(c, QString(), QDate(2026, 1, 1)));
-    QCOMPARE(c.code, QStringLiteral("Q71")); // the running number of an installation alone
+    QCOMPARE(c.code, "Q71"); // the running number of an installation alone
     QVERIFY(!QFile::exists(ClientSync::defaultSharedPath()));
     ClientSync sync(a.base());
     QVERIFY2(sync.runRound(), qPrintable(sync.lastError()));
     QVERIFY(sync.createdSharedBase());
     QCOMPARE(sync.stats().pushed, 1);
-    QCOMPARE(a.names(), QStringList{QStringLiteral("Alma")});
+    QCOMPARE(a.names(), QStringList{"Alma"});
     // The generator went past the key, so the next card never takes it.
-    QCOMPARE(a.add(QStringLiteral("Berta")), QStringLiteral("Q72"));
+    QCOMPARE(a.add("Berta"), "Q72");
 }
 
 void TestClientSync::keysOfLeftoverTestsAreNeverGivenOut() {
     // Tests of a card deleted before this installation ever joined a shared base still carry
     // its key: no card of another workstation may take that key and so take those tests.
-    const QString shared = m_place.fresh(QStringLiteral("leftover"));
-    Installation c(m_place.root + QStringLiteral("/c"), QStringLiteral("127.0.0.1/1:/nowhere.fdb"),
-                   QStringLiteral("C"));
-    const int test = c.measure(QStringLiteral("Q75"), 9);
+    const QString shared = m_place.fresh("leftover");
+    Installation c(m_place.root + "/c", "127.0.0.1/1:/nowhere.fdb", "C");
+    const int test = c.measure("Q75", 9);
     c.moveTo(shared);
     QVERIFY2(c.sync(), qPrintable(c.lastError()));
-    Installation b(m_place.root + QStringLiteral("/b"), shared, QStringLiteral("B"));
+    Installation b(m_place.root + "/b", shared, "B");
     QVERIFY(b.sync());
     for (int i = 0; i < 6; ++i)
-        QVERIFY(b.add(QStringLiteral("New%1").arg(i)) != QStringLiteral("Q75"));
+        QVERIFY(b.add(QStringLiteral("New%1").arg(i)) != "Q75");
     QVERIFY(b.sync());
     QVERIFY(c.sync());
-    QVERIFY(!c.card(QStringLiteral("Q75")).has_value());
-    QCOMPARE(c.testOwners().value(test), QStringLiteral("Q75"));
+    QVERIFY(!c.card("Q75").has_value());
+    QCOMPARE(c.testOwners().value(test), "Q75");
 }
 
 void TestClientSync::datesAndPhotosTravel() {
-    const QString shared = m_place.fresh(QStringLiteral("photos"));
-    Installation a(m_place.root + QStringLiteral("/a"), shared, QStringLiteral("A"));
-    Installation b(m_place.root + QStringLiteral("/b"), shared, QStringLiteral("B"));
+    const QString shared = m_place.fresh("photos");
+    Installation a(m_place.root + "/a", shared, "A");
+    Installation b(m_place.root + "/b", shared, "B");
     QVERIFY(a.sync());
-    const QString key = a.add(QStringLiteral("Anna"));
+    const QString key = a.add("Anna");
     QVERIFY(a.sync());
     QVERIFY(b.sync());
     QImage face(16, 16, QImage::Format_RGB32);
     face.fill(Qt::green);
-    const QString jpeg = m_env->scratch(QStringLiteral("photos")) + QStringLiteral("/face.jpg");
+    const QString jpeg = m_env->scratch("photos") + "/face.jpg";
     QVERIFY(face.save(jpeg, "JPG"));
     a.activate();
     ClientCard card = *a.card(key);
@@ -125,12 +118,12 @@ void TestClientSync::datesAndPhotosTravel() {
 void TestClientSync::basesOfTheFormerLayoutAreUpgraded() {
     // Two bases as the former program left them: the same cards in both (its start made them
     // equal), a test, no synchronisation tables.
-    const QString shared = m_place.fresh(QStringLiteral("former"));
-    const QString profile = m_place.root + QStringLiteral("/former");
+    const QString shared = m_place.fresh("former");
+    const QString profile = m_place.root + "/former";
     QDir().mkpath(profile);
     qputenv("XDG_DATA_HOME", profile.toUtf8());
     DataFolderSetup::run();
-    const QString local = AppPaths::GetDataPath() + QStringLiteral("BASE.fdb");
+    const QString local = AppPaths::GetDataPath() + "BASE.fdb";
     const QString cards = QStringLiteral(
         "INSERT INTO CLIENTS (CODE_CLIENT, NAME, SURNAME, BIRTHDAY, TEL1) VALUES ('Q71', 'Olga', "
         "'Old', '1960-05-05', '111');\n"
@@ -138,76 +131,73 @@ void TestClientSync::basesOfTheFormerLayoutAreUpgraded() {
         "'Old', '1961-06-06');\nCOMMIT;\n");
     QCOMPARE(RecordsTestSupport::runIsql(cards, shared), QString());
     QCOMPARE(RecordsTestSupport::runIsql(
-                 cards + QStringLiteral("INSERT INTO TESTS (CODE_TEST, CODE_CLIENT, TEST_DATE, LLU, LPC, "
-                                        "LHT, LSI, LTH, LLI, LSP, LLV, LKI, LBL, LGB, LST, RLU, RPC, RHT, "
-                                        "RSI, RTH, RLI, RSP, RLV, RKI, RBL, RGB, RST) VALUES (5, 'Q72', "
-                                        "'2025-01-01 10:00', 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,"
-                                        "18,19,20,21,22,23,24);\nCOMMIT;\n"),
+                 cards + QStringLiteral(
+                             "INSERT INTO TESTS (CODE_TEST, CODE_CLIENT, TEST_DATE, LLU, LPC, "
+                             "LHT, LSI, LTH, LLI, LSP, LLV, LKI, LBL, LGB, LST, RLU, RPC, RHT, "
+                             "RSI, RTH, RLI, RSP, RLV, RKI, RBL, RGB, RST) VALUES (5, 'Q72', "
+                             "'2025-01-01 10:00', 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,"
+                             "18,19,20,21,22,23,24);\nCOMMIT;\n"),
                  local),
              QString());
 
-    Installation a(profile, shared, QStringLiteral("A"));
+    Installation a(profile, shared, "A");
     QVERIFY2(a.sync(), qPrintable(a.lastError()));
     QVERIFY(a.takeRenames().isEmpty());
-    QCOMPARE(a.names(), (QStringList{QStringLiteral("Olga"), QStringLiteral("Pavel")}));
-    QCOMPARE(a.testOwners().value(5), QStringLiteral("Q72"));
-    QCOMPARE(a.card(QStringLiteral("Q71"))->tel1, QStringLiteral("111"));
-    QVERIFY(a.notes(QStringLiteral("Q71")).isEmpty());
+    QCOMPARE(a.names(), (QStringList{"Olga", "Pavel"}));
+    QCOMPARE(a.testOwners().value(5), "Q72");
+    QCOMPARE(a.card("Q71")->tel1, "111");
+    QVERIFY(a.notes("Q71").isEmpty());
     // The key generator starts past the former keys.
-    QCOMPARE(a.add(QStringLiteral("Rita")), QStringLiteral("Q73"));
-    Installation b(m_place.root + QStringLiteral("/second"), shared, QStringLiteral("B"));
+    QCOMPARE(a.add("Rita"), "Q73");
+    Installation b(m_place.root + "/second", shared, "B");
     QVERIFY(a.sync());
     QVERIFY(b.sync());
-    QCOMPARE(b.names(), (QStringList{QStringLiteral("Olga"), QStringLiteral("Pavel"),
-                                     QStringLiteral("Rita")}));
+    QCOMPARE(b.names(), (QStringList{"Olga", "Pavel", "Rita"}));
 }
 
 // Three workstations doing what a practice does, in a seeded random order. The name of each
 // card is its person ("P<n>") and each test's values carry the person it was measured for.
 void TestClientSync::randomWorkstations() {
-    const int steps = qEnvironmentVariableIntValue("VANDREL_SYNC_STEPS") > 0
-                          ? qEnvironmentVariableIntValue("VANDREL_SYNC_STEPS")
-                          : 120;
-    const quint32 seed = qEnvironmentVariableIntValue("VANDREL_SYNC_SEED") > 0
-                             ? quint32(qEnvironmentVariableIntValue("VANDREL_SYNC_SEED"))
-                             : 20261207u;
+    const auto setting = [](const char *name, int otherwise) {
+        return qEnvironmentVariableIntValue(name) > 0 ? qEnvironmentVariableIntValue(name)
+                                                      : otherwise;
+    };
+    const int steps = setting("VANDREL_SYNC_STEPS", 120);
+    const quint32 seed = quint32(setting("VANDREL_SYNC_SEED", 20261207));
     QRandomGenerator random(seed);
-    const QString shared = m_place.fresh(QStringLiteral("random"));
+    const QString shared = m_place.fresh("random");
     std::vector<std::unique_ptr<Installation>> ws;
-    std::vector<bool> online;
-    for (const QString &name : {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}) {
-        ws.push_back(std::make_unique<Installation>(m_place.root + QLatin1Char('/') + name,
-                                                    shared, name));
-        online.push_back(true);
-    }
+    std::vector<bool> online(3, true);
+    for (const QString name : {"A", "B", "C"})
+        ws.push_back(std::make_unique<Installation>(m_place.root + '/' + name, shared, name));
     int people = 0;
     QSet<int> deletedSomewhere; // persons someone deleted (they may come back by an edit)
-    const QStringList fields = {QStringLiteral("tel1"), QStringLiteral("city"),
-                                QStringLiteral("comment"), QStringLiteral("surname")};
+    const QList<QString ClientCard::*> fields = {&ClientCard::tel1, &ClientCard::city,
+                                                 &ClientCard::comment, &ClientCard::surname};
 
     auto person = [](const QString &name) { return name.mid(1).toInt(); };
     auto check = [&](int step) {
         for (auto &w : ws) {
             const QHash<QString, QString> cards = w->cards();
+            const auto where = [&](const QString &what) {
+                return (QStringLiteral("step %1: %2 ").arg(step).arg(w->name()) + what).toUtf8();
+            };
             QSet<int> seen;
-            for (auto it = cards.cbegin(); it != cards.cend(); ++it) {
-                const int p = person(it.value());
-                QVERIFY2(!seen.contains(p), qPrintable(QStringLiteral("step %1: %2 holds person %3 twice")
-                                                           .arg(step).arg(w->name()).arg(p)));
-                seen.insert(p);
+            for (const QString &name : cards) {
+                QVERIFY2(!seen.contains(person(name)),
+                         where(name + QStringLiteral(" twice")).constData());
+                seen.insert(person(name));
             }
             // No record under another person's card.
             for (const TestRecord &test : w->allTests()) {
+                const int marker = Installation::marker(test);
                 const QString owner = cards.value(test.codeClient);
-                if (!owner.isEmpty())
-                    QVERIFY2(person(owner) == Installation::marker(test),
-                             qPrintable(QStringLiteral("step %1: %2 shows a test of P%3 under %4 (%5)")
-                                            .arg(step).arg(w->name()).arg(Installation::marker(test))
-                                            .arg(owner, test.codeClient)));
-                else
-                    QVERIFY2(deletedSomewhere.contains(Installation::marker(test)),
-                             qPrintable(QStringLiteral("step %1: %2 lost the card of P%3")
-                                            .arg(step).arg(w->name()).arg(Installation::marker(test))));
+                QVERIFY2(owner.isEmpty() ? deletedSomewhere.contains(marker)
+                                         : person(owner) == marker,
+                         where(QStringLiteral("shows a test of P%1 under %2 (%3)")
+                                   .arg(marker)
+                                   .arg(owner, test.codeClient))
+                             .constData());
             }
         }
     };
@@ -226,14 +216,9 @@ void TestClientSync::randomWorkstations() {
                 w.measure(key, people);
         } else if (action < 50) {
             const QString key = keys.at(int(random.bounded(qsizetype(keys.size()))));
-            const QString field = fields.at(int(random.bounded(qsizetype(fields.size()))));
+            QString ClientCard::*field = fields.at(int(random.bounded(qsizetype(fields.size()))));
             const QString value = QStringLiteral("%1-%2").arg(w.name()).arg(step);
-            QVERIFY(w.edit(key, [&](ClientCard &c) {
-                if (field == QLatin1String("tel1")) c.tel1 = value;
-                else if (field == QLatin1String("city")) c.city = value;
-                else if (field == QLatin1String("comment")) c.comment = value;
-                else c.surname = value;
-            }));
+            QVERIFY(w.edit(key, [&](ClientCard &c) { c.*field = value; }));
         } else if (action < 58) {
             const QString key = keys.at(int(random.bounded(qsizetype(keys.size()))));
             deletedSomewhere.insert(person(cards.value(key)));
@@ -249,7 +234,8 @@ void TestClientSync::randomWorkstations() {
         } else {
             const bool ok = w.sync();
             if (online[size_t(i)])
-                QVERIFY2(ok, qPrintable(QStringLiteral("step %1: %2").arg(step).arg(w.lastError())));
+                QVERIFY2(ok,
+                         qPrintable(QStringLiteral("step %1: %2").arg(step).arg(w.lastError())));
         }
         check(step);
         if (QTest::currentTestFailed())
@@ -268,7 +254,8 @@ void TestClientSync::randomWorkstations() {
         QMap<QString, QString> view;
         for (const ClientListEntry &entry : ClientRepository(&ws[i]->data()).list()) {
             const ClientCard c = *ws[i]->card(entry.code);
-            view.insert(entry.code, QStringList{c.name, c.surname, c.tel1, c.city, c.comment}.join(QLatin1Char('|')));
+            view.insert(entry.code, QStringList{c.name, c.surname, c.tel1, c.city, c.comment}.join(
+                                        QLatin1Char('|')));
             QVERIFY(!ClientKeys::isProvisional(entry.code));
         }
         QCOMPARE(ws[i]->waiting(), 0);
@@ -284,8 +271,8 @@ void TestClientSync::randomWorkstations() {
     for (int p = 1; p <= people; ++p)
         if (!deletedSomewhere.contains(p))
             QVERIFY2(present.contains(p), qPrintable(QStringLiteral("P%1 was lost").arg(p)));
-    qInfo("%d steps, %d persons, %d cards at the end (seed %u)", steps, people,
-          int(first.size()), seed);
+    qInfo("%d steps, %d persons, %d cards at the end (seed %u)", steps, people, int(first.size()),
+          seed);
 }
 
 void TestClientSync::closingNeverWaitsForASilentServer() {
@@ -293,20 +280,21 @@ void TestClientSync::closingNeverWaitsForASilentServer() {
     // told to close while its round waits there, still ends within seconds.
     QTcpServer silent;
     QVERIFY(silent.listen(QHostAddress::LocalHost));
-    const QString profile = m_env->scratch(QStringLiteral("silent"));
-    const QString data = profile + QStringLiteral("/Quillane/Q7");
+    const QString profile = m_env->scratch("silent");
+    const QString data = profile + "/Quillane/Q7";
     QVERIFY(QDir().mkpath(data));
     {
-        IniFile ini(data + QStringLiteral("/Options.ini"));
-        ini.writeString(QStringLiteral("Uniform"), QStringLiteral("database"),
-                        QStringLiteral("127.0.0.1/%1:/nowhere/Uniform.fdb").arg(silent.serverPort()));
+        IniFile ini(data + "/Options.ini");
+        ini.writeString(
+            "Uniform", "database",
+            QStringLiteral("127.0.0.1/%1:/nowhere/Uniform.fdb").arg(silent.serverPort()));
         QVERIFY(ini.save());
     }
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), profile);
+    env.insert("XDG_DATA_HOME", profile);
     program.setProcessEnvironment(env);
-    program.start(TestEnvironment::installDir() + QStringLiteral("/vandrel"), {});
+    program.start(TestEnvironment::installDir() + "/vandrel", {});
     QVERIFY(program.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(silent.hasPendingConnections(), 30000);
     QElapsedTimer closing;

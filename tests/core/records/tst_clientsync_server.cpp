@@ -26,7 +26,7 @@ private Q_SLOTS:
 private:
     SyncScenarios::Place place();
     QString script() const {
-        return TestEnvironment::sourceDir() + QStringLiteral("/scripts/firebird-test-server.sh");
+        return TestEnvironment::sourceDir() + "/scripts/firebird-test-server.sh";
     }
 
     std::unique_ptr<TestEnvironment> m_env;
@@ -36,13 +36,13 @@ private:
 };
 
 void TestClientSyncServer::initTestCase() {
-    if (QProcess::execute(QStringLiteral("bash"), {script(), QStringLiteral("available")}) != 0)
+    if (QProcess::execute("bash", {script(), "available"}) != 0)
         QSKIP("No Firebird server is installed (package firebird3.0-server).");
     m_env = std::make_unique<TestEnvironment>();
-    m_folder = m_env->scratch(QStringLiteral("server"));
+    m_folder = m_env->scratch("server");
     m_password = QStringLiteral("t%1").arg(QRandomGenerator::global()->generate() % 1000000);
     QProcess start;
-    start.start(QStringLiteral("bash"), {script(), QStringLiteral("start"), m_folder, m_password});
+    start.start("bash", {script(), "start", m_folder, m_password});
     QVERIFY(start.waitForFinished(60000));
     QVERIFY2(start.exitCode() == 0, start.readAllStandardError().constData());
     m_port = QString::fromLatin1(start.readAllStandardOutput()).trimmed();
@@ -51,21 +51,21 @@ void TestClientSyncServer::initTestCase() {
 
 void TestClientSyncServer::cleanupTestCase() {
     if (!m_folder.isEmpty())
-        QProcess::execute(QStringLiteral("bash"), {script(), QStringLiteral("stop"), m_folder});
+        QProcess::execute("bash", {script(), "stop", m_folder});
     m_env.reset();
 }
 
 SyncScenarios::Place TestClientSyncServer::place() {
     SyncScenarios::Place place;
-    place.root = m_env->scratch(QStringLiteral("profiles"));
-    place.user = QStringLiteral("SYSDBA");
+    place.root = m_env->scratch("profiles");
+    place.user = "SYSDBA";
     place.password = m_password;
     const QString folder = m_folder;
     const QString port = m_port;
     place.fresh = [folder, port](const QString &name) {
-        const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".fdb");
+        const QString file = folder + QLatin1Char('/') + name + ".fdb";
         QFile::remove(file);
-        QFile::copy(TestEnvironment::installDir() + QStringLiteral("/defUniformDB/Uniform.fdb"), file);
+        QFile::copy(TestEnvironment::installDir() + "/defUniformDB/Uniform.fdb", file);
         QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         return QStringLiteral("127.0.0.1/%1:%2").arg(port, file);
     };
@@ -74,13 +74,12 @@ SyncScenarios::Place TestClientSyncServer::place() {
 
 void TestClientSyncServer::wrongPasswordGetsNothing() {
     SyncScenarios::Place p = place();
-    const QString shared = p.fresh(QStringLiteral("guarded"));
-    Installation a(p.root + QStringLiteral("/a"), shared, QStringLiteral("A"), p.user, p.password);
+    const QString shared = p.fresh("guarded");
+    Installation a(p.root + "/a", shared, "A", p.user, p.password);
     QVERIFY2(a.sync(), qPrintable(a.lastError()));
-    a.add(QStringLiteral("Анна"));
+    a.add("Анна");
     QVERIFY(a.sync());
-    Installation c(p.root + QStringLiteral("/c"), shared, QStringLiteral("C"), p.user,
-                   QStringLiteral("wrong"));
+    Installation c(p.root + "/c", shared, "C", p.user, "wrong");
     QVERIFY(!c.sync());
     QVERIFY(c.names().isEmpty());
 }
@@ -88,16 +87,16 @@ void TestClientSyncServer::wrongPasswordGetsNothing() {
 void TestClientSyncServer::twoProcessesMakeCardsAtOnce() {
     // Two workstations, each a process of its own, make 200 cards each at the same moment.
     SyncScenarios::Place p = place();
-    const QString shared = p.fresh(QStringLiteral("rush"));
-    const QString maker = QCoreApplication::applicationDirPath() + QStringLiteral("/sync_card_maker");
+    const QString shared = p.fresh("rush");
+    const QString maker = QCoreApplication::applicationDirPath() + "/sync_card_maker";
     QList<QProcess *> processes;
     QStringList profiles;
-    for (const QString &name : {QStringLiteral("A"), QStringLiteral("B")}) {
+    for (const char *name : {"A", "B"}) {
         const QString profile = p.root + QStringLiteral("/rush") + name;
         profiles.append(profile);
         auto *process = new QProcess(this);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(maker, {profile, shared, name, p.user, p.password, QStringLiteral("200")});
+        process->start(maker, {profile, shared, name, p.user, p.password, "200"});
         processes.append(process);
     }
     for (QProcess *process : processes) {
@@ -107,9 +106,8 @@ void TestClientSyncServer::twoProcessesMakeCardsAtOnce() {
     QSet<QString> keys;
     std::vector<std::unique_ptr<Installation>> both;
     for (int i = 0; i < 2; ++i)
-        both.push_back(std::make_unique<Installation>(profiles.at(i), shared,
-                                                   i ? QStringLiteral("B") : QStringLiteral("A"),
-                                                   p.user, p.password));
+        both.push_back(std::make_unique<Installation>(profiles.at(i), shared, i ? "B" : "A", p.user,
+                                                      p.password));
     for (auto &w : both)
         QVERIFY2(w->sync(), qPrintable(w->lastError()));
     for (auto &w : both) {
