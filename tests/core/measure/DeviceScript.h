@@ -12,7 +12,7 @@ struct DeviceScript {
 
     DeviceScript(const TestEnvironment &env, const QString &name, const QByteArray &text)
         : folder(env.scratch(name)) {
-        QFile file(folder + QStringLiteral("/script.txt"));
+        QFile file(folder + "/script.txt");
         if (!text.isNull() && (!file.open(QIODevice::WriteOnly) || file.write(text) < 0))
             qFatal("cannot write the device script");
         qputenv("VANDREL_DEVICE_SCRIPT", QFile::encodeName(file.fileName()));
@@ -21,7 +21,7 @@ struct DeviceScript {
 
     // The lines the device recorded into "calls.txt" beside the script.
     QStringList recorded() const {
-        QFile file(folder + QStringLiteral("/calls.txt"));
+        QFile file(folder + "/calls.txt");
         if (!file.open(QIODevice::ReadOnly))
             return {};
         return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

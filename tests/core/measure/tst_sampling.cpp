@@ -1,14 +1,14 @@
 // Measuring one test: the conversion of readings, the correction, the sampling of a point,
 // the auto-advance, the grid's rules and the choice of picture for the current point.
-#include "DeviceScript.h"
-#include "TestEnvironment.h"
 #include "common/IniFile.h"
+#include "DeviceScript.h"
 #include "measure/Correction.h"
 #include "measure/DeviceFrame.h"
 #include "measure/DeviceLibrary.h"
 #include "measure/PointPicture.h"
 #include "measure/ReadingCurve.h"
 #include "measure/TestRun.h"
+#include "TestEnvironment.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -29,8 +29,7 @@ MeasuringOrder shippedOrder() {
 
 // Touches a point long enough to finish it, then lifts the probe once (a TestRun or a bare
 // SamplingMachine).
-template <typename Fed>
-void measurePoint(Fed &fed, quint16 raw = kTouch) {
+template <typename Fed> void measurePoint(Fed &fed, quint16 raw = kTouch) {
     for (int i = 0; i < SamplingMachine::Samples + 1; ++i)
         fed.feed(frame(raw));
     fed.feed(frame(kLift));
@@ -56,8 +55,7 @@ private Q_SLOTS:
     }
     void conversion() {
         QFETCH(int, raw);
-        QFETCH(int, value);
-        QCOMPARE(ReadingCurve::toValue(quint16(raw)), value);
+        QTEST(ReadingCurve::toValue(quint16(raw)), "value");
     }
 
     void correction_data() {
@@ -73,10 +71,9 @@ private Q_SLOTS:
     void correction() {
         QFETCH(QString, ini);
         QFETCH(int, reading);
-        QFETCH(int, stored);
         const QString text = ini.isEmpty() ? QString() : QStringLiteral("[correct]\n") + ini;
         const Correction c = Correction::load(IniFile::fromText(text));
-        QCOMPARE(c.correct(reading), stored);
+        QTEST(c.correct(reading), "stored");
 
         // Stored and read back, it is the same correction.
         IniFile written;
@@ -86,7 +83,7 @@ private Q_SLOTS:
 
     // A whole point, sample by sample, through the real device library so the beeps are heard.
     void pointWalk() {
-        DeviceScript script(*m_env, QStringLiteral("beeps"), "record calls.txt\n");
+        DeviceScript script(*m_env, "beeps", "record calls.txt\n");
         DeviceLibrary device;
         QVERIFY(device.load(TestEnvironment::installDir() + "/DeviceData/device1"));
         QVERIFY(device.open());
@@ -116,12 +113,12 @@ private Q_SLOTS:
         step = machine.feed(frame(kLift));
         QVERIFY(step.lifted);
         QCOMPARE(machine.sampleCount(), 0);
-        QCOMPARE(script.recorded().filter(QStringLiteral("SETBEEP")),
-                 QStringList({QStringLiteral("SETBEEP 10 10 1"), QStringLiteral("SETBEEP 10 10 2")}));
+        QCOMPARE(script.recorded().filter("SETBEEP"),
+                 QStringList({"SETBEEP 10 10 1", "SETBEEP 10 10 2"}));
 
         machine.setSound(false);
         measurePoint(machine);
-        QCOMPARE(script.recorded().filter(QStringLiteral("SETBEEP")).size(), 2);
+        QCOMPARE(script.recorded().filter("SETBEEP").size(), 2);
     }
 
     void contactBrokenAtSampleTen() {
@@ -148,7 +145,6 @@ private Q_SLOTS:
     }
     void autoAdvanceWait() {
         QFETCH(int, waitSeconds);
-        QFETCH(int, interval);
         TestRun run(nullptr, nullptr, nullptr);
         run.start(shippedOrder(), {});
         run.setWaitSeconds(waitSeconds);
@@ -156,8 +152,8 @@ private Q_SLOTS:
         QSignalSpy cancelled(&run, &TestRun::autoNextCancelled);
         measurePoint(run);
         QCOMPARE(armed.size(), 1);
-        QCOMPARE(armed.at(0).at(0).toInt(), interval);
-        QCOMPARE(run.grid().text({1, 1}), QStringLiteral("91"));
+        QTEST(armed.at(0).at(0).toInt(), "interval");
+        QCOMPARE(run.grid().text({1, 1}), "91");
         for (int tick = 1; tick < waitSeconds; ++tick)
             QCOMPARE(run.autoNextTick(), TestRun::AutoNext::Waiting);
         QCOMPARE(run.autoNextTick(), TestRun::AutoNext::Moved);
@@ -172,15 +168,15 @@ private Q_SLOTS:
         QCOMPARE(cancelled.size(), 1);
         measurePoint(run, 210);
         QCOMPARE(run.currentCell(), (GridCell{2, 1}));
-        QCOMPARE(run.grid().text({2, 1}), QStringLiteral("130"));
+        QCOMPARE(run.grid().text({2, 1}), "130");
     }
 
     // Cells that hold a value are passed over; a cell holding "0" arms no advance.
     void skipsMeasuredCells() {
         TestRun run(nullptr, nullptr, nullptr);
         run.start(shippedOrder(), {});
-        run.setCellText({2, 1}, QStringLiteral("70"));
-        run.setCellText({1, 2}, QStringLiteral("71"));
+        run.setCellText({2, 1}, "70");
+        run.setCellText({1, 2}, "71");
         measurePoint(run);
         QCOMPARE(run.autoNextTick(), TestRun::AutoNext::Moved);
         QCOMPARE(run.pointIndex(), 4);
@@ -189,7 +185,7 @@ private Q_SLOTS:
         QSignalSpy armed(&run, &TestRun::autoNextArmed);
         run.setCorrection({Correction::Mode::Points, 0, -91});
         measurePoint(run);
-        QCOMPARE(run.grid().text({2, 2}), QStringLiteral("0"));
+        QCOMPARE(run.grid().text({2, 2}), "0");
         QCOMPARE(armed.size(), 0);
     }
 
@@ -199,7 +195,7 @@ private Q_SLOTS:
         TestRun run(nullptr, nullptr, nullptr);
         run.start(shippedOrder(), {});
         for (const GridCell &cell : TestGrid::cells())
-            run.setCellText(cell, QStringLiteral("80"));
+            run.setCellText(cell, "80");
         for (int i = 1; i < 24; ++i)
             QCOMPARE(run.advance(), TestRun::Outcome::NotFinished);
         QCOMPARE(run.currentCell(), (GridCell{5, 4})); // RST is the last point
@@ -207,18 +203,18 @@ private Q_SLOTS:
         measurePoint(run, 10); // a reading of 16 - 10 gives 6, still valid
         run.select({4, 2});
         measurePoint(run, 3); // 4 - 10: below what a test can store
-        QCOMPARE(run.grid().text({4, 2}), QStringLiteral("-6"));
-        run.setCellText({5, 6}, QStringLiteral("201"));
+        QCOMPARE(run.grid().text({4, 2}), "-6");
+        run.setCellText({5, 6}, "201");
         run.select({5, 4});
         QCOMPARE(run.pointIndex(), 24);
         QCOMPARE(run.advance(), TestRun::Outcome::Invalid);
         QCOMPARE(run.currentCell(), (GridCell{4, 2}));
         QCOMPARE(run.pointIndex(), 9); // LTH's place in the order
-        run.setCellText({4, 2}, QStringLiteral("55"));
+        run.setCellText({4, 2}, "55");
         run.select({5, 4});
         QCOMPARE(run.advance(), TestRun::Outcome::Invalid);
         QCOMPARE(run.currentCell(), (GridCell{5, 6}));
-        run.setCellText({5, 6}, QStringLiteral("200"));
+        run.setCellText({5, 6}, "200");
         run.select({5, 4});
         QCOMPARE(run.advance(), TestRun::Outcome::SaveFailed);
         QVERIFY(!run.lastError().isEmpty());
@@ -250,10 +246,8 @@ private Q_SLOTS:
     }
     void gridRules() {
         QFETCH(QString, text);
-        QFETCH(bool, typed);
-        QFETCH(bool, stored);
-        QCOMPARE(TestGrid::acceptsText(text), typed);
-        QCOMPARE(TestGrid::isValidValue(text), stored);
+        QTEST(TestGrid::acceptsText(text), "typed");
+        QTEST(TestGrid::isValidValue(text), "stored");
     }
 
     void gridCells_data() {
@@ -275,12 +269,11 @@ private Q_SLOTS:
         QFETCH(int, col);
         QFETCH(int, row);
         QFETCH(QString, channel);
-        QFETCH(int, catalogue);
         QFETCH(int, nextCol);
         QFETCH(int, nextRow);
         const GridCell cell{col, row};
         QCOMPARE(TestGrid::channelOf(cell), channel);
-        QCOMPARE(TestGrid::catalogueIndexOf(cell), catalogue);
+        QTEST(TestGrid::catalogueIndexOf(cell), "catalogue");
         QCOMPARE(TestGrid::nextInReadingPattern(cell), (GridCell{nextCol, nextRow}));
         if (!channel.isEmpty())
             QCOMPARE(TestGrid::gridCellOf(TestGrid::orderCellOf(cell)), cell);
@@ -289,15 +282,15 @@ private Q_SLOTS:
     // The first value lands in the cell of the order's first point, whatever the order.
     void firstPointFollowsTheOrder() {
         MeasuringOrder order = shippedOrder();
-        order.setText({1, MeasuringOrder::Left}, QStringLiteral("2"));  // LLU second
-        order.setText({1, MeasuringOrder::Right}, QStringLiteral("1")); // RLU first
+        order.setText({1, MeasuringOrder::Left}, "2");  // LLU second
+        order.setText({1, MeasuringOrder::Right}, "1"); // RLU first
         TestRun run(nullptr, nullptr, nullptr);
         run.start(order, {});
         QCOMPARE(run.currentCell(), (GridCell{2, 1}));
         measurePoint(run);
-        QCOMPARE(run.grid().text({2, 1}), QStringLiteral("91"));
+        QCOMPARE(run.grid().text({2, 1}), "91");
         QVERIFY(run.grid().text({1, 1}).isEmpty());
-        QCOMPARE(run.grid().toRecord().value(QStringLiteral("RLU")), 91);
+        QCOMPARE(run.grid().toRecord().value("RLU"), 91);
     }
 
     // Leaving a finished point by hand while the probe is still on it: the lift does not
@@ -313,7 +306,7 @@ private Q_SLOTS:
         QCOMPARE(armed.size(), 0);
         measurePoint(run);
         QCOMPARE(armed.size(), 1);
-        QCOMPARE(run.grid().text({2, 1}), QStringLiteral("91"));
+        QCOMPARE(run.grid().text({2, 1}), "91");
     }
 
     void pictureChoice_data() {
@@ -331,12 +324,11 @@ private Q_SLOTS:
     void pictureChoice() {
         QFETCH(int, col);
         QFETCH(int, row);
-        QFETCH(QString, picture);
-        QCOMPARE(PointPicture::nameFor(col, row), picture);
+        QTEST(PointPicture::nameFor(col, row), "picture");
     }
 
     void pictureScaling() {
-        const QSize design = PointPicture::designSize(QStringLiteral("hand1"));
+        const QSize design = PointPicture::designSize("hand1");
         QCOMPARE(design, QSize(264, 460));
         // A tall panel centres the picture at its design size.
         const QRect tall = PointPicture::place(QSize(400, 500), design);
