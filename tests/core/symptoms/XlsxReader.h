@@ -11,18 +11,15 @@
 // written: part name -> uncompressed bytes. Stored and deflated entries are understood.
 namespace XlsxReader {
 
-inline quint32 le32(const QByteArray &b, qsizetype at)
-{
-    return quint32(uchar(b[at])) | quint32(uchar(b[at + 1])) << 8 | quint32(uchar(b[at + 2])) << 16
-           | quint32(uchar(b[at + 3])) << 24;
+inline quint32 le32(const QByteArray &b, qsizetype at) {
+    return quint32(uchar(b[at])) | quint32(uchar(b[at + 1])) << 8 |
+           quint32(uchar(b[at + 2])) << 16 | quint32(uchar(b[at + 3])) << 24;
 }
-inline quint16 le16(const QByteArray &b, qsizetype at)
-{
+inline quint16 le16(const QByteArray &b, qsizetype at) {
     return quint16(uchar(b[at]) | uchar(b[at + 1]) << 8);
 }
 
-inline QByteArray inflateRaw(const QByteArray &data, quint32 size)
-{
+inline QByteArray inflateRaw(const QByteArray &data, quint32 size) {
     QByteArray out(qsizetype(size), '\0');
     z_stream z{};
     if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
@@ -36,8 +33,7 @@ inline QByteArray inflateRaw(const QByteArray &data, quint32 size)
     return rc == Z_STREAM_END ? out : QByteArray();
 }
 
-inline QHash<QString, QByteArray> parts(const QString &path)
-{
+inline QHash<QString, QByteArray> parts(const QString &path) {
     QHash<QString, QByteArray> result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -57,7 +53,8 @@ inline QHash<QString, QByteArray> parts(const QString &path)
         const quint16 comment = le16(zip, at + 32);
         const quint32 local = le32(zip, at + 42);
         const QString name = QString::fromUtf8(zip.mid(at + 46, nameLength));
-        const qsizetype data = qsizetype(local) + 30 + le16(zip, local + 26) + le16(zip, local + 28);
+        const qsizetype data =
+            qsizetype(local) + 30 + le16(zip, local + 26) + le16(zip, local + 28);
         const QByteArray body = zip.mid(data, packed);
         result.insert(name, method == 0 ? body : inflateRaw(body, size));
         at += 46 + nameLength + extra + comment;
