@@ -1,6 +1,7 @@
 list(APPEND VANDREL_CORE_SOURCES
   core/ryodoraku/ConductionClass.h
   core/ryodoraku/CorridorEvaluation.h core/ryodoraku/CorridorEvaluation.cpp
+  core/ryodoraku/ProgressFigures.h core/ryodoraku/ProgressFigures.cpp
   core/ryodoraku/CorridorPercent.h core/ryodoraku/CorridorPercent.cpp
   core/ryodoraku/ChannelEntry.h
   core/ryodoraku/ChannelCatalogue.h core/ryodoraku/ChannelCatalogue.cpp
