@@ -1,24 +1,28 @@
 #include "GraphicPanel.h"
 
-#include "ryodoraku/CorridorPercent.h"
-#include "PolarDiagram.h"
-#include "TestChart.h"
-#include "TestGraphs.h"
 #include "app/AppPaths.h"
 #include "app/Session.h"
+#include "common/DateField.h"
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
 #include "localization/LanguageApplier.h"
+#include "PolarDiagram.h"
+#include "ProgressChart.h"
 #include "records/DataModule.h"
 #include "records/TestsModel.h"
 #include "ryodoraku/CorridorEvaluation.h"
+#include "ryodoraku/CorridorPercent.h"
 #include "ryodoraku/GraphOrders.h"
+#include "TestChart.h"
+#include "TestGraphs.h"
 
 #include <QButtonGroup>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
@@ -33,8 +37,7 @@
 namespace {
 
 // Small pictures of the five graph kinds for their buttons.
-QIcon kindIcon(int kind)
-{
+QIcon kindIcon(int kind) {
     QPixmap pixmap(56, 56);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -69,6 +72,18 @@ QIcon kindIcon(int kind)
             p.setBrush(i % 2 ? red : blue);
             p.drawRect(QRectF(6 + i * 8, 50 - heights[i], 6, heights[i]));
         }
+    } else if (kind == 6) {
+        // A falling line over a strip that turns green: the client getting better.
+        for (int column = 0; column < 5; ++column) {
+            for (int row = 0; row < 3; ++row) {
+                const bool off = (column + row) % 3 == 0 && column < 3;
+                p.setBrush(off ? (row == 1 ? blue : red) : green.lighter(160));
+                p.drawRect(QRectF(6 + column * 9, 34 + row * 6, 8, 5));
+            }
+        }
+        p.setPen(QPen(red, 3));
+        p.drawPolyline(
+            QPolygonF({QPointF(8, 10), QPointF(20, 16), QPointF(32, 22), QPointF(46, 26)}));
     } else {
         for (const bool left : {true, false}) {
             QPolygonF star;
@@ -85,7 +100,6 @@ QIcon kindIcon(int kind)
     return QIcon(pixmap);
 }
 
-
 } // namespace
 
 GraphicPanel::GraphicPanel(DataModule *data, Session *session, TestsModel *tests, QWidget *parent)
@@ -93,8 +107,7 @@ GraphicPanel::GraphicPanel(DataModule *data, Session *session, TestsModel *tests
     , m_data(data)
     , m_session(session)
     , m_tests(tests)
-    , m_percentSource(CorridorPercent::stored)
-{
+    , m_percentSource(CorridorPercent::stored) {
     buildPage();
     bindTexts();
     if (m_session)
@@ -103,13 +116,12 @@ GraphicPanel::GraphicPanel(DataModule *data, Session *session, TestsModel *tests
         connect(m_tests, &QAbstractItemModel::modelReset, this, &GraphicPanel::onTestsReset);
 }
 
-void GraphicPanel::setPercentSource(std::function<QString()> source)
-{
-    m_percentSource = source ? std::move(source) : std::function<QString()>(CorridorPercent::stored);
+void GraphicPanel::setPercentSource(std::function<QString()> source) {
+    m_percentSource =
+        source ? std::move(source) : std::function<QString()>(CorridorPercent::stored);
 }
 
-void GraphicPanel::buildPage()
-{
+void GraphicPanel::buildPage() {
     setStyleSheet(QStringLiteral(
         "#GraphicPanel { background: #eef2f6; }"
         "#GraphTools { background: #f7f9fb; border-right: 1px solid #cfd8e1; }"
@@ -135,13 +147,13 @@ void GraphicPanel::buildPage()
     buttons->setSpacing(4);
     m_kinds = new QButtonGroup(this);
     m_kinds->setExclusive(true);
-    for (int kind = 1; kind <= 5; ++kind) {
+    for (int kind = 1; kind <= GraphKinds; ++kind) {
         auto *button = new QToolButton(tools);
         button->setObjectName(QStringLiteral("GR%1").arg(kind));
         button->setCheckable(true);
         button->setIcon(kindIcon(kind));
         button->setIconSize(QSize(26, 26));
-        button->setFixedSize(34, 34);
+        button->setFixedSize(30, 30);
         m_kinds->addButton(button, kind);
         m_kindButtons.append(button);
         buttons->addWidget(button);
@@ -171,6 +183,7 @@ void GraphicPanel::buildPage()
     });
     connect(m_dateList->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &GraphicPanel::placeMarkers);
+    buildPeriod(tools, column);
     column->addStretch();
 
     m_saveButton = new QPushButton(tools);
@@ -182,8 +195,10 @@ void GraphicPanel::buildPage()
     m_views = new QStackedWidget(this);
     m_chart = new TestChart(m_views);
     m_polar = new PolarDiagram(m_views);
+    m_progress = new ProgressChart(m_views);
     m_views->addWidget(m_chart);
     m_views->addWidget(m_polar);
+    m_views->addWidget(m_progress);
     row->addWidget(m_views, 1);
 
     m_kindButtons.first()->setChecked(true);
@@ -191,13 +206,11 @@ void GraphicPanel::buildPage()
     m_dateList->hide();
 }
 
-QString GraphicPanel::text(const QString &key, const QString &fallback) const
-{
+QString GraphicPanel::text(const QString &key, const QString &fallback) const {
     return TestGraphs::word(key, fallback);
 }
 
-void GraphicPanel::bindTexts()
-{
+void GraphicPanel::bindTexts() {
     auto &applier = LanguageApplier::instance();
     auto bindFallback = [&](QObject *owner, const QString &key, const QString &fallback,
                             std::function<void(const QString &)> setter) {
@@ -218,12 +231,20 @@ void GraphicPanel::bindTexts()
         QStringLiteral("Compare the ticked tests"),
         QStringLiteral("Raw values: left blue, right red"),
         QStringLiteral("Polar diagram of both sides"),
+        QStringLiteral("Progress over the client's tests"),
     };
     for (int i = 0; i < m_kindButtons.size(); ++i) {
         QToolButton *button = m_kindButtons.at(i);
         bindFallback(button, QStringLiteral("GR%1Hint").arg(i + 1), hints[i],
                      [button](const QString &t) { button->setToolTip(t); });
     }
+    bindFallback(m_periodLabel, QStringLiteral("ProgressPeriod"),
+                 QStringLiteral("Period (empty: every test)"),
+                 [this](const QString &t) { m_periodLabel->setText(t); });
+    bindFallback(m_fromLabel, QStringLiteral("ProgressFromLabel"), QStringLiteral("From"),
+                 [this](const QString &t) { m_fromLabel->setText(t); });
+    bindFallback(m_toLabel, QStringLiteral("ProgressToLabel"), QStringLiteral("To"),
+                 [this](const QString &t) { m_toLabel->setText(t); });
     // Words drawn inside the graphs: taken afresh at every drawing.
     connect(&applier, &LanguageApplier::applied, this, [this] {
         if (isVisible())
@@ -231,24 +252,21 @@ void GraphicPanel::bindTexts()
     });
 }
 
-void GraphicPanel::enter()
-{
+void GraphicPanel::enter() {
     fillDateList();
     m_kindButtons.first()->setChecked(true);
     m_kind = 1;
     redraw();
 }
 
-void GraphicPanel::showEvent(QShowEvent *event)
-{
+void GraphicPanel::showEvent(QShowEvent *event) {
     WorkPage::showEvent(event);
     if (m_dirty)
         redraw();
 }
 
-void GraphicPanel::showGraph(int kind)
-{
-    if (kind < 1 || kind > 5)
+void GraphicPanel::showGraph(int kind) {
+    if (kind < 1 || kind > GraphKinds)
         return;
     m_kind = kind;
     if (QAbstractButton *button = m_kinds->button(kind))
@@ -256,13 +274,11 @@ void GraphicPanel::showGraph(int kind)
     redraw();
 }
 
-QString GraphicPanel::dateText(const TestRecord &test) const
-{
+QString GraphicPanel::dateText(const TestRecord &test) const {
     return TestGraphs::title(test);
 }
 
-void GraphicPanel::fillDateList()
-{
+void GraphicPanel::fillDateList() {
     // Ticks stay with their tests when the list is filled again.
     QList<int> ticked;
     for (int row = 0; row < m_dateList->count(); ++row) {
@@ -281,8 +297,7 @@ void GraphicPanel::fillDateList()
     }
 }
 
-void GraphicPanel::placeMarkers()
-{
+void GraphicPanel::placeMarkers() {
     for (int i = 0; i < MarkerCount; ++i) {
         QLabel *marker = m_markers.at(i);
         QListWidgetItem *item = m_dateList->item(i);
@@ -298,8 +313,7 @@ void GraphicPanel::placeMarkers()
     }
 }
 
-std::optional<TestRecord> GraphicPanel::currentTest() const
-{
+std::optional<TestRecord> GraphicPanel::currentTest() const {
     const int code = m_session ? m_session->currentTest() : 0;
     if (code <= 0)
         return std::nullopt;
@@ -313,12 +327,11 @@ std::optional<TestRecord> GraphicPanel::currentTest() const
     return std::nullopt;
 }
 
-bool GraphicPanel::redraw()
-{
+bool GraphicPanel::redraw() {
     // The percentage first: a bad one leaves the graph on screen as it is.
     QString error;
-    const std::optional<int> percent = CorridorEvaluation::parsePercent(
-        m_percentSource ? m_percentSource() : QString(), &error);
+    const std::optional<int> percent =
+        CorridorEvaluation::parsePercent(m_percentSource ? m_percentSource() : QString(), &error);
     if (!percent) {
         m_dirty = false;
         Dialogs::message(this, error);
@@ -328,6 +341,13 @@ bool GraphicPanel::redraw()
 
     m_compareLabel->setVisible(m_kind == 3);
     m_dateList->setVisible(m_kind == 3);
+    m_period->setVisible(m_kind == ProgressKind);
+    if (m_kind == ProgressKind) {
+        drawProgress(*percent);
+        placeMarkers();
+        Q_EMIT graphDrawn(m_kind);
+        return true;
+    }
     const QString noTest = text(QStringLiteral("GraphNoTest"),
                                 QStringLiteral("No test to show. Choose a client with a test."));
 
@@ -338,15 +358,16 @@ bool GraphicPanel::redraw()
         QList<QColor> colors;
         QStringList names;
         for (int row = 0; row < m_dateList->count(); ++row) {
-            if (m_dateList->item(row)->checkState() != Qt::Checked || !m_tests
-                || row >= m_tests->rowCount())
+            if (m_dateList->item(row)->checkState() != Qt::Checked || !m_tests ||
+                row >= m_tests->rowCount())
                 continue;
             tests.append(m_tests->testAt(row));
             colors.append(GraphOrders::compareColor(row));
             names.append(m_dateList->item(row)->text());
         }
-        m_chart->showLines(tests, colors, names, GraphOrders::sideAfterSide(),
-                           text(QStringLiteral("CompareTests"), QStringLiteral("Tests to compare")));
+        m_chart->showLines(
+            tests, colors, names, GraphOrders::sideAfterSide(),
+            text(QStringLiteral("CompareTests"), QStringLiteral("Tests to compare")));
         placeMarkers();
         Q_EMIT graphDrawn(m_kind);
         return true;
@@ -367,8 +388,52 @@ bool GraphicPanel::redraw()
     return true;
 }
 
-void GraphicPanel::onCurrentTestChanged()
-{
+void GraphicPanel::buildPeriod(QWidget *tools, QVBoxLayout *column) {
+    m_period = new QWidget(tools);
+    m_period->setObjectName(QStringLiteral("ProgressPeriod"));
+    auto *form = new QGridLayout(m_period);
+    form->setContentsMargins(0, 0, 0, 0);
+    m_periodLabel = new QLabel(m_period);
+    m_fromLabel = new QLabel(m_period);
+    m_toLabel = new QLabel(m_period);
+    m_from = new DateField(m_period);
+    m_from->setObjectName(QStringLiteral("ProgressFrom"));
+    m_to = new DateField(m_period);
+    m_to->setObjectName(QStringLiteral("ProgressTo"));
+    m_fromLabel->setBuddy(m_from->lineEdit());
+    m_toLabel->setBuddy(m_to->lineEdit());
+    form->addWidget(m_periodLabel, 0, 0, 1, 2);
+    form->addWidget(m_fromLabel, 1, 0);
+    form->addWidget(m_from, 1, 1);
+    form->addWidget(m_toLabel, 2, 0);
+    form->addWidget(m_to, 2, 1);
+    for (DateField *field : {m_from, m_to}) {
+        connect(field, &DateField::dateChanged, this, [this] {
+            if (m_kind == ProgressKind && isVisible())
+                redraw();
+        });
+    }
+    column->addWidget(m_period);
+    m_period->hide();
+}
+
+void GraphicPanel::drawProgress(int percent) {
+    ProgressChart::Words words;
+    words.title = text(QStringLiteral("ProgressTitle"), QStringLiteral("Progress over the tests"));
+    words.outside = text(QStringLiteral("ProgressOutside"), words.outside);
+    words.spread = text(QStringLiteral("ProgressSpread"), words.spread);
+    words.sides = text(QStringLiteral("ProgressSides"), words.sides);
+    words.mean = text(QStringLiteral("ProgressMean"), words.mean);
+    words.empty = text(QStringLiteral("ProgressNoTests"),
+                       QStringLiteral("The client has no tests in this period."));
+    m_progress->setWords(words);
+    m_progress->setFigures(m_tests
+                               ? progressOf(m_tests->tests(), percent, m_from->date(), m_to->date())
+                               : QList<ProgressFigures>());
+    m_views->setCurrentWidget(m_progress);
+}
+
+void GraphicPanel::onCurrentTestChanged() {
     // Graph 3 shows the ticked tests, not the current one.
     if (isVisible() && m_kind != 3)
         redraw();
@@ -376,15 +441,13 @@ void GraphicPanel::onCurrentTestChanged()
         m_dirty = true;
 }
 
-void GraphicPanel::onTestsReset()
-{
+void GraphicPanel::onTestsReset() {
     fillDateList();
-    if (m_kind == 3 && isVisible())
+    if ((m_kind == 3 || m_kind == ProgressKind) && isVisible())
         redraw();
 }
 
-bool GraphicPanel::saveGraph(const QString &path, QString *error)
-{
+bool GraphicPanel::saveGraph(const QString &path, QString *error) {
     QWidget *view = m_views->currentWidget();
     const QPixmap picture = view->grab();
     if (!picture.isNull() && picture.save(path, "PNG"))
@@ -398,10 +461,10 @@ bool GraphicPanel::saveGraph(const QString &path, QString *error)
     return false;
 }
 
-void GraphicPanel::onSaveClicked()
-{
-    QString path = Dialogs::saveFile(this, text(QStringLiteral("SaveGraph"), QStringLiteral("Save picture")),
-                                     QDir::homePath(), QStringLiteral("PNG (*.png)"));
+void GraphicPanel::onSaveClicked() {
+    QString path =
+        Dialogs::saveFile(this, text(QStringLiteral("SaveGraph"), QStringLiteral("Save picture")),
+                          QDir::homePath(), QStringLiteral("PNG (*.png)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) != 0)

@@ -17,23 +17,27 @@ class QListWidget;
 class QPushButton;
 class QStackedWidget;
 class QToolButton;
+class DateField;
 class PolarDiagram;
+class ProgressChart;
+class QVBoxLayout;
 class Session;
 class TestChart;
 class TestsModel;
 
 // The graphs work page (`GraphicPanel`): the current test as bars round its corridor, the two
 // sides one after the other (GR1) or side by side (GR2), the client's ticked tests compared
-// as lines (GR3), the raw values (GR4) and a polar diagram of both sides (GR5). Redraws when
-// the current test changes; every graph can be saved as a PNG picture.
-class GraphicPanel : public WorkPage
-{
+// as lines (GR3), the raw values (GR4), a polar diagram of both sides (GR5), and the balance
+// of the client's tests over a period (GR6). Redraws when the current test changes; every
+// graph can be saved as a PNG picture.
+class GraphicPanel : public WorkPage {
     Q_OBJECT
 public:
     static constexpr int MarkerCount = 20;
+    static constexpr int GraphKinds = 6;
+    static constexpr int ProgressKind = 6;
 
-    GraphicPanel(DataModule *data, Session *session, TestsModel *tests,
-                 QWidget *parent = nullptr);
+    GraphicPanel(DataModule *data, Session *session, TestsModel *tests, QWidget *parent = nullptr);
 
     // The text of the corridor percentage, read at every drawing. By default the value stored
     // in Options.ini ([medium] val); the main window may hand over the settings field.
@@ -41,7 +45,7 @@ public:
 
     // Opening the mode: the date list of the client's tests, then graph 1.
     void enter() override;
-    // GR1Click ... GR5Click.
+    // GR1Click ... GR6Click.
     void showGraph(int kind);
     int graphKind() const { return m_kind; }
     // Redraws the graph of the chosen kind; false (and a message) when the percentage is not
@@ -52,6 +56,7 @@ public:
 
     TestChart *chart() const { return m_chart; }
     PolarDiagram *polar() const { return m_polar; }
+    ProgressChart *progress() const { return m_progress; }
     QListWidget *dateList() const { return m_dateList; }
 
 Q_SIGNALS:
@@ -62,6 +67,8 @@ protected:
 
 private:
     void buildPage();
+    void buildPeriod(QWidget *tools, QVBoxLayout *column);
+    void drawProgress(int percent);
     void bindTexts();
     void fillDateList();
     void placeMarkers();
@@ -89,4 +96,11 @@ private:
     QStackedWidget *m_views = nullptr;
     TestChart *m_chart = nullptr;
     PolarDiagram *m_polar = nullptr;
+    ProgressChart *m_progress = nullptr;
+    QWidget *m_period = nullptr;
+    QLabel *m_periodLabel = nullptr;
+    QLabel *m_fromLabel = nullptr;
+    QLabel *m_toLabel = nullptr;
+    DateField *m_from = nullptr;
+    DateField *m_to = nullptr;
 };

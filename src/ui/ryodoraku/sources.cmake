@@ -2,6 +2,7 @@ list(APPEND VANDREL_UI_SOURCES
   ui/ryodoraku/TestChart.h ui/ryodoraku/TestChart.cpp
   ui/ryodoraku/TestGraphs.h ui/ryodoraku/TestGraphs.cpp
   ui/ryodoraku/PolarDiagram.h ui/ryodoraku/PolarDiagram.cpp
+  ui/ryodoraku/ProgressChart.h ui/ryodoraku/ProgressChart.cpp
   ui/ryodoraku/GraphicPanel.h ui/ryodoraku/GraphicPanel.cpp
   ui/ryodoraku/TRiodoracuFrame.h ui/ryodoraku/TRiodoracuFrame.cpp
   ui/ryodoraku/RidorakuPanel.h ui/ryodoraku/RidorakuPanel.cpp

@@ -164,7 +164,7 @@ void TestReadable::everyPageAndWindow()
             tabs->setCurrentIndex(0);
         }
         if (auto *graphs = w.findChild<GraphicPanel *>(); graphs && graphs->isVisible()) {
-            for (int kind = 2; kind <= 5; ++kind) {
+            for (int kind = 2; kind <= GraphicPanel::GraphKinds; ++kind) {
                 graphs->showGraph(kind);
                 walk.look(&w, info.panel + QStringLiteral("-graph") + QString::number(kind));
             }

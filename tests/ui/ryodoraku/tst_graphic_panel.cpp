@@ -3,9 +3,11 @@
 // percentage, and saving a picture.
 #include "ChildWidget.h"
 #include "ClientTests.h"
+#include "common/DateField.h"
 #include "DialogRecorder.h"
 #include "ryodoraku/GraphicPanel.h"
 #include "ryodoraku/PolarDiagram.h"
+#include "ryodoraku/ProgressChart.h"
 #include "ryodoraku/TestChart.h"
 
 #include <QAreaSeries>
@@ -15,8 +17,7 @@
 #include <QToolButton>
 #include <QtTest>
 
-class TestGraphicPanel : public QObject
-{
+class TestGraphicPanel : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void comparisonOfTickedTests();
     void followsTheCurrentTestAndRefusesABadPercent();
     void savesPictures();
+    void progressOverAPeriod();
 
 private:
     std::unique_ptr<ClientTests> m_f;
@@ -34,8 +36,7 @@ private:
     QList<int> m_keys; // newest first
 };
 
-void TestGraphicPanel::init()
-{
+void TestGraphicPanel::init() {
     m_f = std::make_unique<ClientTests>();
     // Three tests, the newest with channels at 110, 109, 91, 90 round a mean of 100.
     m_keys.clear();
@@ -65,14 +66,12 @@ void TestGraphicPanel::init()
     QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
 }
 
-void TestGraphicPanel::cleanup()
-{
+void TestGraphicPanel::cleanup() {
     m_page.reset();
     m_f.reset();
 }
 
-void TestGraphicPanel::barsAroundTheCorridor()
-{
+void TestGraphicPanel::barsAroundTheCorridor() {
     TestChart *chart = m_page->chart();
     QCOMPARE(m_page->graphKind(), 1);
     const auto color = [&](int channel) { return chart->channelSeries(channel)->color(); };
@@ -115,8 +114,7 @@ void TestGraphicPanel::barsAroundTheCorridor()
     QVERIFY(QPointF::dotProduct(l, l) > QPointF::dotProduct(r, r));
 }
 
-void TestGraphicPanel::comparisonOfTickedTests()
-{
+void TestGraphicPanel::comparisonOfTickedTests() {
     QListWidget *dates = m_page->dateList();
     QVERIFY(!dates->isVisible());
     m_page->showGraph(3);
@@ -145,8 +143,7 @@ void TestGraphicPanel::comparisonOfTickedTests()
     QVERIFY(!child<QWidget>(m_page.get(), "Shape1")->isVisible());
 }
 
-void TestGraphicPanel::followsTheCurrentTestAndRefusesABadPercent()
-{
+void TestGraphicPanel::followsTheCurrentTestAndRefusesABadPercent() {
     TestChart *chart = m_page->chart();
     QCOMPARE(chart->channelSeries(0)->upperSeries()->at(0).y(), 110.0);
     m_f->session.setCurrentTest(m_keys.at(1));
@@ -167,8 +164,7 @@ void TestGraphicPanel::followsTheCurrentTestAndRefusesABadPercent()
     QVERIFY(!chart->channelSeries(0)->isVisible());
 }
 
-void TestGraphicPanel::savesPictures()
-{
+void TestGraphicPanel::savesPictures() {
     const QString path = m_f->env.scratch(QStringLiteral("pictures")) + QStringLiteral("/graph");
     DialogRecorder dialogs(path);
     for (const int kind : {1, 5}) {
@@ -186,6 +182,39 @@ void TestGraphicPanel::savesPictures()
     QTest::mouseClick(child<QWidget>(m_page.get(), "SaveGraph"), Qt::LeftButton);
     QCOMPARE(dialogs.requests().size(), before + 2);
     QCOMPARE(dialogs.requests().last().kind, Dialogs::Kind::Error);
+}
+
+void TestGraphicPanel::progressOverAPeriod() {
+    QTest::mouseClick(child<QToolButton>(m_page.get(), "GR6"), Qt::LeftButton);
+    QCOMPARE(m_page->graphKind(), int(GraphicPanel::ProgressKind));
+    ProgressChart *chart = m_page->progress();
+    QVERIFY(chart->isVisible());
+    // Oldest first; the newest test has 110 and 90 outside the corridor 91..109.
+    const QList<ProgressFigures> &figures = chart->figures();
+    QCOMPARE(figures.size(), 3);
+    QCOMPARE(figures.first().when.date(), QDate(2024, 3, 1));
+    QCOMPARE(figures.last().outside, 2);
+    QCOMPARE(figures.last().mean, 100);
+    // Hovering the newest test's column tells its figures.
+    const QString details = chart->detailsAt(QPoint(chart->width() - 30, chart->height() * 3 / 4));
+    QVERIFY2(details.contains(QStringLiteral("Channels outside the corridor: 2")),
+             qPrintable(details));
+    QVERIFY(chart->detailsAt(QPoint(2, 2)).isEmpty());
+
+    // A period leaves out the tests before it; a test measured meanwhile comes in.
+    auto *from = child<DateField>(m_page.get(), "ProgressFrom");
+    from->setDate(QDate(2024, 3, 2));
+    QTRY_COMPARE(chart->figures().size(), 2);
+    std::array<int, Channels::Count> values;
+    values.fill(100);
+    QVERIFY(m_f->add(QDateTime(QDate(2024, 4, 1), QTime(9, 0)), values));
+    m_f->choose();
+    QTRY_COMPARE(chart->figures().size(), 3);
+    QCOMPARE(chart->figures().last().outside, 0);
+    from->setDate(QDate(2024, 5, 1));
+    QTRY_VERIFY(chart->figures().isEmpty());
+    QVERIFY(m_page->saveGraph(m_f->env.scratch(QStringLiteral("pictures")) +
+                              QStringLiteral("/progress.png")));
 }
 
 QTEST_MAIN(TestGraphicPanel)
