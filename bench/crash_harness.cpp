@@ -32,8 +32,9 @@ struct Totals {
     int failedSaves = 0;
     int losses = 0;
     int damaged = 0;
-    QStringList failures;  // distinct messages of failed saves
-    QStringList leftovers; // files an interrupted write left in the data folder
+    QMap<QString, int> byKind; // confirmed saves of each kind of record
+    QStringList failures;      // distinct messages of failed saves
+    QStringList leftovers;     // files an interrupted write left in the data folder
 };
 
 void pointAtProfile(const QString &profile) {
@@ -62,8 +63,11 @@ public:
         const QString ending = runChild(wait, m_random.generate());
         int confirmed = 0;
         int failed = 0;
-        countSaves(&confirmed, &failed, &totals->failures);
+        countSaves(&confirmed, &failed, totals);
+        QElapsedTimer checking;
+        checking.start();
         Check check = runCheck();
+        const qint64 checkMs = checking.elapsed();
         if (!ending.isEmpty())
             check.damage.prepend(QStringLiteral("DAMAGED ") + ending);
         m_journalRead = QFileInfo(m_journal).size(); // past the check's own lines
@@ -75,9 +79,9 @@ public:
         totals->losses += int(check.losses.size());
         totals->damaged += int(check.damage.size());
         std::printf("round %d/%d: killed after %d ms, %d saves confirmed, %d failed, %d lost, "
-                    "%d damaged\n",
+                    "%d damaged, checked in %lld ms\n",
                     number, rounds, wait, confirmed, failed, int(check.losses.size()),
-                    int(check.damage.size()));
+                    int(check.damage.size()), checkMs);
         for (const QString &line : check.losses + check.damage)
             std::printf("    %s\n", qPrintable(line));
         std::fflush(stdout);
@@ -105,20 +109,22 @@ private:
     }
 
     // The saves the child journalled in this round.
-    void countSaves(int *confirmed, int *failed, QStringList *failures) {
+    void countSaves(int *confirmed, int *failed, Totals *totals) {
         const qint64 whole = CrashJournal::dropPartialLine(m_journal);
         QFile file(m_journal);
         if (!file.open(QIODevice::ReadOnly) || !file.seek(m_journalRead))
             return;
         for (const QByteArray &line : file.read(whole - m_journalRead).split('\n')) {
             const std::optional<JournalEntry> entry = JournalEntry::parse(line);
-            if (entry && entry->type == JournalEntry::Type::Confirmed)
+            if (entry && entry->type == JournalEntry::Type::Confirmed) {
                 ++*confirmed;
+                ++totals->byKind[entry->kind];
+            }
             if (entry && entry->type == JournalEntry::Type::Failed) {
                 ++*failed;
                 const QString failure = entry->kind + QStringLiteral(": ") + entry->digest;
-                if (!failures->contains(failure) && failures->size() < 20)
-                    failures->append(failure);
+                if (!totals->failures.contains(failure) && totals->failures.size() < 20)
+                    totals->failures.append(failure);
             }
         }
     }
@@ -206,6 +212,10 @@ int drive(int rounds, quint32 seed) {
                 "%.1f s\n",
                 totals.rounds, totals.confirmed, totals.failedSaves, totals.losses, totals.damaged,
                 double(clock.elapsed()) / 1000);
+    QStringList kinds;
+    for (auto it = totals.byKind.cbegin(); it != totals.byKind.cend(); ++it)
+        kinds.append(QStringLiteral("%1 %2").arg(it.key()).arg(it.value()));
+    std::printf("    confirmed by kind: %s\n", qPrintable(kinds.join(QStringLiteral(", "))));
     for (const QString &failure : totals.failures)
         std::printf("    failed save: %s\n", qPrintable(failure));
     for (const QString &name : totals.leftovers)
