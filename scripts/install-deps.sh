@@ -10,7 +10,7 @@ PACKAGES=(
   libqt6sql6-ibase firebird3.0-server-core firebird3.0-utils firebird-dev firebird3.0-server
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   libxlsxwriter-dev zlib1g-dev libbenchmark-dev libssl-dev
-  xvfb xauth fonts-dejavu-core poppler-utils
+  xvfb xauth fonts-dejavu-core poppler-utils python3-openpyxl
   clang libclang-rt-14-dev
 )
 

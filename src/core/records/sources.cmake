@@ -20,4 +20,11 @@ list(APPEND VANDREL_CORE_SOURCES
   core/records/ClientSyncPush.cpp core/records/ClientSyncPull.cpp
   core/records/ServerAnswer.h core/records/ServerAnswer.cpp
   core/records/ClientSyncService.h core/records/ClientSyncService.cpp
+  core/records/CsvText.h core/records/CsvText.cpp
+  core/records/TestExportColumns.h core/records/TestExportColumns.cpp
+  core/records/TestExportWriter.h
+  core/records/TestCsvWriter.h core/records/TestCsvWriter.cpp
+  core/records/TestWorkbookWriter.h core/records/TestWorkbookWriter.cpp
+  core/records/TestExportSource.h core/records/TestExportSource.cpp
+  core/records/TestExport.h core/records/TestExport.cpp
 )

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Comma-separated text as spreadsheets read it: a field holding a quote, a comma or a line
+// break is put in quotes with its quotes doubled; every line ends with CR LF.
+namespace CsvText {
+
+QString field(const QString &text);
+// The fields of one line, joined by commas, with the line end.
+QString line(const QStringList &fields);
+
+} // namespace CsvText
