@@ -17,6 +17,7 @@
 #include "records/ClientsModel.h"
 #include "records/ClientValidation.h"
 #include "records/DataModule.h"
+#include "TestExportAction.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -29,6 +30,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -63,7 +65,8 @@ ClientPanel::ClientPanel(DataModule *data, Session *session, QWidget *parent)
     : WorkPage(QStringLiteral("ClientPanel"), parent)
     , m_data(data)
     , m_session(session)
-    , m_model(new ClientsModel(data, this)) {
+    , m_model(new ClientsModel(data, this))
+    , m_export(new TestExportAction(data, this)) {
     setStyleSheet(
         QStringLiteral("#ClientPanel { background: #eef2f6; }"
                        "#ClientsList { background: #ffffff; alternate-background-color: #f5f8fb;"
@@ -218,6 +221,7 @@ void ClientPanel::buildList(QWidget *column) {
     for (QPushButton *button : {m_newButton, m_editButton, m_deleteButton})
         buttons->addWidget(button);
     layout->addLayout(buttons);
+    buildExportButton(column, layout);
 
     connect(m_newButton, &QPushButton::clicked, this, &ClientPanel::newCard);
     connect(m_editButton, &QPushButton::clicked, this, &ClientPanel::editCard);
@@ -227,6 +231,35 @@ void ClientPanel::buildList(QWidget *column) {
     connect(m_returnImage, &QToolButton::clicked, this, &ClientPanel::showAllClients);
     // Ctrl+S in the search field searches, as Enter does.
     m_searchEdit->installEventFilter(this);
+}
+
+void ClientPanel::buildExportButton(QWidget *column, QVBoxLayout *layout) {
+    m_exportButton = new QToolButton(column);
+    m_exportButton->setObjectName(QStringLiteral("ExportTestsButton"));
+    m_exportButton->setPopupMode(QToolButton::InstantPopup);
+    m_exportButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto *menu = new QMenu(m_exportButton);
+    m_exportCurrent = menu->addAction(QString(), this, [this] { exportTests(false); });
+    m_exportCurrent->setObjectName(QStringLiteral("ExportCurrentClient"));
+    QAction *all = menu->addAction(QString(), this, [this] { exportTests(true); });
+    all->setObjectName(QStringLiteral("ExportAllClients"));
+    m_exportButton->setMenu(menu);
+    ClientTexts::bind(m_exportButton, QStringLiteral("ExportTests"),
+                      QStringLiteral("Export tests…"),
+                      [this](const QString &t) { m_exportButton->setText(t); });
+    ClientTexts::bind(m_exportCurrent, QStringLiteral("ExportCurrentClient"),
+                      QStringLiteral("Current client"),
+                      [this](const QString &t) { m_exportCurrent->setText(t); });
+    ClientTexts::bind(all, QStringLiteral("ExportAllClients"), QStringLiteral("All clients"),
+                      [all](const QString &t) { all->setText(t); });
+    layout->addWidget(m_exportButton);
+}
+
+void ClientPanel::exportTests(bool allClients) {
+    const QString client = m_session ? m_session->currentClient() : QString();
+    if (!allClients && client.isEmpty())
+        return;
+    m_export->exportTests(allClients ? QString() : client);
 }
 
 bool ClientPanel::eventFilter(QObject *watched, QEvent *event) {
@@ -329,9 +362,9 @@ void ClientPanel::leave() {
 }
 
 void ClientPanel::setLocked(bool locked) {
-    QList<QWidget *> widgets = {m_list,         m_searchEdit,   m_birthFilter,
-                                m_searchButton, m_returnImage,  m_newButton,
-                                m_editButton,   m_deleteButton, m_listCaption};
+    QList<QWidget *> widgets = {m_list,        m_searchEdit,  m_birthFilter, m_searchButton,
+                                m_returnImage, m_newButton,   m_editButton,  m_deleteButton,
+                                m_listCaption, m_exportButton};
     for (QRadioButton *radio : std::as_const(m_radios))
         widgets.append(radio);
     for (QWidget *widget : std::as_const(widgets))
@@ -344,6 +377,7 @@ void ClientPanel::updateButtons() {
     const bool hasClient = m_list->currentIndex().isValid() && !isEditing();
     m_editButton->setEnabled(hasClient);
     m_deleteButton->setEnabled(hasClient);
+    m_exportCurrent->setEnabled(hasClient);
 }
 
 void ClientPanel::newCard() {

@@ -15,12 +15,15 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class QTableView;
+class QVBoxLayout;
 class QToolButton;
 class ClientCardView;
 class ClientTestsList;
 class QLabel;
 class ClientEditor;
 class ClientsModel;
+class QAction;
+class TestExportAction;
 class DataModule;
 class Session;
 
@@ -51,6 +54,9 @@ public:
     void showAllClients();
     // Reads the client list again (cards came from the shared base), keeping the current one.
     void reloadClients();
+    // "Export tests…": the current client's tests, or every client's.
+    void exportTests(bool allClients);
+    TestExportAction *testExport() const { return m_export; }
 
     // Whether cards take their keys from the shared base and announce their changes for the
     // synchronisation (on by default).
@@ -70,6 +76,7 @@ protected:
 
 private:
     void buildList(QWidget *column);
+    void buildExportButton(QWidget *column, QVBoxLayout *layout);
     void bindTexts();
     void setLocked(bool locked);
     void onCurrentRowChanged();
@@ -94,6 +101,9 @@ private:
     QPushButton *m_newButton = nullptr;
     QPushButton *m_editButton = nullptr;
     QPushButton *m_deleteButton = nullptr;
+    QToolButton *m_exportButton = nullptr;
+    QAction *m_exportCurrent = nullptr;
+    TestExportAction *m_export = nullptr;
     QStackedWidget *m_stack = nullptr;
     ClientCardView *m_card = nullptr;
     ClientEditor *m_editor = nullptr;

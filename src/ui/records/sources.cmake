@@ -5,4 +5,7 @@ list(APPEND VANDREL_UI_SOURCES
   ui/records/ClientPanel.h ui/records/ClientPanel.cpp
   ui/records/ClientTestsList.h ui/records/ClientTestsList.cpp
   ui/records/ClientSyncStatus.h ui/records/ClientSyncStatus.cpp
+  ui/records/TestExportDialog.h ui/records/TestExportDialog.cpp
+  ui/records/TestExportRunner.h ui/records/TestExportRunner.cpp
+  ui/records/TestExportAction.h ui/records/TestExportAction.cpp
 )
