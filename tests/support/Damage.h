@@ -15,18 +15,21 @@ namespace Damage {
 
 enum Kind { Empty, Half, Random, Huge, Utf8, Folder };
 
-inline QStringList names() {
+inline QStringList names()
+{
     return {QStringLiteral("empty"), QStringLiteral("half"),  QStringLiteral("random"),
             QStringLiteral("5 MB"),  QStringLiteral("UTF-8"), QStringLiteral("folder")};
 }
 
-inline QByteArray bytesOf(const QString &path) {
+inline QByteArray bytesOf(const QString &path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Damages `path` in place; false when the file could not be written.
-inline bool apply(const QString &path, Kind kind, quint32 seed = 1) {
+inline bool apply(const QString &path, Kind kind, quint32 seed = 1)
+{
     const QByteArray original = bytesOf(path);
     QByteArray damaged;
     switch (kind) {
@@ -55,8 +58,8 @@ inline bool apply(const QString &path, Kind kind, quint32 seed = 1) {
         return QFile::remove(path) && QDir().mkpath(path + QStringLiteral("/inside"));
     }
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(damaged) == damaged.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+           && file.write(damaged) == damaged.size();
 }
 
 } // namespace Damage

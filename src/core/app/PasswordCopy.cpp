@@ -14,18 +14,21 @@ const QString g_ask = QStringLiteral("do");
 // Whether the file holds a start password that can be checked. An empty value does not count:
 // a fresh Options.ini from the install folder has one, and a password is only ever removed
 // through the settings, which remove the copy as well.
-bool holdsPassword(const IniFile &file) {
+bool holdsPassword(const IniFile &file)
+{
     const QString value = file.readString(g_section, g_value).trimmed();
     return !value.isEmpty() && !StartPassword::isDamagedHash(value);
 }
 
 } // namespace
 
-QString PasswordCopy::pathFor(const QString &optionsPath) {
+QString PasswordCopy::pathFor(const QString &optionsPath)
+{
     return QFileInfo(optionsPath).absolutePath() + QStringLiteral("/StartPassword.ini");
 }
 
-StartPassword PasswordCopy::load(const QString &optionsPath, bool *fromCopy) {
+StartPassword PasswordCopy::load(const QString &optionsPath, bool *fromCopy)
+{
     const IniFile options(optionsPath);
     const bool own = holdsPassword(options);
     if (fromCopy)
@@ -40,7 +43,8 @@ StartPassword PasswordCopy::load(const QString &optionsPath, bool *fromCopy) {
     return StartPassword::load(copy);
 }
 
-bool PasswordCopy::update(const QString &optionsPath, QString *error) {
+bool PasswordCopy::update(const QString &optionsPath, QString *error)
+{
     const IniFile options(optionsPath);
     if (!holdsPassword(options))
         return true;
@@ -48,8 +52,8 @@ bool PasswordCopy::update(const QString &optionsPath, QString *error) {
     const QString value = options.readString(g_section, g_value).trimmed();
     const QString ask = options.readString(g_section, g_ask).trimmed();
     const IniFile current(path);
-    if (current.readString(g_section, g_value).trimmed() == value &&
-        current.readString(g_section, g_ask).trimmed() == ask)
+    if (current.readString(g_section, g_value).trimmed() == value
+        && current.readString(g_section, g_ask).trimmed() == ask)
         return true;
     IniFile copy = IniFile::fromText(QString());
     copy.writeString(g_section, g_value, value);
@@ -57,7 +61,8 @@ bool PasswordCopy::update(const QString &optionsPath, QString *error) {
     return copy.saveAs(path, error);
 }
 
-bool PasswordCopy::forget(const QString &optionsPath, QString *error) {
+bool PasswordCopy::forget(const QString &optionsPath, QString *error)
+{
     const QString path = pathFor(optionsPath);
     if (!QFile::exists(path) || QFile::remove(path))
         return true;

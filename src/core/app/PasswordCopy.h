@@ -8,7 +8,8 @@
 // its own beside it. Options.ini is rewritten by many windows; should it be damaged, lost, or
 // replaced by a fresh one from the install folder, the copy keeps the start password asked
 // instead of letting the program open unprotected.
-class PasswordCopy {
+class PasswordCopy
+{
 public:
     static QString pathFor(const QString &optionsPath);
 

@@ -14,7 +14,8 @@
 
 namespace {
 
-QString problemText(const IniFileCheck::Result &result) {
+QString problemText(const IniFileCheck::Result &result)
+{
     using P = IniFileCheck::Problem;
     switch (result.problem) {
     case P::Missing:
@@ -45,7 +46,8 @@ QString problemText(const IniFileCheck::Result &result) {
                                      QStringLiteral("holds no start password"));
 }
 
-QString fallbackText(StartFileCheck::Fallback fallback) {
+QString fallbackText(StartFileCheck::Fallback fallback)
+{
     using F = StartFileCheck::Fallback;
     switch (fallback) {
     case F::Settings:
@@ -69,7 +71,8 @@ QString fallbackText(StartFileCheck::Fallback fallback) {
 
 } // namespace
 
-QList<StartFileCheck::Finding> StartFileCheck::run() {
+QList<StartFileCheck::Finding> StartFileCheck::run()
+{
     QList<Finding> findings;
     // The data folder's files come back from the install folder when missing; one missing
     // all the same was set aside by its reader, which says so itself.
@@ -107,7 +110,8 @@ QList<StartFileCheck::Finding> StartFileCheck::run() {
     return findings;
 }
 
-QString StartFileCheck::message(const QList<Finding> &findings) {
+QString StartFileCheck::message(const QList<Finding> &findings)
+{
     if (findings.isEmpty())
         return QString();
     QStringList lines;
@@ -125,11 +129,11 @@ QString StartFileCheck::message(const QList<Finding> &findings) {
             line += QStringLiteral("; ") + used.arg(fallbackText(finding.fallback));
         line += QLatin1Char('.');
         if (finding.passwordFromCopy)
-            line += QLatin1Char(' ') +
-                    Localization::translateOr(QStringLiteral("UsedPasswordCopy"),
-                                              QStringLiteral("The start password is still "
-                                                             "asked: its copy in %1 stands in."))
-                        .arg(QDir::toNativeSeparators(PasswordCopy::pathFor(finding.path)));
+            line += QLatin1Char(' ')
+                    + Localization::translateOr(QStringLiteral("UsedPasswordCopy"),
+                                                QStringLiteral("The start password is still "
+                                                               "asked: its copy in %1 stands in."))
+                          .arg(QDir::toNativeSeparators(PasswordCopy::pathFor(finding.path)));
         lines.append(line);
     }
     return lines.join(QLatin1Char('\n'));

@@ -8,7 +8,8 @@
 // The settings, language and catalogue files the workstation reads at start and can work
 // without: which of them are damaged, and what it uses in their place. The readers are lenient
 // and go on with what they can read; this is how the practitioner hears of it, once, at start.
-class StartFileCheck {
+class StartFileCheck
+{
 public:
     // What the workstation uses in place of what it could not read.
     enum class Fallback {
@@ -17,7 +18,8 @@ public:
         EnglishTexts, // the language file: the built-in English texts
         Catalogue,    // an install-folder catalogue: what it could read of it
     };
-    struct Finding {
+    struct Finding
+    {
         QString path;
         IniFileCheck::Result result; // whole() with passwordFromCopy: the password was lost only
         Fallback fallback = Fallback::Settings;

@@ -11,7 +11,8 @@
 
 namespace {
 
-bool isBinary(const QByteArray &bytes) {
+bool isBinary(const QByteArray &bytes)
+{
     // Text holds tabs and line ends among its control characters, and perhaps the old
     // end-of-file mark; a few stray others are tolerated.
     qsizetype control = 0;
@@ -25,7 +26,8 @@ bool isBinary(const QByteArray &bytes) {
     return control > 8 && control * 100 > bytes.size();
 }
 
-bool isUtf8WithLetters(const QByteArray &bytes) {
+bool isUtf8WithLetters(const QByteArray &bytes)
+{
     bool multibyte = false;
     for (const char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -41,18 +43,20 @@ bool isUtf8WithLetters(const QByteArray &bytes) {
     return !utf8.hasError();
 }
 
-bool isIniLine(const QString &line) {
+bool isIniLine(const QString &line)
+{
     const QString trimmed = line.trimmed();
     QString key;
-    return trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) ||
-           trimmed.startsWith(QLatin1Char('#')) || trimmed.startsWith(QLatin1String("//")) ||
-           IniFile::parseSectionHeader(trimmed, nullptr) ||
-           IniFile::parseKeyLine(trimmed, &key, nullptr);
+    return trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';'))
+           || trimmed.startsWith(QLatin1Char('#')) || trimmed.startsWith(QLatin1String("//"))
+           || IniFile::parseSectionHeader(trimmed, nullptr)
+           || IniFile::parseKeyLine(trimmed, &key, nullptr);
 }
 
 } // namespace
 
-IniFileCheck::Result IniFileCheck::inspectBytes(const QByteArray &bytes) {
+IniFileCheck::Result IniFileCheck::inspectBytes(const QByteArray &bytes)
+{
     Result result;
     if (bytes.trimmed().isEmpty())
         result.problem = Problem::Empty;
@@ -71,7 +75,8 @@ IniFileCheck::Result IniFileCheck::inspectBytes(const QByteArray &bytes) {
     return result;
 }
 
-IniFileCheck::Result IniFileCheck::inspect(const QString &path) {
+IniFileCheck::Result IniFileCheck::inspect(const QString &path)
+{
     const QString resolved = CaseInsensitivePath::resolve(path);
     const QFileInfo info(resolved);
     if (!info.exists())

@@ -7,7 +7,8 @@
 // that can be told without knowing what it should hold: it can be read, it is Windows-1251
 // text, and its lines are sections, settings, comments or blanks. The readers themselves are
 // lenient and take what they can; this says when they had to.
-class IniFileCheck {
+class IniFileCheck
+{
 public:
     enum class Problem {
         None,
@@ -18,7 +19,8 @@ public:
         NotWindows1251, // UTF-8 or bytes the code page does not have
         Garbled,        // lines that are neither sections, settings nor comments
     };
-    struct Result {
+    struct Result
+    {
         Problem problem = Problem::None;
         int badLines = 0; // Garbled: how many
         bool whole() const { return problem == Problem::None; }

@@ -17,14 +17,16 @@ enum : qint32 {
     PtypeRpc = 2,
 };
 
-void writeString(QDataStream &out, const QByteArray &bytes) {
+void writeString(QDataStream &out, const QByteArray &bytes)
+{
     out << qint32(bytes.size());
     out.writeRawData(bytes.constData(), int(bytes.size()));
     static const char pad[4] = {};
     out.writeRawData(pad, int((4 - bytes.size() % 4) % 4));
 }
 
-QByteArray connectPacket(const QString &file) {
+QByteArray connectPacket(const QString &file)
+{
     QByteArray packet;
     QDataStream out(&packet, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::BigEndian); // XDR
@@ -37,7 +39,8 @@ QByteArray connectPacket(const QString &file) {
     return packet;
 }
 
-void parsePort(const QString &text, quint16 *port) {
+void parsePort(const QString &text, quint16 *port)
+{
     // A service name ("gds_db", "fb") stands for the standard port.
     bool ok = false;
     const uint value = text.toUInt(&ok);
@@ -47,7 +50,8 @@ void parsePort(const QString &text, quint16 *port) {
 
 } // namespace
 
-bool ServerAnswer::parse(const QString &database, Address *address) {
+bool ServerAnswer::parse(const QString &database, Address *address)
+{
     Address found;
     const QString text = database.trimmed();
     for (const QString &scheme :
@@ -98,7 +102,8 @@ bool ServerAnswer::parse(const QString &database, Address *address) {
     return true;
 }
 
-ServerAnswer::Verdict ServerAnswer::check(const QString &database, int timeoutMs) {
+ServerAnswer::Verdict ServerAnswer::check(const QString &database, int timeoutMs)
+{
     Address address;
     if (!parse(database, &address))
         return Verdict::NotServer;
@@ -111,8 +116,8 @@ ServerAnswer::Verdict ServerAnswer::check(const QString &database, int timeoutMs
     }
     socket.write(connectPacket(database));
     socket.waitForBytesWritten(timeoutMs);
-    const bool answered = socket.bytesAvailable() > 0 || socket.waitForReadyRead(timeoutMs) ||
-                          socket.state() != QAbstractSocket::ConnectedState;
+    const bool answered = socket.bytesAvailable() > 0 || socket.waitForReadyRead(timeoutMs)
+                          || socket.state() != QAbstractSocket::ConnectedState;
     // What came is read before closing, so the server sees an orderly end, not a reset.
     socket.readAll();
     socket.disconnectFromHost();

@@ -10,7 +10,8 @@
 // before a round attaches to a shared base on a server, it sends the server the opening packet
 // of the wire protocol (an op_connect) and waits for any reply: an accept, a refusal, or the
 // server closing the connection all show that it answers.
-class ServerAnswer {
+class ServerAnswer
+{
 public:
     enum class Verdict {
         Answers,     // the server replied or closed the connection
@@ -24,7 +25,8 @@ public:
     // network answers in milliseconds, one behind a slow VPN in well under a second.
     static constexpr int DefaultTimeoutMs = 8000;
 
-    struct Address {
+    struct Address
+    {
         QString host;
         quint16 port = 3050;
     };

@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-ProgressFigures ProgressFigures::of(const TestRecord &test, int percent) {
+ProgressFigures ProgressFigures::of(const TestRecord &test, int percent)
+{
     const CorridorEvaluation corridor = evaluate(test, percent);
     ProgressFigures figures;
     figures.when = test.testDate;
@@ -24,8 +25,8 @@ ProgressFigures ProgressFigures::of(const TestRecord &test, int percent) {
     }
     long long sides = 0;
     for (int i = 0; i < Channels::MeridianCount; ++i)
-        sides += std::llabs(static_cast<long long>(test.values[size_t(i)]) -
-                            test.values[size_t(Channels::mirror(i))]);
+        sides += std::llabs(static_cast<long long>(test.values[size_t(i)])
+                            - test.values[size_t(Channels::mirror(i))]);
     const double mean = std::abs(corridor.mean);
     figures.meanDeviation = double(spread) / Channels::Count / mean * 100.0;
     figures.sideDifference = double(sides) / Channels::MeridianCount / mean * 100.0;
@@ -33,7 +34,8 @@ ProgressFigures ProgressFigures::of(const TestRecord &test, int percent) {
 }
 
 QList<ProgressFigures> progressOf(const QList<TestRecord> &tests, int percent, const QDate &from,
-                                  const QDate &to) {
+                                  const QDate &to)
+{
     QList<ProgressFigures> list;
     for (const TestRecord &test : tests) {
         const QDate day = test.testDate.date();

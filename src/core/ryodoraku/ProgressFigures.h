@@ -15,7 +15,8 @@ struct TestRecord;
 // how many channels lie outside the corridor, how far the values spread around their mean,
 // how far the left and right sides differ, and each channel's deviation with its class. The
 // progress view, the report and the export all take them from here.
-struct ProgressFigures {
+struct ProgressFigures
+{
     QDateTime when;
     int mean = 0;    // the corridor's mean (whole number, as everywhere else)
     int outside = 0; // channels outside the corridor, 0..24

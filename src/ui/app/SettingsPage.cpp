@@ -53,11 +53,13 @@ QString shown(const QString &key, const QString &fallback = QString())
 enum Column { NumberColumn = 0, CodeColumn, NameColumn, LeftColumn, RightColumn, ColumnCount };
 
 // The editor of an order cell takes digits only, at most two.
-class OrderCellDelegate : public QStyledItemDelegate {
+class OrderCellDelegate : public QStyledItemDelegate
+{
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override {
+                          const QModelIndex &index) const override
+    {
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto *line = qobject_cast<QLineEdit *>(editor)) {
             line->setValidator(new QRegularExpressionValidator(
@@ -68,12 +70,14 @@ public:
     }
 };
 
-QString optionsPath() {
+QString optionsPath()
+{
     return AppPaths::dataFile(QStringLiteral("Options.ini"));
 }
 
 // The match and mismatch marks beside the password edits.
-QPixmap markPixmap(bool match) {
+QPixmap markPixmap(bool match)
+{
     constexpr int size = 16;
     const qreal ratio = qApp->devicePixelRatio();
     QPixmap pixmap(int(size * ratio), int(size * ratio));
@@ -100,7 +104,8 @@ QPixmap markPixmap(bool match) {
     return pixmap;
 }
 
-QLabel *makeMark(QWidget *parent, const QString &name, bool match) {
+QLabel *makeMark(QWidget *parent, const QString &name, bool match)
+{
     auto *label = new QLabel(parent);
     label->setObjectName(name);
     label->setPixmap(markPixmap(match));
@@ -115,7 +120,8 @@ QLabel *makeMark(QWidget *parent, const QString &name, bool match) {
 
 SettingsPage::SettingsPage(DataModule *data, QWidget *parent)
     : WorkPage(QStringLiteral("SettingsPanel"), parent)
-    , m_data(data) {
+    , m_data(data)
+{
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(10, 8, 10, 8);
     page->setSpacing(8);
@@ -179,7 +185,8 @@ SettingsPage::SettingsPage(DataModule *data, QWidget *parent)
     updateEditorState();
 }
 
-QWidget *SettingsPage::buildMeridianBox() {
+QWidget *SettingsPage::buildMeridianBox()
+{
     auto *box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("MeridianBox"));
     m_meridianBox = box;
@@ -191,8 +198,8 @@ QWidget *SettingsPage::buildMeridianBox() {
     m_grid->setObjectName(QStringLiteral("MeridianNameGrid"));
     m_grid->verticalHeader()->hide();
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                            QAbstractItemView::AnyKeyPressed);
+    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                            | QAbstractItemView::AnyKeyPressed);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_grid->setAlternatingRowColors(true);
@@ -233,7 +240,8 @@ QWidget *SettingsPage::buildMeridianBox() {
     return box;
 }
 
-QWidget *SettingsPage::buildTestBox() {
+QWidget *SettingsPage::buildTestBox()
+{
     auto *box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("TestBox"));
     m_testBox = box;
@@ -264,7 +272,8 @@ QWidget *SettingsPage::buildTestBox() {
     return box;
 }
 
-QWidget *SettingsPage::buildPasswordBox() {
+QWidget *SettingsPage::buildPasswordBox()
+{
     auto *box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("StartPasswordBox"));
     m_passwordBox = box;
@@ -330,7 +339,8 @@ QWidget *SettingsPage::buildPasswordBox() {
     return box;
 }
 
-QWidget *SettingsPage::buildLanguageBox() {
+QWidget *SettingsPage::buildLanguageBox()
+{
     auto *box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("LanguageGroup"));
     m_languageBox = box;
@@ -351,7 +361,8 @@ QWidget *SettingsPage::buildLanguageBox() {
     return box;
 }
 
-void SettingsPage::bindTexts() {
+void SettingsPage::bindTexts()
+{
     LanguageApplier &texts = LanguageApplier::instance();
     auto title = [](QWidget *box) {
         return [box](const QString &t) { static_cast<QGroupBox *>(box)->setTitle(t); };
@@ -421,7 +432,8 @@ void SettingsPage::bindTexts() {
     texts.bindToolTip(m_addFreq, QStringLiteral("Frequency"));
 }
 
-void SettingsPage::setCalibrationAvailable(bool available) {
+void SettingsPage::setCalibrationAvailable(bool available)
+{
     m_calibrateButton->setEnabled(available);
     // Until the correction window is wired the button says why it does nothing.
     m_calibrateButton->setToolTip(
@@ -430,7 +442,8 @@ void SettingsPage::setCalibrationAvailable(bool available) {
 
 // ---- Loading and saving ---------------------------------------------------------------------
 
-void SettingsPage::load() {
+void SettingsPage::load()
+{
     // The memo is about to show the treatment note again: the selected disease's comment is
     // stored first and the disease let go, so the note is never taken for its comment.
     storeComment();
@@ -472,7 +485,8 @@ void SettingsPage::load() {
     updateEditorState();
 }
 
-void SettingsPage::showPasswordState() {
+void SettingsPage::showPasswordState()
+{
     for (QLineEdit *edit : {m_oldPassword, m_newPassword, m_confirm}) {
         const QSignalBlocker blocker(edit);
         edit->clear();
@@ -483,7 +497,8 @@ void SettingsPage::showPasswordState() {
     updateConfirmIndicator();
 }
 
-void SettingsPage::updateOldIndicator() {
+void SettingsPage::updateOldIndicator()
+{
     if (!m_password.isSet()) {
         showOldMatch(true);
         return;
@@ -508,18 +523,21 @@ void SettingsPage::updateOldIndicator() {
         QtConcurrent::run([password = m_password, entered] { return password.matches(entered); }));
 }
 
-void SettingsPage::showOldMatch(bool match) {
+void SettingsPage::showOldMatch(bool match)
+{
     m_oldMatch->setVisible(match);
     m_oldMismatch->setVisible(!match);
 }
 
-void SettingsPage::updateConfirmIndicator() {
+void SettingsPage::updateConfirmIndicator()
+{
     const bool match = m_newPassword->text() == m_confirm->text();
     m_confirmMatch->setVisible(match);
     m_confirmMismatch->setVisible(!match);
 }
 
-void SettingsPage::save() {
+void SettingsPage::save()
+{
     // A comment being written in the memo is kept as well, not only at the next selection.
     storeComment();
 
@@ -557,9 +575,7 @@ void SettingsPage::save() {
     m_sharedBase->writeTo(ini);
     QString error;
     if (!ini.save(&error)) {
-        Dialogs::error(this,
-                       shown(QStringLiteral("Error"), QStringLiteral("Error")),
-                       error);
+        Dialogs::error(this, shown(QStringLiteral("Error"), QStringLiteral("Error")), error);
         return;
     }
     if (!result.orderWritten) {
@@ -586,7 +602,8 @@ void SettingsPage::save() {
 
 // ---- Language -------------------------------------------------------------------------------
 
-void SettingsPage::fillLanguages() {
+void SettingsPage::fillLanguages()
+{
     const QString current = Localization::currentLanguage();
     const QSignalBlocker blocker(m_languages);
     m_languages->clear();
@@ -598,14 +615,15 @@ void SettingsPage::fillLanguages() {
     }
     int index = -1;
     for (int i = 0; i < m_languages->count(); ++i) {
-        if (QString::compare(m_languages->itemData(i).toString(), current, Qt::CaseInsensitive) ==
-            0)
+        if (QString::compare(m_languages->itemData(i).toString(), current, Qt::CaseInsensitive)
+            == 0)
             index = i;
     }
     m_languages->setCurrentIndex(index);
 }
 
-void SettingsPage::editLanguages() {
+void SettingsPage::editLanguages()
+{
     TLangFormMain editor(this);
     connect(&editor, &TLangFormMain::languageAccepted, this, [this](const QString &name) {
         fillLanguages();
@@ -615,7 +633,8 @@ void SettingsPage::editLanguages() {
     fillLanguages(); // a language saved or fetched there is listed here too
 }
 
-void SettingsPage::chooseLanguage(int index) {
+void SettingsPage::chooseLanguage(int index)
+{
     if (index < 0)
         return;
     const QString name = m_languages->itemData(index).toString();
@@ -628,10 +647,12 @@ void SettingsPage::chooseLanguage(int index) {
     Q_EMIT languageChosen(name);
 }
 
-QString SettingsPage::percentText() const {
+QString SettingsPage::percentText() const
+{
     return m_percent->cleanText();
 }
 
-bool SettingsPage::soundSignal() const {
+bool SettingsPage::soundSignal() const
+{
     return m_sound->isChecked();
 }

@@ -51,12 +51,12 @@ QString shown(const QString &key, const QString &fallback = QString())
     return Localization::translateOr(key, fallback);
 }
 
-
 constexpr double kMinFrequency = 0.01;
 constexpr double kMaxFrequency = 10000.0;
 
 // The add and delete pictures of the two lists.
-QIcon listButtonIcon(bool add) {
+QIcon listButtonIcon(bool add)
+{
     QIcon icon;
     for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
         constexpr int size = 16;
@@ -81,7 +81,8 @@ QIcon listButtonIcon(bool add) {
 
 // A frequency as typed ("12,5" or "12.5"), in 0.01 steps, written with a point as the
 // frequency lists keep it; empty when the text is no usable frequency.
-QString frequencyText(const QString &typed) {
+QString frequencyText(const QString &typed)
+{
     QString text = typed.trimmed();
     text.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
@@ -100,7 +101,8 @@ QString frequencyText(const QString &typed) {
 }
 
 // The first row whose text contains `text`, letter case aside; -1 when none does.
-int firstRowContaining(const QListWidget *list, const QString &text) {
+int firstRowContaining(const QListWidget *list, const QString &text)
+{
     if (text.isEmpty())
         return -1;
     for (int row = 0; row < list->count(); ++row) {
@@ -111,7 +113,8 @@ int firstRowContaining(const QListWidget *list, const QString &text) {
 }
 } // namespace
 
-QWidget *SettingsPage::buildFrequencyBox() {
+QWidget *SettingsPage::buildFrequencyBox()
+{
     auto *box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("FrequencyBox"));
     m_frequencyBox = box;
@@ -200,17 +203,20 @@ QWidget *SettingsPage::buildFrequencyBox() {
 }
 // ---- Frequency lists of the diseases --------------------------------------------------------
 
-void SettingsPage::enter() {
+void SettingsPage::enter()
+{
     fillLanguages();
     updateEditorState();
     fillDiseases(m_selectedDisease);
 }
 
-void SettingsPage::leave() {
+void SettingsPage::leave()
+{
     storeComment();
 }
 
-void SettingsPage::updateEditorState() {
+void SettingsPage::updateEditorState()
+{
     const bool base = baseAvailable();
     const bool disease = base && !m_selectedDisease.isEmpty();
     for (QWidget *w : {static_cast<QWidget *>(m_diseaseList), static_cast<QWidget *>(m_addDisease),
@@ -223,7 +229,8 @@ void SettingsPage::updateEditorState() {
     m_deleteFreqButton->setEnabled(disease && m_freqList->currentRow() >= 0);
 }
 
-void SettingsPage::fillDiseases(const QString &select) {
+void SettingsPage::fillDiseases(const QString &select)
+{
     storeComment();
     QStringList names;
     if (baseAvailable()) {
@@ -244,7 +251,8 @@ void SettingsPage::fillDiseases(const QString &select) {
     loadSelectedDisease();
 }
 
-void SettingsPage::diseaseRowChanged(int row) {
+void SettingsPage::diseaseRowChanged(int row)
+{
     if (m_filling)
         return;
     storeComment();
@@ -253,7 +261,8 @@ void SettingsPage::diseaseRowChanged(int row) {
     loadSelectedDisease();
 }
 
-void SettingsPage::loadSelectedDisease() {
+void SettingsPage::loadSelectedDisease()
+{
     m_freqList->clear();
     m_loadedComment.clear();
     if (!m_selectedDisease.isEmpty() && baseAvailable()) {
@@ -267,7 +276,8 @@ void SettingsPage::loadSelectedDisease() {
     updateEditorState();
 }
 
-void SettingsPage::storeComment() {
+void SettingsPage::storeComment()
+{
     if (m_selectedDisease.isEmpty() || !baseAvailable())
         return;
     const QString text = m_memo->toPlainText();
@@ -281,7 +291,8 @@ void SettingsPage::storeComment() {
     m_loadedComment = text.trimmed();
 }
 
-void SettingsPage::addDisease() {
+void SettingsPage::addDisease()
+{
     if (!baseAvailable())
         return;
     storeComment();
@@ -297,8 +308,8 @@ void SettingsPage::addDisease() {
         Dialogs::message(this, shown(QStringLiteral("DeseaseAlreadyExists"), error));
         return;
     case FreqDesRepository::AddResult::Unstorable:
-        Dialogs::message(this, LanguageApplier::instance().text(QStringLiteral("IncorRecord")) +
-                                   QLatin1Char('\n') + error);
+        Dialogs::message(this, LanguageApplier::instance().text(QStringLiteral("IncorRecord"))
+                                   + QLatin1Char('\n') + error);
         return;
     case FreqDesRepository::AddResult::Failed:
         Dialogs::error(this, shown(QStringLiteral("Error"), QStringLiteral("Error")), error);
@@ -312,11 +323,12 @@ void SettingsPage::addDisease() {
     fillDiseases(name);
 }
 
-void SettingsPage::deleteDisease() {
+void SettingsPage::deleteDisease()
+{
     if (m_selectedDisease.isEmpty() || !baseAvailable())
         return;
-    const QString text = LanguageApplier::instance().text(QStringLiteral("DeleteClient")) +
-                         QStringLiteral("\n\n") + m_selectedDisease;
+    const QString text = LanguageApplier::instance().text(QStringLiteral("DeleteClient"))
+                         + QStringLiteral("\n\n") + m_selectedDisease;
     if (!Dialogs::ask(this, text))
         return;
     QString error;
@@ -331,17 +343,18 @@ void SettingsPage::deleteDisease() {
     fillDiseases();
 }
 
-void SettingsPage::addFrequency() {
+void SettingsPage::addFrequency()
+{
     if (m_selectedDisease.isEmpty() || !baseAvailable())
         return;
     if (m_addFreq->text().trimmed().isEmpty())
         return;
     const QString frequency = frequencyText(m_addFreq->text());
     if (frequency.isEmpty()) {
-        Dialogs::message(this, LanguageApplier::instance().text(QStringLiteral("IncorRecord")) +
-                                   QStringLiteral(" (%1 - %2)")
-                                       .arg(QLocale().toString(kMinFrequency),
-                                            QLocale().toString(kMaxFrequency, 'f', 0)));
+        Dialogs::message(this, LanguageApplier::instance().text(QStringLiteral("IncorRecord"))
+                                   + QStringLiteral(" (%1 - %2)")
+                                         .arg(QLocale().toString(kMinFrequency),
+                                              QLocale().toString(kMaxFrequency, 'f', 0)));
         return;
     }
     QStringList items;
@@ -357,7 +370,8 @@ void SettingsPage::addFrequency() {
     showFrequencies(int(items.size()) - 1);
 }
 
-void SettingsPage::deleteFrequency() {
+void SettingsPage::deleteFrequency()
+{
     const int row = m_freqList->currentRow();
     if (m_selectedDisease.isEmpty() || !baseAvailable() || row < 0)
         return;
@@ -374,7 +388,8 @@ void SettingsPage::deleteFrequency() {
     showFrequencies(qMin(row, int(items.size()) - 1));
 }
 
-void SettingsPage::showFrequencies(int select) {
+void SettingsPage::showFrequencies(int select)
+{
     // Read back from the base, so the list shows what is stored.
     m_freqList->clear();
     m_freqList->addItems(repo().frequencies(m_selectedDisease));
@@ -383,7 +398,8 @@ void SettingsPage::showFrequencies(int select) {
     updateEditorState();
 }
 
-void SettingsPage::baseAboutToClose() {
+void SettingsPage::baseAboutToClose()
+{
     // Still open: the last comment reaches the base before the connection goes.
     storeComment();
     m_baseClosing = true;
@@ -396,10 +412,12 @@ void SettingsPage::baseAboutToClose() {
     updateEditorState();
 }
 
-FreqDesRepository SettingsPage::repo() const {
+FreqDesRepository SettingsPage::repo() const
+{
     return FreqDesRepository(m_data.data());
 }
 
-bool SettingsPage::baseAvailable() const {
+bool SettingsPage::baseAvailable() const
+{
     return !m_baseClosing && repo().isAvailable();
 }

@@ -37,7 +37,8 @@
 namespace {
 
 // Small pictures of the five graph kinds for their buttons.
-QIcon kindIcon(int kind) {
+QIcon kindIcon(int kind)
+{
     QPixmap pixmap(56, 56);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -107,7 +108,8 @@ GraphicPanel::GraphicPanel(DataModule *data, Session *session, TestsModel *tests
     , m_data(data)
     , m_session(session)
     , m_tests(tests)
-    , m_percentSource(CorridorPercent::stored) {
+    , m_percentSource(CorridorPercent::stored)
+{
     buildPage();
     bindTexts();
     if (m_session)
@@ -116,12 +118,14 @@ GraphicPanel::GraphicPanel(DataModule *data, Session *session, TestsModel *tests
         connect(m_tests, &QAbstractItemModel::modelReset, this, &GraphicPanel::onTestsReset);
 }
 
-void GraphicPanel::setPercentSource(std::function<QString()> source) {
+void GraphicPanel::setPercentSource(std::function<QString()> source)
+{
     m_percentSource =
         source ? std::move(source) : std::function<QString()>(CorridorPercent::stored);
 }
 
-void GraphicPanel::buildPage() {
+void GraphicPanel::buildPage()
+{
     setStyleSheet(QStringLiteral(
         "#GraphicPanel { background: #eef2f6; }"
         "#GraphTools { background: #f7f9fb; border-right: 1px solid #cfd8e1; }"
@@ -206,11 +210,13 @@ void GraphicPanel::buildPage() {
     m_dateList->hide();
 }
 
-QString GraphicPanel::text(const QString &key, const QString &fallback) const {
+QString GraphicPanel::text(const QString &key, const QString &fallback) const
+{
     return TestGraphs::word(key, fallback);
 }
 
-void GraphicPanel::bindTexts() {
+void GraphicPanel::bindTexts()
+{
     auto &applier = LanguageApplier::instance();
     auto bindFallback = [&](QObject *owner, const QString &key, const QString &fallback,
                             std::function<void(const QString &)> setter) {
@@ -252,20 +258,23 @@ void GraphicPanel::bindTexts() {
     });
 }
 
-void GraphicPanel::enter() {
+void GraphicPanel::enter()
+{
     fillDateList();
     m_kindButtons.first()->setChecked(true);
     m_kind = 1;
     redraw();
 }
 
-void GraphicPanel::showEvent(QShowEvent *event) {
+void GraphicPanel::showEvent(QShowEvent *event)
+{
     WorkPage::showEvent(event);
     if (m_dirty)
         redraw();
 }
 
-void GraphicPanel::showGraph(int kind) {
+void GraphicPanel::showGraph(int kind)
+{
     if (kind < 1 || kind > GraphKinds)
         return;
     m_kind = kind;
@@ -274,11 +283,13 @@ void GraphicPanel::showGraph(int kind) {
     redraw();
 }
 
-QString GraphicPanel::dateText(const TestRecord &test) const {
+QString GraphicPanel::dateText(const TestRecord &test) const
+{
     return TestGraphs::title(test);
 }
 
-void GraphicPanel::fillDateList() {
+void GraphicPanel::fillDateList()
+{
     // Ticks stay with their tests when the list is filled again.
     QList<int> ticked;
     for (int row = 0; row < m_dateList->count(); ++row) {
@@ -297,7 +308,8 @@ void GraphicPanel::fillDateList() {
     }
 }
 
-void GraphicPanel::placeMarkers() {
+void GraphicPanel::placeMarkers()
+{
     for (int i = 0; i < MarkerCount; ++i) {
         QLabel *marker = m_markers.at(i);
         QListWidgetItem *item = m_dateList->item(i);
@@ -313,7 +325,8 @@ void GraphicPanel::placeMarkers() {
     }
 }
 
-std::optional<TestRecord> GraphicPanel::currentTest() const {
+std::optional<TestRecord> GraphicPanel::currentTest() const
+{
     const int code = m_session ? m_session->currentTest() : 0;
     if (code <= 0)
         return std::nullopt;
@@ -327,7 +340,8 @@ std::optional<TestRecord> GraphicPanel::currentTest() const {
     return std::nullopt;
 }
 
-bool GraphicPanel::redraw() {
+bool GraphicPanel::redraw()
+{
     // The percentage first: a bad one leaves the graph on screen as it is.
     QString error;
     const std::optional<int> percent =
@@ -358,8 +372,8 @@ bool GraphicPanel::redraw() {
         QList<QColor> colors;
         QStringList names;
         for (int row = 0; row < m_dateList->count(); ++row) {
-            if (m_dateList->item(row)->checkState() != Qt::Checked || !m_tests ||
-                row >= m_tests->rowCount())
+            if (m_dateList->item(row)->checkState() != Qt::Checked || !m_tests
+                || row >= m_tests->rowCount())
                 continue;
             tests.append(m_tests->testAt(row));
             colors.append(GraphOrders::compareColor(row));
@@ -388,7 +402,8 @@ bool GraphicPanel::redraw() {
     return true;
 }
 
-void GraphicPanel::buildPeriod(QWidget *tools, QVBoxLayout *column) {
+void GraphicPanel::buildPeriod(QWidget *tools, QVBoxLayout *column)
+{
     m_period = new QWidget(tools);
     m_period->setObjectName(QStringLiteral("ProgressPeriod"));
     auto *form = new QGridLayout(m_period);
@@ -417,7 +432,8 @@ void GraphicPanel::buildPeriod(QWidget *tools, QVBoxLayout *column) {
     m_period->hide();
 }
 
-void GraphicPanel::drawProgress(int percent) {
+void GraphicPanel::drawProgress(int percent)
+{
     ProgressChart::Words words;
     words.title = text(QStringLiteral("ProgressTitle"), QStringLiteral("Progress over the tests"));
     words.outside = text(QStringLiteral("ProgressOutside"), words.outside);
@@ -433,7 +449,8 @@ void GraphicPanel::drawProgress(int percent) {
     m_views->setCurrentWidget(m_progress);
 }
 
-void GraphicPanel::onCurrentTestChanged() {
+void GraphicPanel::onCurrentTestChanged()
+{
     // Graph 3 shows the ticked tests, not the current one.
     if (isVisible() && m_kind != 3)
         redraw();
@@ -441,13 +458,15 @@ void GraphicPanel::onCurrentTestChanged() {
         m_dirty = true;
 }
 
-void GraphicPanel::onTestsReset() {
+void GraphicPanel::onTestsReset()
+{
     fillDateList();
     if ((m_kind == 3 || m_kind == ProgressKind) && isVisible())
         redraw();
 }
 
-bool GraphicPanel::saveGraph(const QString &path, QString *error) {
+bool GraphicPanel::saveGraph(const QString &path, QString *error)
+{
     QWidget *view = m_views->currentWidget();
     const QPixmap picture = view->grab();
     if (!picture.isNull() && picture.save(path, "PNG"))
@@ -461,7 +480,8 @@ bool GraphicPanel::saveGraph(const QString &path, QString *error) {
     return false;
 }
 
-void GraphicPanel::onSaveClicked() {
+void GraphicPanel::onSaveClicked()
+{
     QString path =
         Dialogs::saveFile(this, text(QStringLiteral("SaveGraph"), QStringLiteral("Save picture")),
                           QDir::homePath(), QStringLiteral("PNG (*.png)"));

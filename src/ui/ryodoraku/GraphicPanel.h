@@ -30,7 +30,8 @@ class TestsModel;
 // as lines (GR3), the raw values (GR4), a polar diagram of both sides (GR5), and the balance
 // of the client's tests over a period (GR6). Redraws when the current test changes; every
 // graph can be saved as a PNG picture.
-class GraphicPanel : public WorkPage {
+class GraphicPanel : public WorkPage
+{
     Q_OBJECT
 public:
     static constexpr int MarkerCount = 20;

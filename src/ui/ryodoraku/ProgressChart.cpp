@@ -22,12 +22,14 @@ const QColor g_grid(0xE3, 0xE8, 0xEE);
 const QColor g_lineColours[FigureRows] = {QColor(0xC0, 0x39, 0x2B), QColor(0x1F, 0x77, 0xB4),
                                           QColor(0x8E, 0x44, 0xAD), QColor(0x30, 0x30, 0x30)};
 
-QString number(double value) {
+QString number(double value)
+{
     return QLocale().toString(value, 'f', 1);
 }
 
 // A cell of the strip: the class's colour, paler the closer the value lies to the mean.
-QColor cellColour(ConductionClass cls, int deviation) {
+QColor cellColour(ConductionClass cls, int deviation)
+{
     const QColor base = cls == ConductionClass::High  ? g_high
                         : cls == ConductionClass::Low ? g_low
                                                       : g_normal;
@@ -41,7 +43,8 @@ QColor cellColour(ConductionClass cls, int deviation) {
 } // namespace
 
 ProgressChart::ProgressChart(QWidget *parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+{
     setObjectName(QStringLiteral("ProgressChart"));
     setMouseTracking(true);
     setAutoFillBackground(true);
@@ -50,17 +53,20 @@ ProgressChart::ProgressChart(QWidget *parent)
     setPalette(palette);
 }
 
-void ProgressChart::setWords(const Words &words) {
+void ProgressChart::setWords(const Words &words)
+{
     m_words = words;
     update();
 }
 
-void ProgressChart::setFigures(const QList<ProgressFigures> &figures) {
+void ProgressChart::setFigures(const QList<ProgressFigures> &figures)
+{
     m_figures = figures;
     update();
 }
 
-ProgressChart::Layout ProgressChart::layout() const {
+ProgressChart::Layout ProgressChart::layout() const
+{
     Layout l;
     const QFontMetricsF metrics(font());
     l.labelWidth = std::max(metrics.horizontalAdvance(QStringLiteral("RLU  ")),
@@ -79,19 +85,22 @@ ProgressChart::Layout ProgressChart::layout() const {
     return l;
 }
 
-qreal ProgressChart::columnX(int test, const QRectF &area) const {
+qreal ProgressChart::columnX(int test, const QRectF &area) const
+{
     const int n = int(m_figures.size());
     return area.left() + area.width() * (test + 0.5) / std::max(1, n);
 }
 
-int ProgressChart::columnAt(qreal x, const QRectF &area) const {
+int ProgressChart::columnAt(qreal x, const QRectF &area) const
+{
     if (m_figures.isEmpty() || x < area.left() || x >= area.right())
         return -1;
     return std::clamp(int((x - area.left()) * m_figures.size() / area.width()), 0,
                       int(m_figures.size()) - 1);
 }
 
-double ProgressChart::valueOf(const ProgressFigures &f, int row) const {
+double ProgressChart::valueOf(const ProgressFigures &f, int row) const
+{
     switch (row) {
     case 0:
         return f.outside;
@@ -104,13 +113,15 @@ double ProgressChart::valueOf(const ProgressFigures &f, int row) const {
     }
 }
 
-QString ProgressChart::rowName(int row) const {
+QString ProgressChart::rowName(int row) const
+{
     const QString names[FigureRows] = {m_words.outside, m_words.spread, m_words.sides,
                                        m_words.mean};
     return names[row];
 }
 
-void ProgressChart::paintEvent(QPaintEvent *) {
+void ProgressChart::paintEvent(QPaintEvent *)
+{
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(g_text);
@@ -131,7 +142,8 @@ void ProgressChart::paintEvent(QPaintEvent *) {
     paintDates(p, l.strip);
 }
 
-void ProgressChart::paintFigure(QPainter &p, int row, const QRectF &area) const {
+void ProgressChart::paintFigure(QPainter &p, int row, const QRectF &area) const
+{
     double low = valueOf(m_figures.first(), row), high = low;
     for (const ProgressFigures &f : m_figures) {
         low = std::min(low, valueOf(f, row));
@@ -170,7 +182,8 @@ void ProgressChart::paintFigure(QPainter &p, int row, const QRectF &area) const 
         p.drawEllipse(point, 2.6, 2.6);
 }
 
-void ProgressChart::paintStrip(QPainter &p, const QRectF &area) const {
+void ProgressChart::paintStrip(QPainter &p, const QRectF &area) const
+{
     const qreal rowHeight = area.height() / Channels::Count;
     const qreal columnWidth = area.width() / m_figures.size();
     // The channel names in a font that fits the rows, as long as it stays legible.
@@ -199,7 +212,8 @@ void ProgressChart::paintStrip(QPainter &p, const QRectF &area) const {
     p.drawLine(QPointF(area.left(), middle), QPointF(area.right(), middle));
 }
 
-void ProgressChart::paintDates(QPainter &p, const QRectF &area) const {
+void ProgressChart::paintDates(QPainter &p, const QRectF &area) const
+{
     const QFontMetricsF metrics(font());
     qreal lastRight = -1e9;
     p.setPen(g_text);
@@ -215,7 +229,8 @@ void ProgressChart::paintDates(QPainter &p, const QRectF &area) const {
     }
 }
 
-QString ProgressChart::detailsAt(const QPoint &pos) const {
+QString ProgressChart::detailsAt(const QPoint &pos) const
+{
     const Layout l = layout();
     const int test = columnAt(pos.x(), l.strip);
     if (test < 0 || pos.y() < l.lines[0].top() || pos.y() > l.strip.bottom())
@@ -240,7 +255,8 @@ QString ProgressChart::detailsAt(const QPoint &pos) const {
     return lines.join(QLatin1Char('\n'));
 }
 
-bool ProgressChart::event(QEvent *event) {
+bool ProgressChart::event(QEvent *event)
+{
     if (event->type() == QEvent::ToolTip) {
         auto *help = static_cast<QHelpEvent *>(event);
         const QString details = detailsAt(help->pos());

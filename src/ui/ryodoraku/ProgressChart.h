@@ -12,10 +12,12 @@
 // them a strip with a row per channel and a column per test, coloured by the channel's class
 // and deepened by its deviation, so a channel coming back into the corridor is seen at once.
 // Hovering a test or a cell tells its figures.
-class ProgressChart : public QWidget {
+class ProgressChart : public QWidget
+{
     Q_OBJECT
 public:
-    struct Words {
+    struct Words
+    {
         QString title;
         QString outside = QStringLiteral("Channels outside the corridor");
         QString spread = QStringLiteral("Mean deviation from the mean, %");
@@ -40,7 +42,8 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    struct Layout {
+    struct Layout
+    {
         QRectF lines[4]; // the four figure rows
         QRectF strip;    // the channel strip
         qreal labelWidth = 0;

@@ -17,12 +17,14 @@ using Problem = IniFileCheck::Problem;
 
 namespace {
 
-QString optionsPath() {
+QString optionsPath()
+{
     return AppPaths::dataFile(QStringLiteral("Options.ini"));
 }
 
 // Sets the start password the way the settings page stores it.
-void setPassword(const QString &password, bool ask) {
+void setPassword(const QString &password, bool ask)
+{
     IniFile options(optionsPath());
     options.writeString(QStringLiteral("password"), QStringLiteral("val"),
                         StartPassword::valueFor(password));
@@ -34,7 +36,8 @@ void setPassword(const QString &password, bool ask) {
 
 } // namespace
 
-class TestDamagedFiles : public QObject {
+class TestDamagedFiles : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void shippedFilesAreWhole();
@@ -46,7 +49,8 @@ private Q_SLOTS:
     void messageNamesEachDamagedFile();
 };
 
-void TestDamagedFiles::shippedFilesAreWhole() {
+void TestDamagedFiles::shippedFilesAreWhole()
+{
     // A false alarm at every start would teach the practitioner to ignore the message.
     TestEnvironment env;
     DataFolderSetup::run();
@@ -57,8 +61,8 @@ void TestDamagedFiles::shippedFilesAreWhole() {
         while (it.hasNext()) {
             const QString path = it.next();
             const IniFileCheck::Result result = IniFileCheck::inspect(path);
-            QVERIFY2(result.whole(), qPrintable(path + QStringLiteral(": ") +
-                                                QString::number(int(result.problem))));
+            QVERIFY2(result.whole(), qPrintable(path + QStringLiteral(": ")
+                                                + QString::number(int(result.problem))));
             ++checked;
         }
     }
@@ -66,7 +70,8 @@ void TestDamagedFiles::shippedFilesAreWhole() {
     QVERIFY(StartFileCheck::run().isEmpty());
 }
 
-void TestDamagedFiles::damageIsRecognised_data() {
+void TestDamagedFiles::damageIsRecognised_data()
+{
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("problem");
@@ -85,7 +90,8 @@ void TestDamagedFiles::damageIsRecognised_data() {
         << russian << int(Damage::Utf8) << int(Problem::NotWindows1251);
 }
 
-void TestDamagedFiles::damageIsRecognised() {
+void TestDamagedFiles::damageIsRecognised()
+{
     QFETCH(QString, file);
     QFETCH(int, kind);
     QFETCH(int, problem);
@@ -101,7 +107,8 @@ void TestDamagedFiles::damageIsRecognised() {
     QCOMPARE(int(IniFileCheck::inspect(path).problem), problem);
 }
 
-void TestDamagedFiles::passwordSurvivesADamagedOptionsFile_data() {
+void TestDamagedFiles::passwordSurvivesADamagedOptionsFile_data()
+{
     QTest::addColumn<QByteArray>("content"); // what Options.ini holds afterwards
     QTest::addColumn<bool>("folder");
     QRandomGenerator random(7);
@@ -118,7 +125,8 @@ void TestDamagedFiles::passwordSurvivesADamagedOptionsFile_data() {
         << false;
 }
 
-void TestDamagedFiles::passwordSurvivesADamagedOptionsFile() {
+void TestDamagedFiles::passwordSurvivesADamagedOptionsFile()
+{
     QFETCH(QByteArray, content);
     QFETCH(bool, folder);
     TestEnvironment env;
@@ -152,7 +160,8 @@ void TestDamagedFiles::passwordSurvivesADamagedOptionsFile() {
     QVERIFY(StartFileCheck::message(findings).contains(QStringLiteral("StartPassword.ini")));
 }
 
-void TestDamagedFiles::passwordRemovedOnPurposeIsGone() {
+void TestDamagedFiles::passwordRemovedOnPurposeIsGone()
+{
     TestEnvironment env;
     DataFolderSetup::run();
     setPassword(QStringLiteral("lotus"), true);
@@ -173,7 +182,8 @@ void TestDamagedFiles::passwordRemovedOnPurposeIsGone() {
     QVERIFY(!copy.required());
 }
 
-void TestDamagedFiles::messageNamesEachDamagedFile() {
+void TestDamagedFiles::messageNamesEachDamagedFile()
+{
     TestEnvironment env;
     DataFolderSetup::run();
     const QString remember = AppPaths::dataFile(QStringLiteral("Remember.ini"));

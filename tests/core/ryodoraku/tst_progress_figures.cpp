@@ -6,7 +6,8 @@
 
 namespace {
 
-TestRecord testOf(int value, const QDateTime &when = QDateTime(QDate(2026, 3, 1), QTime(10, 0))) {
+TestRecord testOf(int value, const QDateTime &when = QDateTime(QDate(2026, 3, 1), QTime(10, 0)))
+{
     TestRecord test;
     test.values.fill(value);
     test.testDate = when;
@@ -15,10 +16,12 @@ TestRecord testOf(int value, const QDateTime &when = QDateTime(QDate(2026, 3, 1)
 
 } // namespace
 
-class TestProgressFigures : public QObject {
+class TestProgressFigures : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
-    void balancedTestHasNothingToShow() {
+    void balancedTestHasNothingToShow()
+    {
         const ProgressFigures f = ProgressFigures::of(testOf(100), 10);
         QCOMPARE(f.mean, 100);
         QCOMPARE(f.outside, 0);
@@ -30,7 +33,8 @@ private Q_SLOTS:
         }
     }
 
-    void oneExtremeChannel() {
+    void oneExtremeChannel()
+    {
         // 23 channels at 100 and RST at 340: mean 2640 / 24 = 110, corridor 100..120 at 10 %.
         TestRecord test = testOf(100);
         const int rst = Channels::indexOf(QStringLiteral("RST"));
@@ -50,7 +54,8 @@ private Q_SLOTS:
         QCOMPARE(f.classes[size_t(lst)], ConductionClass::Normal); // on the lower bound
     }
 
-    void nothingMeasured() {
+    void nothingMeasured()
+    {
         const ProgressFigures f = ProgressFigures::of(testOf(0), 10);
         QCOMPARE(f.mean, 0);
         QCOMPARE(f.outside, 0);
@@ -59,7 +64,8 @@ private Q_SLOTS:
         QCOMPARE(f.classes[0], ConductionClass::Normal);
     }
 
-    void testsInTimeOrderWithinTheRange() {
+    void testsInTimeOrderWithinTheRange()
+    {
         const QDateTime march(QDate(2026, 3, 1), QTime(10, 0));
         const QList<TestRecord> tests = {testOf(90, march.addDays(14)), testOf(80, march),
                                          testOf(70, march.addDays(-30)),

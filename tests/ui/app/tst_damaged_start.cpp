@@ -27,7 +27,8 @@ constexpr int ShowWaitMs = 20000;
 constexpr int MessageWaitMs = 4000;
 constexpr int CloseWaitMs = 5000;
 
-QStringList filesUnder(const QString &root) {
+QStringList filesUnder(const QString &root)
+{
     QStringList files;
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
@@ -36,15 +37,17 @@ QStringList filesUnder(const QString &root) {
     return files;
 }
 
-bool isIni(const QString &path) {
-    return path.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive) ||
-           path.endsWith(QStringLiteral(".lang"), Qt::CaseInsensitive);
+bool isIni(const QString &path)
+{
+    return path.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive)
+           || path.endsWith(QStringLiteral(".lang"), Qt::CaseInsensitive);
 }
 
 // The damaged file afterwards: as it was, set aside whole (a ".damaged-" copy beside it), or
 // rewritten with no more unreadable lines than it had.
 bool noWorse(const QString &path, bool folder, const QByteArray &before,
-             const IniFileCheck::Result &was) {
+             const IniFileCheck::Result &was)
+{
     const QFileInfo info(path);
     const QStringList aside = info.dir().entryList({info.fileName() + QStringLiteral(".damaged-*")},
                                                    QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
@@ -59,13 +62,15 @@ bool noWorse(const QString &path, bool folder, const QByteArray &before,
 }
 
 // An install folder of links to the real one, so that one file can be replaced.
-bool linkInstallFolder(const QString &target) {
+bool linkInstallFolder(const QString &target)
+{
     const QString source = TestEnvironment::installDir();
     for (const QString &file : filesUnder(source)) {
         QDir().mkpath(QFileInfo(target + QLatin1Char('/') + file).absolutePath());
-        if (!QFile::link(source + QLatin1Char('/') + file, target + QLatin1Char('/') + file) &&
-            ::link(qPrintable(source + QLatin1Char('/') + file),
-                   qPrintable(target + QLatin1Char('/') + file)) != 0)
+        if (!QFile::link(source + QLatin1Char('/') + file, target + QLatin1Char('/') + file)
+            && ::link(qPrintable(source + QLatin1Char('/') + file),
+                      qPrintable(target + QLatin1Char('/') + file))
+                   != 0)
             return false;
     }
     return true;
@@ -74,7 +79,8 @@ bool linkInstallFolder(const QString &target) {
 } // namespace
 
 // One start of the program with one file damaged.
-struct Case {
+struct Case
+{
     bool inData = true; // else in the install folder
     QString file;       // relative to the maker folder or the install folder
     Damage::Kind kind = Damage::Empty;
@@ -90,19 +96,22 @@ struct Case {
     bool shown = false;
     bool closing = false;
 
-    QString name() const {
-        return (inData ? QStringLiteral("data ") : QStringLiteral("install ")) + file +
-               QLatin1Char(' ') + Damage::names().at(kind);
+    QString name() const
+    {
+        return (inData ? QStringLiteral("data ") : QStringLiteral("install ")) + file
+               + QLatin1Char(' ') + Damage::names().at(kind);
     }
     // Only an unusable base or device library may keep the window from coming up (their
     // message waits for an answer first); anything else the program works around.
-    bool mayStop() const {
-        return file.endsWith(QStringLiteral("BASE.fdb")) ||
-               file.endsWith(QStringLiteral("device1.so"));
+    bool mayStop() const
+    {
+        return file.endsWith(QStringLiteral("BASE.fdb"))
+               || file.endsWith(QStringLiteral("device1.so"));
     }
 };
 
-std::shared_ptr<Case> makeCase(bool inData, const QString &file, Damage::Kind kind) {
+std::shared_ptr<Case> makeCase(bool inData, const QString &file, Damage::Kind kind)
+{
     auto made = std::make_shared<Case>();
     made->inData = inData;
     made->file = file;
@@ -110,7 +119,8 @@ std::shared_ptr<Case> makeCase(bool inData, const QString &file, Damage::Kind ki
     return made;
 }
 
-class TestDamagedStart : public QObject {
+class TestDamagedStart : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void startsAndClosesWithEachFileDamaged();
@@ -122,7 +132,8 @@ private:
     QString verdict(Case &c) const;
 };
 
-QList<std::shared_ptr<Case>> TestDamagedStart::cases() const {
+QList<std::shared_ptr<Case>> TestDamagedStart::cases() const
+{
     QStringList dataFiles;
     {
         TestEnvironment env;
@@ -134,9 +145,9 @@ QList<std::shared_ptr<Case>> TestDamagedStart::cases() const {
     for (const QString &file : filesUnder(TestEnvironment::installDir())) {
         if (file == QStringLiteral("vandrel"))
             continue; // the program itself
-        const bool readAtStart = !file.contains(QLatin1Char('/')) ||
-                                 file.startsWith(QStringLiteral("Q7/languages/")) ||
-                                 file.startsWith(QStringLiteral("defUniformDB/"));
+        const bool readAtStart = !file.contains(QLatin1Char('/'))
+                                 || file.startsWith(QStringLiteral("Q7/languages/"))
+                                 || file.startsWith(QStringLiteral("defUniformDB/"));
         if (all || readAtStart)
             installFiles.append(file);
     }
@@ -150,7 +161,8 @@ QList<std::shared_ptr<Case>> TestDamagedStart::cases() const {
     return list;
 }
 
-bool TestDamagedStart::prepare(Case &c) const {
+bool TestDamagedStart::prepare(Case &c) const
+{
     c.profile = std::make_unique<QTemporaryDir>();
     const QByteArray previous = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", c.profile->path().toUtf8());
@@ -183,7 +195,8 @@ bool TestDamagedStart::prepare(Case &c) const {
     return true;
 }
 
-void TestDamagedStart::launch(Case &c) const {
+void TestDamagedStart::launch(Case &c) const
+{
     c.program = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), c.profile->path());
@@ -196,14 +209,15 @@ void TestDamagedStart::launch(Case &c) const {
 }
 
 // Empty when the case went as it should; else what went wrong.
-QString TestDamagedStart::verdict(Case &c) const {
+QString TestDamagedStart::verdict(Case &c) const
+{
     if (c.program->exitStatus() != QProcess::NormalExit)
         return QStringLiteral("crashed");
     if (!c.shown && !c.mayStop())
         return QStringLiteral("window never shown");
     // A base the program could open is its own to write; one it could not is left alone.
-    if (!(c.shown && c.file.endsWith(QStringLiteral(".fdb"))) &&
-        !noWorse(c.path, c.kind == Damage::Folder, c.before, c.was))
+    if (!(c.shown && c.file.endsWith(QStringLiteral(".fdb")))
+        && !noWorse(c.path, c.kind == Damage::Folder, c.before, c.was))
         return QStringLiteral("the damaged file was damaged further");
     // The other settings files are as whole as they were.
     const QString data = c.profile->path() + QStringLiteral("/Quillane/Q7/");
@@ -215,7 +229,8 @@ QString TestDamagedStart::verdict(Case &c) const {
     return QString();
 }
 
-void TestDamagedStart::startsAndClosesWithEachFileDamaged() {
+void TestDamagedStart::startsAndClosesWithEachFileDamaged()
+{
     // A few starts at once: most of a start is waiting on files and the window system.
     constexpr int AtOnce = 3;
     const QList<std::shared_ptr<Case>> all = cases();

@@ -20,30 +20,36 @@
 namespace {
 
 // Listens on a free local port; the kernel completes every connection, nobody ever reads.
-struct SilentServer {
+struct SilentServer
+{
     QTcpServer server;
     SilentServer() { server.listen(QHostAddress::LocalHost); }
-    QString database() const {
+    QString database() const
+    {
         return QStringLiteral("127.0.0.1/%1:/srv/base/Uniform.fdb").arg(server.serverPort());
     }
 };
 
 // Replies to whatever arrives, from its own thread, as a live server would.
-class AnsweringServer : public QThread {
+class AnsweringServer : public QThread
+{
 public:
-    AnsweringServer() {
+    AnsweringServer()
+    {
         m_server.listen(QHostAddress::LocalHost);
         m_server.moveToThread(this);
         start();
     }
-    ~AnsweringServer() override {
+    ~AnsweringServer() override
+    {
         quit();
         wait();
     }
     quint16 port() const { return m_server.serverPort(); }
 
 protected:
-    void run() override {
+    void run() override
+    {
         QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
             QTcpSocket *socket = m_server.nextPendingConnection();
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
@@ -58,7 +64,8 @@ private:
     QTcpServer m_server;
 };
 
-quint16 closedPort() {
+quint16 closedPort()
+{
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost);
     return probe.serverPort(); // closed again when `probe` goes
@@ -66,7 +73,8 @@ quint16 closedPort() {
 
 } // namespace
 
-class TestSilentSharedBase : public QObject {
+class TestSilentSharedBase : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void serverPartOfTheDatabasePath_data();
@@ -76,7 +84,8 @@ private Q_SLOTS:
     void workstationStartsSavesAndClosesWithoutWaiting();
 };
 
-void TestSilentSharedBase::serverPartOfTheDatabasePath_data() {
+void TestSilentSharedBase::serverPartOfTheDatabasePath_data()
+{
     QTest::addColumn<QString>("database");
     QTest::addColumn<bool>("server");
     QTest::addColumn<QString>("host");
@@ -94,7 +103,8 @@ void TestSilentSharedBase::serverPartOfTheDatabasePath_data() {
     QTest::newRow("no host") << ":/srv/U.fdb" << false << "" << 0;
 }
 
-void TestSilentSharedBase::serverPartOfTheDatabasePath() {
+void TestSilentSharedBase::serverPartOfTheDatabasePath()
+{
     QFETCH(QString, database);
     QFETCH(bool, server);
     ServerAnswer::Address address;
@@ -107,7 +117,8 @@ void TestSilentSharedBase::serverPartOfTheDatabasePath() {
     QCOMPARE(int(address.port), port);
 }
 
-void TestSilentSharedBase::serversAreToldApart() {
+void TestSilentSharedBase::serversAreToldApart()
+{
     SilentServer silent;
     QElapsedTimer clock;
     clock.start();
@@ -124,7 +135,8 @@ void TestSilentSharedBase::serversAreToldApart() {
     QCOMPARE(ServerAnswer::check(QStringLiteral("/tmp/U.fdb")), ServerAnswer::Verdict::NotServer);
 }
 
-void TestSilentSharedBase::roundGivesUpOnASilentServer() {
+void TestSilentSharedBase::roundGivesUpOnASilentServer()
+{
     TestEnvironment env;
     MainWindow w; // lays out the data folder and its base
     DialogRecorder dialogs;
@@ -147,7 +159,8 @@ void TestSilentSharedBase::roundGivesUpOnASilentServer() {
              qPrintable(sync.lastError()));
 }
 
-void TestSilentSharedBase::workstationStartsSavesAndClosesWithoutWaiting() {
+void TestSilentSharedBase::workstationStartsSavesAndClosesWithoutWaiting()
+{
     TestEnvironment env;
     DialogRecorder dialogs;
     SilentServer silent;

@@ -17,7 +17,8 @@
 #include <QToolButton>
 #include <QtTest>
 
-class TestGraphicPanel : public QObject {
+class TestGraphicPanel : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -36,7 +37,8 @@ private:
     QList<int> m_keys; // newest first
 };
 
-void TestGraphicPanel::init() {
+void TestGraphicPanel::init()
+{
     m_f = std::make_unique<ClientTests>();
     // Three tests, the newest with channels at 110, 109, 91, 90 round a mean of 100.
     m_keys.clear();
@@ -66,12 +68,14 @@ void TestGraphicPanel::init() {
     QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
 }
 
-void TestGraphicPanel::cleanup() {
+void TestGraphicPanel::cleanup()
+{
     m_page.reset();
     m_f.reset();
 }
 
-void TestGraphicPanel::barsAroundTheCorridor() {
+void TestGraphicPanel::barsAroundTheCorridor()
+{
     TestChart *chart = m_page->chart();
     QCOMPARE(m_page->graphKind(), 1);
     const auto color = [&](int channel) { return chart->channelSeries(channel)->color(); };
@@ -114,7 +118,8 @@ void TestGraphicPanel::barsAroundTheCorridor() {
     QVERIFY(QPointF::dotProduct(l, l) > QPointF::dotProduct(r, r));
 }
 
-void TestGraphicPanel::comparisonOfTickedTests() {
+void TestGraphicPanel::comparisonOfTickedTests()
+{
     QListWidget *dates = m_page->dateList();
     QVERIFY(!dates->isVisible());
     m_page->showGraph(3);
@@ -143,7 +148,8 @@ void TestGraphicPanel::comparisonOfTickedTests() {
     QVERIFY(!child<QWidget>(m_page.get(), "Shape1")->isVisible());
 }
 
-void TestGraphicPanel::followsTheCurrentTestAndRefusesABadPercent() {
+void TestGraphicPanel::followsTheCurrentTestAndRefusesABadPercent()
+{
     TestChart *chart = m_page->chart();
     QCOMPARE(chart->channelSeries(0)->upperSeries()->at(0).y(), 110.0);
     m_f->session.setCurrentTest(m_keys.at(1));
@@ -164,7 +170,8 @@ void TestGraphicPanel::followsTheCurrentTestAndRefusesABadPercent() {
     QVERIFY(!chart->channelSeries(0)->isVisible());
 }
 
-void TestGraphicPanel::savesPictures() {
+void TestGraphicPanel::savesPictures()
+{
     const QString path = m_f->env.scratch(QStringLiteral("pictures")) + QStringLiteral("/graph");
     DialogRecorder dialogs(path);
     for (const int kind : {1, 5}) {
@@ -184,7 +191,8 @@ void TestGraphicPanel::savesPictures() {
     QCOMPARE(dialogs.requests().last().kind, Dialogs::Kind::Error);
 }
 
-void TestGraphicPanel::progressOverAPeriod() {
+void TestGraphicPanel::progressOverAPeriod()
+{
     QTest::mouseClick(child<QToolButton>(m_page.get(), "GR6"), Qt::LeftButton);
     QCOMPARE(m_page->graphKind(), int(GraphicPanel::ProgressKind));
     ProgressChart *chart = m_page->progress();
@@ -213,8 +221,8 @@ void TestGraphicPanel::progressOverAPeriod() {
     QCOMPARE(chart->figures().last().outside, 0);
     from->setDate(QDate(2024, 5, 1));
     QTRY_VERIFY(chart->figures().isEmpty());
-    QVERIFY(m_page->saveGraph(m_f->env.scratch(QStringLiteral("pictures")) +
-                              QStringLiteral("/progress.png")));
+    QVERIFY(m_page->saveGraph(m_f->env.scratch(QStringLiteral("pictures"))
+                              + QStringLiteral("/progress.png")));
 }
 
 QTEST_MAIN(TestGraphicPanel)
