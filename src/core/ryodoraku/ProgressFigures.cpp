@@ -11,6 +11,7 @@ ProgressFigures ProgressFigures::of(const TestRecord &test, int percent)
     const CorridorEvaluation corridor = evaluate(test, percent);
     ProgressFigures figures;
     figures.when = test.testDate;
+    figures.codeTest = test.codeTest;
     figures.mean = corridor.mean;
     figures.classes.fill(ConductionClass::Normal);
     if (corridor.mean == 0)

@@ -18,6 +18,7 @@ struct TestRecord;
 struct ProgressFigures
 {
     QDateTime when;
+    int codeTest = 0;
     int mean = 0;    // the corridor's mean (whole number, as everywhere else)
     int outside = 0; // channels outside the corridor, 0..24
     // Mean of |value - mean| over the 24 channels, in percent of the mean.

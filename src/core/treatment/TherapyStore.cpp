@@ -11,8 +11,7 @@
 TherapyStore::TherapyStore(DataModule *data, Table table)
     : m_data(data)
     , m_table(table)
-{
-}
+{}
 
 bool TherapyStore::isAvailable() const
 {
@@ -33,7 +32,7 @@ QString TherapyStore::tableName() const
 }
 
 std::optional<TherapyStore::Row> TherapyStore::load(const QString &client, int codeTest,
-                                                     QString *error) const
+                                                    QString *error) const
 {
     if (!isAvailable() || client.isEmpty() || codeTest <= 0)
         return std::nullopt;
@@ -77,8 +76,9 @@ bool TherapyStore::save(const QString &column, const QString &client, int codeTe
     if (query.numRowsAffected() > 0)
         return true;
     const bool isComment = column == QLatin1String("COMMENT");
-    query.prepare(QStringLiteral("INSERT INTO ") + tableName()
-                  + QStringLiteral(" (CODE_TEST, CODE_CLIENT, TREATMENT, COMMENT) VALUES (?, ?, ?, ?)"));
+    query.prepare(
+        QStringLiteral("INSERT INTO ") + tableName()
+        + QStringLiteral(" (CODE_TEST, CODE_CLIENT, TREATMENT, COMMENT) VALUES (?, ?, ?, ?)"));
     query.addBindValue(codeTest);
     query.addBindValue(client.trimmed());
     query.addBindValue(isComment ? QString(QLatin1String("")) : value);
@@ -105,7 +105,8 @@ bool TherapyStore::saveComment(const QString &client, int codeTest, const QStrin
                                QString *error)
 {
     if (comment.size() > MaxCommentLength) {
-        setError(error, QStringLiteral("The comment is longer than %1 characters.").arg(MaxCommentLength));
+        setError(error,
+                 QStringLiteral("The comment is longer than %1 characters.").arg(MaxCommentLength));
         return false;
     }
     if (!Cp1251::canEncode(comment)) {
@@ -117,13 +118,24 @@ bool TherapyStore::saveComment(const QString &client, int codeTest, const QStrin
 
 QSet<int> TherapyStore::commentedTests(const QString &client, QString *error) const
 {
+    return testsWith(QStringLiteral("COMMENT"), client, error);
+}
+
+QSet<int> TherapyStore::treatedTests(const QString &client, QString *error) const
+{
+    return testsWith(QStringLiteral("TREATMENT"), client, error);
+}
+
+QSet<int> TherapyStore::testsWith(const QString &column, const QString &client,
+                                  QString *error) const
+{
     QSet<int> tests;
     if (!isAvailable() || client.isEmpty())
         return tests;
     QSqlQuery query(m_data->database());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT CODE_TEST, COMMENT FROM ") + tableName()
-                  + QStringLiteral(" WHERE UPPER(CODE_CLIENT) = UPPER(?)"));
+    query.prepare(QStringLiteral("SELECT CODE_TEST, ") + column + QStringLiteral(" FROM ")
+                  + tableName() + QStringLiteral(" WHERE UPPER(CODE_CLIENT) = UPPER(?)"));
     query.addBindValue(client.trimmed());
     if (!query.exec()) {
         setError(error, query.lastError().text());

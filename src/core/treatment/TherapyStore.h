@@ -37,9 +37,14 @@ public:
                      QString *error = nullptr);
     // The tests of a client whose comment is not blank (for the comment icons).
     QSet<int> commentedTests(const QString &client, QString *error = nullptr) const;
+    // The tests of a client with a treatment recorded (an assignment or recipe that is not
+    // blank), for marking the sessions of a course.
+    QSet<int> treatedTests(const QString &client, QString *error = nullptr) const;
 
 private:
     QString tableName() const;
+    // The tests of a client whose `column` is not blank.
+    QSet<int> testsWith(const QString &column, const QString &client, QString *error) const;
     bool save(const QString &column, const QString &client, int codeTest, const QString &value,
               QString *error);
 

@@ -13,6 +13,7 @@
 #include "ryodoraku/CorridorEvaluation.h"
 #include "ryodoraku/CorridorPercent.h"
 #include "ryodoraku/GraphOrders.h"
+#include "treatment/TherapyStore.h"
 #include "TestChart.h"
 #include "TestGraphs.h"
 
@@ -442,11 +443,35 @@ void GraphicPanel::drawProgress(int percent)
     words.mean = text(QStringLiteral("ProgressMean"), words.mean);
     words.empty = text(QStringLiteral("ProgressNoTests"),
                        QStringLiteral("The client has no tests in this period."));
+    words.treatment = text(QStringLiteral("ProgressTreatment"), words.treatment);
     m_progress->setWords(words);
+    m_progress->setTreatments(treatmentsOfClient());
     m_progress->setFigures(m_tests
                                ? progressOf(m_tests->tests(), percent, m_from->date(), m_to->date())
                                : QList<ProgressFigures>());
     m_views->setCurrentWidget(m_progress);
+}
+
+QHash<int, QStringList> GraphicPanel::treatmentsOfClient() const
+{
+    QHash<int, QStringList> treatments;
+    const QString client = m_session ? m_session->currentClient() : QString();
+    if (!m_data || client.isEmpty())
+        return treatments;
+    const struct
+    {
+        TherapyStore::Table table;
+        const char *key;
+        const char *fallback;
+    } kinds[] = {{TherapyStore::Table::Punct, "PunctLabel", "Acupuncture"},
+                 {TherapyStore::Table::Color, "ColorLabel", "Colour therapy"},
+                 {TherapyStore::Table::Freq, "FreqLabel", "Frequency therapy"}};
+    for (const auto &kind : kinds) {
+        const QString name = text(QString::fromLatin1(kind.key), QString::fromLatin1(kind.fallback));
+        for (const int test : TherapyStore(m_data.data(), kind.table).treatedTests(client))
+            treatments[test].append(name);
+    }
+    return treatments;
 }
 
 void GraphicPanel::onCurrentTestChanged()

@@ -3,6 +3,7 @@
 #include "app/WorkPage.h"
 #include "records/TestRecord.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -70,6 +71,7 @@ private:
     void buildPage();
     void buildPeriod(QWidget *tools, QVBoxLayout *column);
     void drawProgress(int percent);
+    QHash<int, QStringList> treatmentsOfClient() const;
     void bindTexts();
     void fillDateList();
     void placeMarkers();

@@ -65,6 +65,12 @@ void ProgressChart::setFigures(const QList<ProgressFigures> &figures)
     update();
 }
 
+void ProgressChart::setTreatments(const QHash<int, QStringList> &treatments)
+{
+    m_treatments = treatments;
+    update();
+}
+
 ProgressChart::Layout ProgressChart::layout() const
 {
     Layout l;
@@ -140,6 +146,21 @@ void ProgressChart::paintEvent(QPaintEvent *)
         paintFigure(p, row, l.lines[row]);
     paintStrip(p, l.strip);
     paintDates(p, l.strip);
+    paintTreatments(p, l.strip);
+}
+
+void ProgressChart::paintTreatments(QPainter &p, const QRectF &strip) const
+{
+    // A small green triangle just above the strip for each test a treatment was recorded with.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2E, 0x7D, 0x32));
+    for (int i = 0; i < m_figures.size(); ++i) {
+        if (!m_treatments.contains(m_figures.at(i).codeTest))
+            continue;
+        const qreal x = columnX(i, strip);
+        p.drawPolygon(QPolygonF({QPointF(x - 5, strip.top() - 8), QPointF(x + 5, strip.top() - 8),
+                                 QPointF(x, strip.top() - 1)}));
+    }
 }
 
 void ProgressChart::paintFigure(QPainter &p, int row, const QRectF &area) const
@@ -252,6 +273,10 @@ QString ProgressChart::detailsAt(const QPoint &pos) const
     lines.append(QStringLiteral("%1: %2").arg(m_words.spread, number(f.meanDeviation)));
     lines.append(QStringLiteral("%1: %2").arg(m_words.sides, number(f.sideDifference)));
     lines.append(QStringLiteral("%1: %2").arg(m_words.mean).arg(f.mean));
+    const QStringList treatments = m_treatments.value(f.codeTest);
+    if (!treatments.isEmpty())
+        lines.append(
+            QStringLiteral("%1: %2").arg(m_words.treatment, treatments.join(QStringLiteral(", "))));
     return lines.join(QLatin1Char('\n'));
 }
 

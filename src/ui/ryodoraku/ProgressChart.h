@@ -2,6 +2,7 @@
 
 #include "ryodoraku/ProgressFigures.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -24,12 +25,15 @@ public:
         QString sides = QStringLiteral("Left-right difference, %");
         QString mean = QStringLiteral("Mean");
         QString empty = QStringLiteral("No tests to show.");
+        QString treatment = QStringLiteral("Treatment");
     };
 
     explicit ProgressChart(QWidget *parent = nullptr);
 
     void setWords(const Words &words);
     void setFigures(const QList<ProgressFigures> &figures);
+    // The treatments recorded with a test (their names by test key), marked on the time axis.
+    void setTreatments(const QHash<int, QStringList> &treatments);
     const QList<ProgressFigures> &figures() const { return m_figures; }
 
     // What hovering at `pos` tells; empty away from the tests.
@@ -57,6 +61,9 @@ private:
     double valueOf(const ProgressFigures &f, int row) const;
     QString rowName(int row) const;
 
+    void paintTreatments(QPainter &p, const QRectF &strip) const;
+
     QList<ProgressFigures> m_figures;
+    QHash<int, QStringList> m_treatments;
     Words m_words;
 };

@@ -9,6 +9,7 @@
 #include "ryodoraku/PolarDiagram.h"
 #include "ryodoraku/ProgressChart.h"
 #include "ryodoraku/TestChart.h"
+#include "treatment/TherapyStore.h"
 
 #include <QAreaSeries>
 #include <QImageReader>
@@ -208,6 +209,14 @@ void TestGraphicPanel::progressOverAPeriod()
     QVERIFY2(details.contains(QStringLiteral("Channels outside the corridor: 2")),
              qPrintable(details));
     QVERIFY(chart->detailsAt(QPoint(2, 2)).isEmpty());
+    // A treatment recorded with a test is marked on it, and only on it.
+    QVERIFY(TherapyStore(&m_f->data, TherapyStore::Table::Color)
+                .saveTreatment(QStringLiteral("Q71"), m_keys.first(), QStringLiteral("LLU=1")));
+    QVERIFY(m_page->redraw());
+    const QString treated = chart->detailsAt(QPoint(chart->width() - 30, chart->height() * 3 / 4));
+    QVERIFY2(treated.contains(QStringLiteral("Treatment: Colour therapy")), qPrintable(treated));
+    QVERIFY(!chart->detailsAt(QPoint(chart->width() / 2, chart->height() * 3 / 4))
+                 .contains(QStringLiteral("Treatment")));
 
     // A period leaves out the tests before it; a test measured meanwhile comes in.
     auto *from = child<DateField>(m_page.get(), "ProgressFrom");
