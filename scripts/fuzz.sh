@@ -14,9 +14,14 @@ build="${VANDREL_FUZZ_DIR:-$root/build-fuzz}"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 bash "$root/scripts/install-deps.sh" >/dev/null
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVANDREL_FUZZ=ON -DVANDREL_BUILD_TESTS=OFF -DVANDREL_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j"$jobs" >/dev/null
+mkdir -p "$build"
+if ! { CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+         -DVANDREL_FUZZ=ON -DVANDREL_BUILD_TESTS=OFF -DVANDREL_BUILD_BENCH=OFF &&
+       cmake --build "$build" -j"$jobs"; } >"$build/fuzz-build.log" 2>&1; then
+  tail -n 40 "$build/fuzz-build.log" >&2
+  echo "The fuzz targets did not build; see $build/fuzz-build.log." >&2
+  exit 1
+fi
 
 # The files each reader meets in the field, relative to the repository.
 declare -A seeds=(
