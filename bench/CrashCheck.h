@@ -20,15 +20,18 @@
 #include <QFile>
 #include <QFileInfo>
 
-class CrashCheck {
+class CrashCheck
+{
 public:
-    struct Result {
+    struct Result
+    {
         QStringList losses;
         QStringList damage;
         bool opened = true; // false when the base does not open
     };
 
-    static Result run(const QString &journal) {
+    static Result run(const QString &journal)
+    {
         Result result;
         CrashLedger ledger;
         readJournal(journal, &ledger);
@@ -60,7 +63,8 @@ public:
     }
 
 private:
-    static void readJournal(const QString &path, CrashLedger *ledger) {
+    static void readJournal(const QString &path, CrashLedger *ledger)
+    {
         CrashJournal::dropPartialLine(path);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
@@ -71,17 +75,19 @@ private:
         }
     }
 
-    static bool isIniLine(const QString &line) {
+    static bool isIniLine(const QString &line)
+    {
         QString key, value;
         const QString trimmed = line.trimmed();
-        return trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) ||
-               IniFile::parseSectionHeader(line, nullptr) ||
-               IniFile::parseKeyLine(line, &key, &value);
+        return trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';'))
+               || IniFile::parseSectionHeader(line, nullptr)
+               || IniFile::parseKeyLine(line, &key, &value);
     }
 
     // Problems of a settings file: the program writes it whole, every line closed by CRLF, and
     // a file whose seed had content keeps some.
-    static QStringList fileProblems(const QString &name) {
+    static QStringList fileProblems(const QString &name)
+    {
         const bool mustHaveContent =
             QFileInfo(AppPaths::installFile(QStringLiteral("Q7/") + name)).size() > 0;
         QFile file(AppPaths::dataFile(name));
@@ -109,7 +115,8 @@ private:
         return problems;
     }
 
-    static QStringList checkFiles() {
+    static QStringList checkFiles()
+    {
         QStringList problems = fileProblems(QStringLiteral("Options.ini"));
         problems += fileProblems(QStringLiteral("Remember.ini"));
         ReminderTimerSet timers;

@@ -38,42 +38,49 @@ inline const QString Playlist = QStringLiteral("playlist");
 inline const QString Absent = QStringLiteral("-");
 
 // The names written into the stored marks; the harness reads back into marks of the same names.
-inline ChannelMarks namedMarks() {
+inline ChannelMarks namedMarks()
+{
     ChannelMarks marks;
     for (int c = 0; c < Channels::Count; ++c)
         marks[c].name = Channels::names().at(c);
     return marks;
 }
 
-inline QString digestOf(const QStringList &fields) {
+inline QString digestOf(const QStringList &fields)
+{
     return QString::fromLatin1(
         QCryptographicHash::hash(fields.join(QChar(0x1f)).toUtf8(), QCryptographicHash::Md5)
             .toHex()
             .left(16));
 }
 
-inline QString flag(bool on) {
+inline QString flag(bool on)
+{
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-inline QString digest(const ClientCard &c) {
+inline QString digest(const ClientCard &c)
+{
     return digestOf({c.name, c.surname, c.birthday.toString(Qt::ISODate), c.weight, c.height, c.sex,
                      c.city, c.adress, c.eMail, c.tel1, c.tel2, c.comment, c.country,
                      QString::number(c.skypeType)});
 }
 
-inline QString digest(const TestRecord &t) {
+inline QString digest(const TestRecord &t)
+{
     QStringList fields{t.codeClient.trimmed(), t.testDate.toString(Qt::ISODate)};
     for (const int value : t.values)
         fields.append(QString::number(value));
     return digestOf(fields);
 }
 
-inline QString digest(const ChannelMarks &marks) {
+inline QString digest(const ChannelMarks &marks)
+{
     return digestOf({marks.dataText()});
 }
 
-inline QString digest(const ::Appointment &a) {
+inline QString digest(const ::Appointment &a)
+{
     return digestOf({a.clientId.trimmed(), a.day.toString(Qt::ISODate),
                      a.begin.toString(Qt::ISODate), a.end.toString(Qt::ISODate), flag(a.remind),
                      a.remind ? a.reminderAt.toString(Qt::ISODate) : QString(),
@@ -82,36 +89,42 @@ inline QString digest(const ::Appointment &a) {
                      a.remind && a.sound ? a.melody : QString()});
 }
 
-inline QString digest(const ReminderTimer &r) {
+inline QString digest(const ReminderTimer &r)
+{
     if (!r.active)
         return digestOf({QStringLiteral("idle")});
     return digestOf({r.name, r.begin.toString(Qt::ISODate), r.end.toString(Qt::ISODate), r.hours,
                      r.minutes, r.message, r.sound});
 }
 
-inline QString digest(const SettingsValues &v) {
+inline QString digest(const SettingsValues &v)
+{
     QStringList fields(v.meridianNames.begin(), v.meridianNames.end());
     fields << QString::number(v.middlePercent) << flag(v.askPassword) << flag(v.soundSignal)
            << v.testInfo << v.treatmentInfo;
     return digestOf(fields);
 }
 
-inline QString digest(const MusicPlaylist &p) {
+inline QString digest(const MusicPlaylist &p)
+{
     return digestOf({p.paths().join(QLatin1Char('\n')), QString::number(p.current()),
                      QString::number(p.volume()), flag(p.repeat()), p.folder()});
 }
 
 // A text of the base or the files as it stands.
-inline QString digestText(const QString &text) {
+inline QString digestText(const QString &text)
+{
     return digestOf({text});
 }
 
 // Keys of several parts; no part holds a tab, a line end or the separator.
-inline QString key(const QStringList &parts) {
+inline QString key(const QStringList &parts)
+{
     return parts.join(QLatin1Char('|'));
 }
 
-inline QStringList keyParts(const QString &key) {
+inline QStringList keyParts(const QString &key)
+{
     return key.split(QLatin1Char('|'));
 }
 

@@ -21,14 +21,16 @@
 
 #include <optional>
 
-struct JournalEntry {
+struct JournalEntry
+{
     enum class Type { Intent, Confirmed, Failed, Observed };
     Type type = Type::Confirmed;
     QString kind;
     QString key;
     QString digest; // the failure's message for Failed
 
-    static std::optional<JournalEntry> parse(const QByteArray &line) {
+    static std::optional<JournalEntry> parse(const QByteArray &line)
+    {
         const QList<QByteArray> parts = line.split('\t');
         if (parts.size() != 4 || parts.at(0).size() != 1)
             return std::nullopt;
@@ -56,32 +58,39 @@ struct JournalEntry {
     }
 };
 
-class CrashJournal {
+class CrashJournal
+{
 public:
     CrashJournal() = default;
     CrashJournal(const CrashJournal &) = delete;
     CrashJournal &operator=(const CrashJournal &) = delete;
-    ~CrashJournal() {
+    ~CrashJournal()
+    {
         if (m_fd >= 0)
             ::close(m_fd);
     }
 
-    bool open(const QString &path) {
+    bool open(const QString &path)
+    {
         m_fd = ::open(QFile::encodeName(path).constData(),
                       O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
         return m_fd >= 0;
     }
 
-    bool intend(const QString &kind, const QString &key, const QString &digest) {
+    bool intend(const QString &kind, const QString &key, const QString &digest)
+    {
         return append('I', kind, key, digest);
     }
-    bool confirm(const QString &kind, const QString &key, const QString &digest) {
+    bool confirm(const QString &kind, const QString &key, const QString &digest)
+    {
         return append('C', kind, key, digest);
     }
-    bool observe(const QString &kind, const QString &key, const QString &digest) {
+    bool observe(const QString &kind, const QString &key, const QString &digest)
+    {
         return append('R', kind, key, digest);
     }
-    bool fail(const QString &kind, const QString &key, QString message) {
+    bool fail(const QString &kind, const QString &key, QString message)
+    {
         message.replace(QLatin1Char('\t'), QLatin1Char(' '))
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
         return append('F', kind, key, message);
@@ -89,7 +98,8 @@ public:
 
     // Cuts a line the kill left without its end, so the next child starts on a line of its own.
     // Returns the size of the whole lines.
-    static qint64 dropPartialLine(const QString &path) {
+    static qint64 dropPartialLine(const QString &path)
+    {
         QFile file(path);
         if (!file.open(QIODevice::ReadWrite))
             return 0;
@@ -101,11 +111,12 @@ public:
     }
 
 private:
-    bool append(char type, const QString &kind, const QString &key, const QString &digest) {
-        const QByteArray line = QByteArray(1, type) + '\t' + kind.toUtf8() + '\t' + key.toUtf8() +
-                                '\t' + digest.toUtf8() + '\n';
-        return m_fd >= 0 && ::write(m_fd, line.constData(), size_t(line.size())) == line.size() &&
-               ::fsync(m_fd) == 0;
+    bool append(char type, const QString &kind, const QString &key, const QString &digest)
+    {
+        const QByteArray line = QByteArray(1, type) + '\t' + kind.toUtf8() + '\t' + key.toUtf8()
+                                + '\t' + digest.toUtf8() + '\n';
+        return m_fd >= 0 && ::write(m_fd, line.constData(), size_t(line.size())) == line.size()
+               && ::fsync(m_fd) == 0;
     }
 
     int m_fd = -1;

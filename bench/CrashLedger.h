@@ -15,26 +15,30 @@
 #include <functional>
 #include <optional>
 
-class CrashLedger {
+class CrashLedger
+{
 public:
     // The digest a record has now (CrashContent::Absent when there is none), or nothing with a
     // message in `error` when it could not be read.
     using Reader = std::function<std::optional<QString>(const QString &kind, const QString &key,
                                                         QString *error)>;
 
-    struct Reading {
+    struct Reading
+    {
         QString kind;
         QString key;
         QString digest;
     };
 
-    struct Outcome {
+    struct Outcome
+    {
         QStringList losses;     // records holding neither the confirmed value nor one in flight
         QStringList unreadable; // records that could not be read
         QList<Reading> settled; // what records with an open question were found to hold
     };
 
-    void add(const JournalEntry &entry) {
+    void add(const JournalEntry &entry)
+    {
         Record &record = m_records[entry.kind + QLatin1Char('\t') + entry.key];
         record.kind = entry.kind;
         record.key = entry.key;
@@ -53,14 +57,15 @@ public:
     }
 
     // Reads every record the journal says something about and compares.
-    Outcome verify(const Reader &read) const {
+    Outcome verify(const Reader &read) const
+    {
         Outcome outcome;
         for (const Record &record : m_records) {
             QString error;
             const std::optional<QString> now = read(record.kind, record.key, &error);
             if (!now) {
-                outcome.unreadable.append(record.kind + QLatin1Char(' ') + record.key +
-                                          QStringLiteral(": ") + error);
+                outcome.unreadable.append(record.kind + QLatin1Char(' ') + record.key
+                                          + QStringLiteral(": ") + error);
                 continue;
             }
             const bool lost =
@@ -78,7 +83,8 @@ public:
     int records() const { return int(m_records.size()); }
 
 private:
-    struct Record {
+    struct Record
+    {
         QString kind;
         QString key;
         std::optional<QString> confirmed;

@@ -25,21 +25,25 @@
 
 #include <optional>
 
-class CrashReadBack {
+class CrashReadBack
+{
 public:
     explicit CrashReadBack(DataModule &data)
-        : m_data(data) {}
+        : m_data(data)
+    {}
 
     // The timers as the program would read them at its start; false when it would find the
     // file damaged and set it aside.
-    static bool loadTimers(ReminderTimerSet *timers) {
+    static bool loadTimers(ReminderTimerSet *timers)
+    {
         QTemporaryDir scratch;
         const QString copy = scratch.filePath(QStringLiteral("Remember.ini"));
         QFile::copy(ReminderTimerSet::filePath(), copy);
         return timers->load(copy).isEmpty();
     }
 
-    std::optional<QString> read(const QString &kind, const QString &key, QString *error) {
+    std::optional<QString> read(const QString &kind, const QString &key, QString *error)
+    {
         namespace CC = CrashContent;
         const QStringList parts = CC::keyParts(key);
         if (kind == CC::Card)
@@ -79,7 +83,8 @@ private:
 
     // A value read, the record missing, or a failure with its message.
     static std::optional<QString> found(const std::optional<QString> &digest, const QString &error,
-                                        QString *out) {
+                                        QString *out)
+    {
         if (!error.isEmpty()) {
             *out = error;
             return std::nullopt;
@@ -87,19 +92,22 @@ private:
         return digest.value_or(CrashContent::Absent);
     }
 
-    std::optional<QString> card(const QString &code, QString *error) {
+    std::optional<QString> card(const QString &code, QString *error)
+    {
         QString problem;
         const std::optional<ClientCard> c = ClientRepository(&m_data).card(code, &problem);
         return found(c ? std::optional(CrashContent::digest(*c)) : std::nullopt, problem, error);
     }
 
-    std::optional<QString> test(int codeTest, QString *error) {
+    std::optional<QString> test(int codeTest, QString *error)
+    {
         QString problem;
         const std::optional<TestRecord> t = m_data.test(codeTest, &problem);
         return found(t ? std::optional(CrashContent::digest(*t)) : std::nullopt, problem, error);
     }
 
-    std::optional<QString> inquirer(const QStringList &parts, QString *error) {
+    std::optional<QString> inquirer(const QStringList &parts, QString *error)
+    {
         const QDateTime moment = QDateTime::fromString(parts.at(1), Qt::ISODate);
         QString problem;
         const std::optional<QString> result = InquirerRepository(&m_data).result(
@@ -108,7 +116,8 @@ private:
                      problem, error);
     }
 
-    std::optional<QString> marks(const QString &client, int codeTest, QString *error) {
+    std::optional<QString> marks(const QString &client, int codeTest, QString *error)
+    {
         // A test without a row leaves the marks empty, which no save writes.
         ChannelMarks marks = CrashContent::namedMarks();
         if (!SymptomMarksStore::loadMarks(m_data, client, codeTest, marks, error))
@@ -116,35 +125,46 @@ private:
         return marks[0].first.isEmpty() ? CrashContent::Absent : CrashContent::digest(marks);
     }
 
-    std::optional<QString> punct(const QString &client, int codeTest, QString *error) {
+    std::optional<QString> punct(const QString &client, int codeTest, QString *error)
+    {
         std::optional<QString> state;
         if (!PunctTreatmentStore::load(m_data, client, codeTest, &state, error))
             return std::nullopt;
         return state ? CrashContent::digestText(*state) : CrashContent::Absent;
     }
 
+    // The treatment and the comment share a row, made by whichever is saved first; the other
+    // is empty then, which no save writes, so empty reads as never saved.
     std::optional<QString> therapy(TherapyStore::Table table, const QStringList &parts,
-                                   bool comment, QString *error) {
+                                   bool comment, QString *error)
+    {
         QString problem;
         const std::optional<TherapyStore::Row> row =
             TherapyStore(&m_data, table).load(parts.at(0), parts.at(1).toInt(), &problem);
+        const QString text = row ? (comment ? row->comment : row->treatment) : QString();
         std::optional<QString> digest;
-        if (row)
-            digest = CrashContent::digestText(comment ? row->comment : row->treatment);
+        if (!text.isEmpty())
+            digest = CrashContent::digestText(text);
         return found(digest, problem, error);
     }
 
-    std::optional<QString> freqDes(const QString &name, QString *error) {
+    // As the settings page shows it: the disease list, then the frequencies of the one chosen.
+    std::optional<QString> freqDes(const QString &name, QString *error)
+    {
         FreqDesRepository repo(&m_data);
         QString problem;
-        if (!repo.contains(name, &problem))
+        const QStringList listed = repo.diseases(&problem);
+        if (!problem.isEmpty() || !listed.contains(name))
             return found(std::nullopt, problem, error);
         const QStringList frequencies = repo.frequencies(name, &problem);
+        if (!problem.isEmpty())
+            problem = QStringLiteral("listed, but its frequencies cannot be read: ") + problem;
         return found(CrashContent::digestText(frequencies.join(QLatin1Char('&'))), problem, error);
     }
 
     std::optional<QString> recommendation(const QString &name, const QString &language,
-                                          QString *error) {
+                                          QString *error)
+    {
         PrintCatalogue catalogue(&m_data);
         catalogue.setLanguage(language);
         QString problem;
@@ -156,7 +176,8 @@ private:
         return found(digest, problem, error);
     }
 
-    std::optional<QString> appointment(const QStringList &parts, QString *error) {
+    std::optional<QString> appointment(const QStringList &parts, QString *error)
+    {
         const AppointmentKey key{QDate::fromString(parts.at(0), Qt::ISODate),
                                  QTime::fromString(parts.at(1), Qt::ISODate)};
         QString problem;
@@ -164,7 +185,8 @@ private:
         return found(a ? std::optional(CrashContent::digest(*a)) : std::nullopt, problem, error);
     }
 
-    std::optional<QString> timer(int index, QString *error) {
+    std::optional<QString> timer(int index, QString *error)
+    {
         if (!m_timers) {
             m_timers.emplace();
             if (!loadTimers(&*m_timers)) {

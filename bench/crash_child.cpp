@@ -42,19 +42,22 @@ namespace {
 
 enum ExitCode { Usage = 2, NotLocked = 3, NoJournal = 4, NoBase = 5 };
 
-class Child {
+class Child
+{
 public:
     Child(DataModule &data, CrashJournal &journal, quint32 seed)
         : m_data(data)
         , m_journal(journal)
-        , m_random(seed) {
+        , m_random(seed)
+    {
         m_timers.load(ReminderTimerSet::filePath());
         for (const ClientListEntry &entry : ClientRepository(&m_data).list())
             m_clients.append(entry.code);
     }
 
     // Saves records until the process is killed.
-    [[noreturn]] void run() {
+    [[noreturn]] void run()
+    {
         const std::vector<std::pair<int, std::function<void()>>> actions = {
             {4, [this] { newCard(); }},
             {10, [this] { editCard(); }},
@@ -94,7 +97,8 @@ public:
 private:
     // ---- what is saved ----------------------------------------------------------------------
 
-    QString word() {
+    QString word()
+    {
         static const QStringList words = {
             QStringLiteral("Anna"),     QStringLiteral("Berger"),   QStringLiteral("Praha"),
             QStringLiteral("migraine"), QStringLiteral("Ольга"),    QStringLiteral("Смирнов"),
@@ -104,14 +108,16 @@ private:
         return words.at(int(m_random.bounded(qint64(words.size()))));
     }
 
-    QString phrase(int words) {
+    QString phrase(int words)
+    {
         QStringList parts;
         for (int i = 0; i < words; ++i)
             parts.append(word());
         return parts.join(QLatin1Char(' ')) + QStringLiteral(" %1").arg(m_random.bounded(100000));
     }
 
-    QString bits(int count) {
+    QString bits(int count)
+    {
         QString text;
         for (int i = 0; i < count; ++i)
             text += m_random.bounded(2) ? QLatin1Char('1') : QLatin1Char('0');
@@ -121,7 +127,8 @@ private:
     QString client() { return m_clients.at(int(m_random.bounded(qint64(m_clients.size())))); }
 
     // A stored test of a client: one of its tests, or a new one when it has none.
-    std::optional<std::pair<QString, int>> test() {
+    std::optional<std::pair<QString, int>> test()
+    {
         const QString code = client();
         const QList<TestRecord> tests = m_data.testsOfClient(code);
         if (tests.isEmpty())
@@ -129,7 +136,8 @@ private:
         return std::pair(code, tests.at(int(m_random.bounded(qint64(tests.size())))).codeTest);
     }
 
-    static QDateTime nowToTheSecond() {
+    static QDateTime nowToTheSecond()
+    {
         const QDateTime now = QDateTime::currentDateTime();
         return QDateTime(now.date(),
                          QTime(now.time().hour(), now.time().minute(), now.time().second()));
@@ -140,7 +148,8 @@ private:
     // Runs one save of a record named `key`: announced (unless it is new and has no key yet),
     // then confirmed or recorded as failed.
     void save(const QString &kind, const QString &key, const QString &digest,
-              const std::function<bool(QString *)> &store) {
+              const std::function<bool(QString *)> &store)
+    {
         if (!key.isEmpty() && !m_journal.intend(kind, key, digest))
             journalBroken();
         QString error;
@@ -154,21 +163,24 @@ private:
 
     // A save that gets its key only when stored: journalled once it returned.
     void saved(const QString &kind, bool ok, const QString &key, const QString &digest,
-               const QString &error) {
+               const QString &error)
+    {
         const bool written =
             ok ? m_journal.confirm(kind, key, digest) : m_journal.fail(kind, key, error);
         if (!written)
             journalBroken();
     }
 
-    [[noreturn]] static void journalBroken() {
+    [[noreturn]] static void journalBroken()
+    {
         std::fprintf(stderr, "crash_child: the journal cannot be written\n");
         std::exit(NoJournal);
     }
 
     // ---- one method per kind ----------------------------------------------------------------
 
-    void newCard() {
+    void newCard()
+    {
         ClientCard card;
         card.name = word();
         card.surname = word();
@@ -188,7 +200,8 @@ private:
             m_clients.append(card.code);
     }
 
-    void editCard() {
+    void editCard()
+    {
         ClientRepository cards(&m_data);
         const std::optional<ClientCard> original = cards.card(client());
         if (!original)
@@ -203,7 +216,8 @@ private:
         });
     }
 
-    bool storeTest(const QString &code) {
+    bool storeTest(const QString &code)
+    {
         TestRecord test;
         test.codeClient = code;
         test.testDate = nowToTheSecond();
@@ -218,7 +232,8 @@ private:
 
     void newTest() { storeTest(client()); }
 
-    void inquirer() {
+    void inquirer()
+    {
         const QString code = client();
         // A few moments per client, so answer sets are stored again as well as added.
         const QDateTime moment(QDate(2026, 1, 1).addDays(m_random.bounded(3)), QTime(10, 0));
@@ -233,7 +248,8 @@ private:
         });
     }
 
-    void marks() {
+    void marks()
+    {
         const auto chosen = test();
         if (!chosen)
             return;
@@ -250,7 +266,8 @@ private:
         });
     }
 
-    void punct() {
+    void punct()
+    {
         const auto chosen = test();
         if (!chosen)
             return;
@@ -261,7 +278,8 @@ private:
         });
     }
 
-    void therapy(TherapyStore::Table table, const QString &kind) {
+    void therapy(TherapyStore::Table table, const QString &kind)
+    {
         const auto chosen = test();
         if (!chosen)
             return;
@@ -276,7 +294,8 @@ private:
         });
     }
 
-    void therapyComment() {
+    void therapyComment()
+    {
         const auto chosen = test();
         if (!chosen)
             return;
@@ -288,7 +307,8 @@ private:
         });
     }
 
-    void freqDes() {
+    void freqDes()
+    {
         static const QStringList names = {QStringLiteral("Мигрень"), QStringLiteral("Гастрит"),
                                           QStringLiteral("Insomnia"), QStringLiteral("Бессонница"),
                                           QStringLiteral("Lumbago")};
@@ -308,7 +328,8 @@ private:
              [&](QString *error) { return repo.setFrequencies(name, frequencies, error); });
     }
 
-    void recommendation() {
+    void recommendation()
+    {
         PrintCatalogue::Recommendation r;
         r.name = QStringLiteral("Рекомендация %1").arg(m_random.bounded(4));
         r.language = m_random.bounded(2) ? QStringLiteral("Russian") : QStringLiteral("English");
@@ -317,7 +338,8 @@ private:
              [&](QString *error) { return PrintStore(&m_data).storeRecommendation(r, error); });
     }
 
-    void appointment() {
+    void appointment()
+    {
         AppointmentBook book(&m_data);
         Appointment a;
         a.day = QDate(2026, 3, 1).addDays(m_random.bounded(20));
@@ -346,7 +368,8 @@ private:
         });
     }
 
-    void timer() {
+    void timer()
+    {
         const int index = int(m_random.bounded(ReminderTimerSet::Count));
         ReminderTimer &row = m_timers.row(index);
         if (m_random.bounded(3) == 0) {
@@ -365,7 +388,8 @@ private:
     static QString optionsPath() { return AppPaths::dataFile(QStringLiteral("Options.ini")); }
 
     // As the settings page stores its values.
-    void settings() {
+    void settings()
+    {
         IniFile ini(optionsPath());
         SettingsValues values = SettingsValues::load(ini);
         values.meridianNames[size_t(m_random.bounded(MeasuringOrder::Rows))] = word();
@@ -380,7 +404,8 @@ private:
     }
 
     // As the music player stores its list.
-    void playlist() {
+    void playlist()
+    {
         IniFile ini(optionsPath());
         MusicPlaylist list = MusicPlaylist::load(ini);
         if (list.count() > 6 || (!list.isEmpty() && m_random.bounded(3) == 0))
@@ -404,7 +429,8 @@ private:
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     bool seedOk = false;
