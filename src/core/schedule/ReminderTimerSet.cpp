@@ -127,7 +127,7 @@ bool readableAsWindows1251(const QString &path)
     const QByteArray bytes = file.readAll();
     if (bytes.contains('\0') || bytes.contains(char(0x98))) // 0x98 is no character in 1251
         return false;
-    return !Cp1251::isUtf8Text(bytes);
+    return !bytes.startsWith("\xEF\xBB\xBF");
 }
 
 } // namespace

@@ -35,10 +35,12 @@ public:
     static QString filePath();
     // Reads the rows; a missing file or section leaves a row idle. A row saved as running
     // without a readable begin and end stays idle.
-    // A file that is not Windows-1251 text (a folder in its place, NUL bytes, text another
-    // program wrote in UTF-8) is set aside under a new name, so the timers start afresh and
-    // their next save does not fail for ever; the name it was kept under is returned (empty
-    // when the file was sound or missing).
+    // A file that is not Windows-1251 text (a folder in its place, NUL bytes, a byte the code
+    // page lacks, text another program wrote in UTF-8 with its byte-order mark) is set aside
+    // under a new name, so the timers start afresh and their next save does not fail for ever;
+    // the name it was kept under is returned (empty when the file was sound or missing). UTF-8
+    // without the mark cannot be told from Windows-1251 for sure (a file this program saved
+    // may happen to be valid UTF-8), so it is read as Windows-1251 and its timers are kept.
     QString load(const QString &path);
     bool save(const QString &path, QString *error = nullptr) const;
 

@@ -1,5 +1,7 @@
 #include "BodyMarkGeometry.h"
 
+#include <algorithm>
+
 BodyMarkGeometry::Picture BodyMarkGeometry::pictureOf(const QString &image)
 {
     const QString i = image.trimmed().toLower();
@@ -38,7 +40,13 @@ QPoint BodyMarkGeometry::dotAt(const QRect &shown, Picture picture, int x, int y
     const QSize ref = referenceSize(picture);
     const double sx = double(shown.width()) / ref.width();
     const double sy = double(shown.height()) / ref.height();
-    return {shown.left() + int((x - correction) * sx), shown.top() + int((y - correction) * sy)};
+    // Positions come from catalogue files: one far outside the picture is drawn off it, never
+    // wrapped round by an overflowing sum.
+    const auto place = [](int origin, int position, int correction, double scale) {
+        const double at = origin + (double(position) - correction) * scale;
+        return int(std::clamp(at, -1.0e6, 1.0e6));
+    };
+    return {place(shown.left(), x, correction, sx), place(shown.top(), y, correction, sy)};
 }
 
 QColor BodyMarkGeometry::colorOf(int value)

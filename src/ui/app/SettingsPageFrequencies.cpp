@@ -111,6 +111,7 @@ int firstRowContaining(const QListWidget *list, const QString &text)
     }
     return -1;
 }
+
 } // namespace
 
 QWidget *SettingsPage::buildFrequencyBox()

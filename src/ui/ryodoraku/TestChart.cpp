@@ -25,11 +25,13 @@ void showMarker(QChart *chart, QAbstractSeries *series, bool shown)
 } // namespace
 
 TestChart::TestChart(QWidget *parent)
-    : QChartView(parent)
+    // The view is given its chart at once: a chart set later replaces the default one without
+    // deleting it.
+    : QChartView(new QChart, parent)
 {
     setObjectName(QStringLiteral("DBChart1"));
     setRenderHint(QPainter::Antialiasing);
-    auto *chart = new QChart;
+    QChart *chart = this->chart();
     chart->setBackgroundBrush(QColor(0xFC, 0xFD, 0xFE));
     chart->setPlotAreaBackgroundBrush(Qt::white);
     chart->setPlotAreaBackgroundVisible(true);
@@ -40,7 +42,6 @@ TestChart::TestChart(QWidget *parent)
     titleFont.setBold(true);
     chart->setTitleFont(titleFont);
     chart->setTitleBrush(QColor(0x24, 0x31, 0x3D));
-    setChart(chart);
 
     m_axisX = new QCategoryAxis;
     m_axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);

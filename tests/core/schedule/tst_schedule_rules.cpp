@@ -241,6 +241,27 @@ private Q_SLOTS:
         QVERIFY(again.row(3).name.isEmpty());
     }
 
+    void savedTimerFileThatReadsAsUtf8IsKept() {
+        // A comment of valid UTF-8 beside the one byte that was not: once the save has written
+        // that value anew, the whole file is valid UTF-8 and must still load as this program's.
+        TestEnvironment env;
+        const QString path = env.scratch("u") + "/Remember.ini";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[0]\r\nVar=1\r\nBtime=01.06.2024 11:30:00\r\nEtime=01.06.2024 11:45:00\r\n"
+                   "Variant=Tea\r\nHour=\xc0\r\n; \xd0\xb8\r\n");
+        file.close();
+        ReminderTimerSet set;
+        QVERIFY(set.load(path).isEmpty());
+        QVERIFY(set.row(0).active);
+        QVERIFY(set.save(path));
+        ReminderTimerSet again;
+        QVERIFY(again.load(path).isEmpty());
+        QVERIFY(again.row(0).active);
+        QCOMPARE(again.row(0).end, set.row(0).end);
+        QCOMPARE(again.row(0).name, QStringLiteral("Tea"));
+    }
+
     void timerFileFromSeedAndDamage() {
         TestEnvironment env;
         // The shipped seed: fifteen idle rows.

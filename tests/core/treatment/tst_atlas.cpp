@@ -73,6 +73,11 @@ private Q_SLOTS:
             << QSize(570, 1112) << Picture::Back << QPoint(0, 0) << 3 << QPoint(-6, -6);
         QTest::newRow("disease page, tall picture")
             << QSize(285, 556) << Picture::Back << QPoint(100, 200) << 2 << QPoint(98, 198);
+        // A catalogue position at the end of the integer range lands far off the picture on
+        // its own side, not wrapped round onto it.
+        QTest::newRow("extreme position")
+            << QSize(285, 556) << Picture::Back << QPoint(INT_MIN, INT_MAX) << 2
+            << QPoint(-1000000, 1000000);
     }
     void dotPlacement() {
         QFETCH(QSize, area);

@@ -149,7 +149,7 @@ void TestReminderForm::damagedFileIsSetAside_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("folder");
     QTest::newRow("UTF-8 text") << QByteArray(
-        "[3]\r\nVar=1\r\nVariant=\xd0\x9c\xd0\xbe\xd0\xba\xd1\x81\xd0\xb0\r\n")
+        "\xEF\xBB\xBF[3]\r\nVar=1\r\nVariant=\xd0\x9c\xd0\xbe\xd0\xba\xd1\x81\xd0\xb0\r\n")
                                 << false;
     QTest::newRow("random bytes") << QByteArray("\x00\x98\xff\x10garbage\x00", 12) << false;
     QTest::newRow("a folder") << QByteArray() << true;
