@@ -257,8 +257,15 @@ bool ClientSync::runRound()
 bool ClientSync::round(QSqlDatabase &local, QSqlDatabase &shared)
 {
     QString error;
-    if (!SyncSchema::upgradeLocal(local, &error) || !SyncSchema::upgradeShared(shared, &error))
+    if (!SyncSchema::upgradeLocal(local, &error))
         return fail(error);
+    // Another workstation may be bringing a new shared base up to date at this moment: the
+    // attachment that lost a race for an object only sees it made on a fresh attachment.
+    for (int attempt = 0; !SyncSchema::upgradeShared(shared, &error); ++attempt) {
+        shared.close();
+        if (attempt == 2 || !shared.open())
+            return fail(error);
+    }
     ClientRows::Columns localColumns, sharedColumns;
     if (!ClientRows::readColumns(local, &localColumns, &error)
         || !ClientRows::readColumns(shared, &sharedColumns, &error))
