@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace {
 
@@ -24,23 +23,6 @@ bool isBinary(const QByteArray &bytes)
             ++control;
     }
     return control > 8 && control * 100 > bytes.size();
-}
-
-bool isUtf8WithLetters(const QByteArray &bytes)
-{
-    bool multibyte = false;
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            multibyte = true;
-            break;
-        }
-    }
-    if (!multibyte)
-        return false;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    Q_UNUSED(text)
-    return !utf8.hasError();
 }
 
 bool isIniLine(const QString &line)
@@ -62,7 +44,7 @@ IniFileCheck::Result IniFileCheck::inspectBytes(const QByteArray &bytes)
         result.problem = Problem::Empty;
     else if (isBinary(bytes))
         result.problem = Problem::NotText;
-    else if (bytes.contains('\x98') || isUtf8WithLetters(bytes))
+    else if (bytes.contains('\x98') || Cp1251::isUtf8Text(bytes))
         result.problem = Problem::NotWindows1251;
     if (!result.whole())
         return result;

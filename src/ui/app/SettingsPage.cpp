@@ -45,10 +45,6 @@
 
 namespace {
 
-QString shown(const QString &key, const QString &fallback = QString())
-{
-    return Localization::translateOr(key, fallback);
-}
 
 enum Column { NumberColumn = 0, CodeColumn, NameColumn, LeftColumn, RightColumn, ColumnCount };
 
@@ -438,6 +434,11 @@ void SettingsPage::setCalibrationAvailable(bool available)
     // Until the correction window is wired the button says why it does nothing.
     m_calibrateButton->setToolTip(
         available ? QString() : QStringLiteral("The calibration window is not available yet."));
+}
+
+QString SettingsPage::shown(const QString &key, const QString &fallback)
+{
+    return Localization::translateOr(key, fallback);
 }
 
 // ---- Loading and saving ---------------------------------------------------------------------

@@ -86,6 +86,8 @@ private:
     void showFrequencies(int select);
     void baseAboutToClose();
     FreqDesRepository repo() const;
+    // A text of the interface language, or `fallback` while the language lacks it.
+    static QString shown(const QString &key, const QString &fallback = QString());
     // An open base that is not on its way to closing.
     bool baseAvailable() const;
 

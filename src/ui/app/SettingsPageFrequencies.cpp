@@ -46,10 +46,6 @@
 
 namespace {
 
-QString shown(const QString &key, const QString &fallback = QString())
-{
-    return Localization::translateOr(key, fallback);
-}
 
 constexpr double kMinFrequency = 0.01;
 constexpr double kMaxFrequency = 10000.0;
