@@ -12,6 +12,7 @@ PACKAGES=(
   libxlsxwriter-dev zlib1g-dev libbenchmark-dev libssl-dev
   xvfb xauth fonts-dejavu-core poppler-utils python3-openpyxl
   clang libclang-rt-14-dev
+  dpkg-dev desktop-file-utils appstream lintian librsvg2-bin
 )
 
 SUDO=""
