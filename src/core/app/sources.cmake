@@ -15,4 +15,5 @@ list(APPEND VANDREL_CORE_SOURCES
   core/app/SettingsValues.h core/app/SettingsValues.cpp
   core/app/BaseFacts.h core/app/BaseFacts.cpp
   core/app/DataBackup.h core/app/DataBackup.cpp
+  core/app/Gbak.h core/app/Gbak.cpp
 )
