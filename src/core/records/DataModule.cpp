@@ -2,9 +2,11 @@
 
 #include "SchemaUpgrade.h"
 #include "SyncSchema.h"
+#include "common/DurableFile.h"
 #include "common/ErrorOut.h"
 
 #include <QAtomicInt>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -112,22 +114,18 @@ QString DataModule::connectAndCheck(const QString &path)
     if (!db.open())
         return QStringLiteral("Cannot open the database %1: %2").arg(path, db.lastError().text());
 
-    QString upgradeError;
-    bool widened = false, phonesWidened = false;
-    if (!SchemaUpgrade::widenClientCodes(db, &upgradeError, &widened)
-        || !SchemaUpgrade::widenPhones(db, &upgradeError, &phonesWidened))
-        return upgradeError;
-    widened = widened || phonesWidened;
-    if (widened) {
+    if (!isServerPath(path) && !isCurrent(db)) {
         db.close();
+        const QString problem = upgradeCopyOf(path);
+        if (!problem.isEmpty())
+            return problem;
         if (!db.open())
-            return QStringLiteral("Cannot open the database %1 again after widening its "
-                                  "client codes: %2")
+            return QStringLiteral("Cannot open the database %1 after bringing it up to date: %2")
                 .arg(path, db.lastError().text());
     }
-    if (!SchemaUpgrade::ensureClientLookupIndex(db, &upgradeError)
-        || !SyncSchema::upgradeLocal(db, &upgradeError))
-        return upgradeError;
+    // A base on a server is brought up to date where it is; for a current base nothing is done.
+    if (const QString problem = upgrade(db); !problem.isEmpty())
+        return problem;
 
     for (const QString &table : tableNames()) {
         QSqlQuery query(db);
@@ -148,6 +146,71 @@ QString DataModule::connectAndCheck(const QString &path)
         return QStringLiteral("The test table of %1 is not usable: %2")
             .arg(path, query.lastError().text());
     return QString();
+}
+
+bool DataModule::isCurrent(const QSqlDatabase &db)
+{
+    return SchemaUpgrade::isCurrent(db) && SyncSchema::localIsCurrent(db);
+}
+
+QString DataModule::upgrade(QSqlDatabase &db)
+{
+    QString upgradeError;
+    bool widened = false, phonesWidened = false;
+    if (!SchemaUpgrade::widenClientCodes(db, &upgradeError, &widened)
+        || !SchemaUpgrade::widenPhones(db, &upgradeError, &phonesWidened))
+        return upgradeError;
+    if (widened || phonesWidened) {
+        db.close();
+        if (!db.open())
+            return QStringLiteral("Cannot open the database %1 again after widening its "
+                                  "client codes: %2")
+                .arg(db.databaseName(), db.lastError().text());
+    }
+    if (!SchemaUpgrade::ensureClientLookupIndex(db, &upgradeError)
+        || !SyncSchema::upgradeLocal(db, &upgradeError))
+        return upgradeError;
+    return QString();
+}
+
+QString DataModule::upgradeCopyOf(const QString &path)
+{
+    // Bringing a base up to date takes several commits, and the engine finishes each in more
+    // than one write: a program ended in between (power, a kill, logout) could leave a base
+    // that no longer opens. The work is done on a copy that takes the base's place only when
+    // it is whole. Where no copy can be made (a full disk, a folder that cannot be written),
+    // the base is brought up to date in place, as before.
+    const QString copy = path + QStringLiteral(".upgrading");
+    QFile::remove(copy); // left by an upgrade that was cut off
+    if (!DurableFile::copy(path, copy)) {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (!db.open())
+            return QStringLiteral("Cannot open the database %1: %2")
+                .arg(path, db.lastError().text());
+        const QString problem = upgrade(db);
+        db.close();
+        return problem;
+    }
+    const QString name = m_connectionName + QStringLiteral("-upgrade");
+    QString problem;
+    {
+        QSqlDatabase db = addConnection(name, copy);
+        if (!db.open())
+            problem = QStringLiteral("Cannot open a copy of the database %1 to bring it up to "
+                                     "date: %2")
+                          .arg(path, db.lastError().text());
+        else
+            problem = upgrade(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    QString fileError;
+    if (problem.isEmpty()
+        && (!DurableFile::sync(copy, &fileError) || !DurableFile::replace(copy, path, &fileError)))
+        problem = QStringLiteral("Cannot bring the database %1 up to date: %2").arg(path, fileError);
+    if (!problem.isEmpty())
+        QFile::remove(copy);
+    return problem;
 }
 
 void DataModule::close()

@@ -74,6 +74,12 @@ Q_SIGNALS:
 
 private:
     QString connectAndCheck(const QString &path);
+    // Whether the base has the layout this program needs.
+    static bool isCurrent(const QSqlDatabase &db);
+    // Brings the open base up to date where it is: a no-op for a current one.
+    static QString upgrade(QSqlDatabase &db);
+    // Brings a closed base file up to date on a copy that then takes its place.
+    QString upgradeCopyOf(const QString &path);
     static QString testColumns();
     static TestRecord readTest(const QSqlQuery &query);
 

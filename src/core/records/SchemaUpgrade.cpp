@@ -209,6 +209,47 @@ QString addStatement(const KeyConstraint &key)
     return sql;
 }
 
+struct Narrow
+{
+    SchemaUpgrade::Column column;
+    ColumnInfo info;
+};
+
+// The string columns among `columns` that are narrower than `width`.
+QList<Narrow> narrowColumns(const QSqlDatabase &db, const QList<SchemaUpgrade::Column> &columns,
+                            int width)
+{
+    QList<Narrow> narrow;
+    for (const SchemaUpgrade::Column &column : columns) {
+        const ColumnInfo info = columnInfo(db, column.table, column.column);
+        if (!info.exists || (info.type != FieldTypeChar && info.type != FieldTypeVarchar))
+            continue;
+        if (info.width < width)
+            narrow.append({column, info});
+    }
+    return narrow;
+}
+
+const QList<SchemaUpgrade::Column> &phoneColumns()
+{
+    static const QList<SchemaUpgrade::Column> phones = {
+        {QStringLiteral("CLIENTS"), QStringLiteral("TEL1")},
+        {QStringLiteral("CLIENTS"), QStringLiteral("TEL2")},
+        {QStringLiteral("CLIENTS"), QStringLiteral("TEL3")}};
+    return phones;
+}
+
+bool hasIndex(const QSqlDatabase &db, const QString &name, QString *error)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$INDEX_NAME = ?"));
+    query.addBindValue(name);
+    if (!run(query, QStringLiteral("Cannot read the indexes"), error) || !query.next())
+        return false;
+    return query.value(0).toInt() > 0;
+}
+
 } // namespace
 
 const QList<SchemaUpgrade::Column> &SchemaUpgrade::clientCodeColumns()
@@ -241,10 +282,7 @@ bool SchemaUpgrade::widenClientCodes(const QSqlDatabase &db, QString *error, boo
 
 bool SchemaUpgrade::widenPhones(const QSqlDatabase &db, QString *error, bool *changed)
 {
-    static const QList<Column> phones = {{QStringLiteral("CLIENTS"), QStringLiteral("TEL1")},
-                                         {QStringLiteral("CLIENTS"), QStringLiteral("TEL2")},
-                                         {QStringLiteral("CLIENTS"), QStringLiteral("TEL3")}};
-    return widenColumns(db, phones, PhoneWidth, error, changed);
+    return widenColumns(db, phoneColumns(), PhoneWidth, error, changed);
 }
 
 bool SchemaUpgrade::widenColumns(const QSqlDatabase &db, const QList<Column> &columns, int width,
@@ -252,19 +290,7 @@ bool SchemaUpgrade::widenColumns(const QSqlDatabase &db, const QList<Column> &co
 {
     if (changed)
         *changed = false;
-    struct Narrow
-    {
-        Column column;
-        ColumnInfo info;
-    };
-    QList<Narrow> narrow;
-    for (const Column &column : columns) {
-        const ColumnInfo info = columnInfo(db, column.table, column.column);
-        if (!info.exists || (info.type != FieldTypeChar && info.type != FieldTypeVarchar))
-            continue;
-        if (info.width < width)
-            narrow.append({column, info});
-    }
+    const QList<Narrow> narrow = narrowColumns(db, columns, width);
     if (narrow.isEmpty())
         return true;
 
@@ -355,15 +381,13 @@ bool SchemaUpgrade::widenColumns(const QSqlDatabase &db, const QList<Column> &co
 
 bool SchemaUpgrade::ensureClientLookupIndex(const QSqlDatabase &db, QString *error)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$INDEX_NAME = ?"));
-    query.addBindValue(clientLookupIndex());
-    if (!run(query, QStringLiteral("Cannot read the indexes"), error) || !query.next())
-        return false;
-    if (query.value(0).toInt() > 0)
+    QString readError;
+    if (hasIndex(db, clientLookupIndex(), &readError))
         return true;
-    query.clear();
+    if (!readError.isEmpty()) {
+        setError(error, readError);
+        return false;
+    }
     QSqlQuery create(db);
     if (!create.exec(QStringLiteral("CREATE INDEX ") + clientLookupIndex()
                      + QStringLiteral(" ON TESTS COMPUTED BY (UPPER(CODE_CLIENT))"))) {
@@ -372,4 +396,11 @@ bool SchemaUpgrade::ensureClientLookupIndex(const QSqlDatabase &db, QString *err
         return false;
     }
     return true;
+}
+
+bool SchemaUpgrade::isCurrent(const QSqlDatabase &db)
+{
+    return narrowColumns(db, clientCodeColumns(), ClientCodeWidth).isEmpty()
+           && narrowColumns(db, phoneColumns(), PhoneWidth).isEmpty()
+           && hasIndex(db, clientLookupIndex(), nullptr);
 }

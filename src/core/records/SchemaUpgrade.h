@@ -42,6 +42,9 @@ public:
     static QString clientLookupIndex() { return QStringLiteral("IX_TESTS_CLIENT_CI"); }
     static bool ensureClientLookupIndex(const QSqlDatabase &db, QString *error = nullptr);
 
+    // Whether the open base already has everything the three upgrades above would make.
+    static bool isCurrent(const QSqlDatabase &db);
+
     // The declared width in characters of a string column; 0 when there is no such column or
     // it is not a string.
     static int columnWidth(const QSqlDatabase &db, const QString &table, const QString &column);

@@ -12,6 +12,8 @@
 #include <QUuid>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace {
 
 // Runs one statement on its own (the driver commits it at once).
@@ -209,7 +211,9 @@ bool SyncSchema::upgradeSharedOnce(const QSqlDatabase &db, QString *error)
            && ensureInfo(db, QStringLiteral("LOCK"), QStringLiteral("0"), error);
 }
 
-bool SyncSchema::upgradeLocal(const QSqlDatabase &db, QString *error)
+namespace {
+
+QList<Step> localSteps(const QSqlDatabase &db)
 {
     QList<Step> steps = {
         {Step::Table, QStringLiteral("SYNC_PENDING"), {},
@@ -249,5 +253,20 @@ bool SyncSchema::upgradeLocal(const QSqlDatabase &db, QString *error)
                                      "IF (K IS NOT NULL) THEN NEW.%3 = K; END END")
                           .arg(name, column.table, column.column)});
     }
-    return apply(db, steps, error);
+    return steps;
+}
+
+} // namespace
+
+bool SyncSchema::upgradeLocal(const QSqlDatabase &db, QString *error)
+{
+    return apply(db, localSteps(db), error);
+}
+
+bool SyncSchema::localIsCurrent(const QSqlDatabase &db)
+{
+    const QSet<QString> present = objects(db);
+    const QList<Step> steps = localSteps(db);
+    return std::all_of(steps.cbegin(), steps.cend(),
+                       [&](const Step &step) { return present.contains(objectName(step)); });
 }

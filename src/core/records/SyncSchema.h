@@ -35,6 +35,8 @@ class SyncSchema
 public:
     static bool upgradeShared(const QSqlDatabase &db, QString *error = nullptr);
     static bool upgradeLocal(const QSqlDatabase &db, QString *error = nullptr);
+    // Whether the open own base already has everything upgradeLocal() would make.
+    static bool localIsCurrent(const QSqlDatabase &db);
 
 private:
     static bool upgradeSharedOnce(const QSqlDatabase &db, QString *error);

@@ -333,7 +333,12 @@ private Q_SLOTS:
     void narrowBaseIsWidenedOnOpen() {
         const QString path = m_env->scratch("old") + "/BASE.fdb";
         QCOMPARE(runIsql(narrowBaseScript(path)), QString());
+        // A copy left behind by an upgrade that was cut off is not taken for the base.
+        QFile stale(path + ".upgrading");
+        QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("half a base") > 0);
+        stale.close();
         QVERIFY2(m_data.open(path, &m_error), qPrintable(m_error));
+        QVERIFY(!QFile::exists(path + ".upgrading"));
         QString key;
         {
             const QSqlDatabase db = m_data.database();
@@ -366,6 +371,28 @@ private Q_SLOTS:
         m_data.close();
         QVERIFY2(m_data.open(path, &m_error), qPrintable(m_error));
         QCOMPARE(m_data.testsOfClient(key).size(), 1);
+    }
+
+    // An upgrade that fails half way leaves the base exactly as it was, not widened but
+    // lacking the rest, and no copy behind.
+    void failedUpgradeLeavesTheBaseAsItWas() {
+        const QString path = m_env->scratch("old") + "/BASE.fdb";
+        QCOMPARE(runIsql(narrowBaseScript(path).replace(
+                     "COMMIT;\nINSERT", "CREATE TABLE CLIENT_CONFLICTS (X INTEGER);\nCOMMIT;\nINSERT")),
+                 QString());
+        QVERIFY(!m_data.open(path, &m_error));
+        QVERIFY2(m_error.contains("CLIENT_CONFLICTS"), qPrintable(m_error));
+        QVERIFY(!QFile::exists(path + ".upgrading"));
+        {
+            QSqlDatabase db = DataModule::addConnection("raw", path);
+            QVERIFY(db.open());
+            QCOMPARE(clientCodeWidths(db).filter("=16"), QStringList());
+            QCOMPARE(rowCount(db, "RDB$RELATIONS WHERE RDB$RELATION_NAME = 'SYNC_PENDING'"),
+                     QStringList{"0"});
+            QCOMPARE(rowCount(db, "TESTS"), QStringList{"2"});
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("raw");
     }
 
     void cyrillicRoundTrip_data() {
