@@ -31,9 +31,11 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+} // namespace
+
 // Copies in chunks through QSaveFile, so a copy cut short (a full disk) is reported and leaves
 // no partial file behind.
-bool copyFile(const QString &from, const QString &to, QString *error)
+bool DataBackup::copyFile(const QString &from, const QString &to, QString *error)
 {
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly)) {
@@ -41,7 +43,8 @@ bool copyFile(const QString &from, const QString &to, QString *error)
         return false;
     }
     if (!QDir().mkpath(QFileInfo(to).absolutePath())) {
-        *error = QStringLiteral("cannot make the folder %1").arg(native(QFileInfo(to).absolutePath()));
+        *error =
+            QStringLiteral("cannot make the folder %1").arg(native(QFileInfo(to).absolutePath()));
         return false;
     }
     QSaveFile out(to);
@@ -74,7 +77,7 @@ bool copyFile(const QString &from, const QString &to, QString *error)
     return true;
 }
 
-QString freeName(const QString &folder, const QString &name)
+QString DataBackup::freeName(const QString &folder, const QString &name)
 {
     const QDir dir(folder);
     QString candidate = name;
@@ -83,12 +86,9 @@ QString freeName(const QString &folder, const QString &name)
     return dir.filePath(candidate);
 }
 
-} // namespace
-
 DataBackup::DataBackup(DataModule *data)
     : m_data(data)
-{
-}
+{}
 
 QString DataBackup::folderName(const QDateTime &when)
 {
@@ -127,13 +127,14 @@ DataBackup::Result DataBackup::run(const QString &targetFolder)
     Result result;
     const QFileInfo target(targetFolder);
     if (targetFolder.trimmed().isEmpty() || !target.isDir()) {
-        result.error = text("BackupNoFolder", "The folder %1 does not exist.").arg(native(targetFolder));
+        result.error =
+            text("BackupNoFolder", "The folder %1 does not exist.").arg(native(targetFolder));
         return result;
     }
     const bool wasOpen = m_data && m_data->isOpen();
-    const QString basePath = wasOpen ? m_data->path()
-                                     : CaseInsensitivePath::resolve(AppPaths::GetDataPath(),
-                                                                    QStringLiteral("BASE.fdb"));
+    const QString basePath =
+        wasOpen ? m_data->path()
+                : CaseInsensitivePath::resolve(AppPaths::GetDataPath(), QStringLiteral("BASE.fdb"));
     if (DataModule::isServerPath(basePath) || !QFileInfo(basePath).isFile()) {
         result.error = text("BackupNoBase", "The client base %1 is not a file on this computer, "
                                             "so it cannot be backed up here.")
@@ -144,9 +145,10 @@ DataBackup::Result DataBackup::run(const QString &targetFolder)
     // Made before the base is closed: a folder that cannot be written costs nothing.
     QTemporaryDir temp(target.absoluteFilePath() + QStringLiteral("/.Vandrel backup-XXXXXX"));
     if (!temp.isValid()) {
-        result.error = text("BackupCannotWrite",
-                            "The backup was not made: nothing can be written to the folder %1 (%2).")
-                           .arg(native(target.absoluteFilePath()), temp.errorString());
+        result.error =
+            text("BackupCannotWrite",
+                 "The backup was not made: nothing can be written to the folder %1 (%2).")
+                .arg(native(target.absoluteFilePath()), temp.errorString());
         return result;
     }
 
@@ -171,10 +173,10 @@ DataBackup::Result DataBackup::run(const QString &targetFolder)
         step(text("BackupOpeningBase", "Opening the client base again..."));
         QString error;
         if (!m_data->open(basePath, &error))
-            result.reopenError = text("BackupReopenFailed",
-                                      "The client base could not be opened again: %1. "
-                                      "Close the program and start it again.")
-                                     .arg(error);
+            result.reopenError =
+                text("BackupReopenFailed", "The client base could not be opened again: %1. "
+                                           "Close the program and start it again.")
+                    .arg(error);
     }
     if (result.ok) {
         IniFile ini(AppPaths::dataFile(QStringLiteral("Options.ini")));
@@ -188,6 +190,16 @@ DataBackup::Result DataBackup::run(const QString &targetFolder)
 QList<DataBackup::Copy> DataBackup::filesToCopy(const QString &basePath) const
 {
     QList<Copy> files{{basePath, QFileInfo(basePath).fileName()}};
+    files.append(settingsFiles());
+    const QString shared = sharedBaseToCopy();
+    if (!shared.isEmpty())
+        files.append({shared, QStringLiteral("Uniform Base/") + QFileInfo(shared).fileName()});
+    return files;
+}
+
+QList<DataBackup::Copy> DataBackup::settingsFiles()
+{
+    QList<Copy> files;
     // The settings files are copied under the names they have, whatever their case.
     for (const QString &name : {QStringLiteral("Options.ini"), QStringLiteral("Remember.ini")}) {
         const QString path = AppPaths::dataFile(name);
@@ -195,12 +207,10 @@ QList<DataBackup::Copy> DataBackup::filesToCopy(const QString &basePath) const
             files.append({path, QFileInfo(path).fileName()});
     }
     const QDir languages(Localization::languagesFolder());
-    const QStringList names = languages.entryList({QStringLiteral("*.lang")}, QDir::Files, QDir::Name);
+    const QStringList names =
+        languages.entryList({QStringLiteral("*.lang")}, QDir::Files, QDir::Name);
     for (const QString &name : names)
         files.append({languages.filePath(name), QStringLiteral("languages/") + name});
-    const QString shared = sharedBaseToCopy();
-    if (!shared.isEmpty())
-        files.append({shared, QStringLiteral("Uniform Base/") + QFileInfo(shared).fileName()});
     return files;
 }
 

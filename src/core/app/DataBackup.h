@@ -27,9 +27,9 @@ public:
     struct Result
     {
         bool ok = false;
-        QString folder;          // the backup folder made
-        QString error;           // why no backup was made
-        QString reopenError;     // the client base could not be opened again afterwards
+        QString folder;           // the backup folder made
+        QString error;            // why no backup was made
+        QString reopenError;      // the client base could not be opened again afterwards
         BaseFacts::Counts counts; // what the backed-up base holds
     };
     struct Last
@@ -55,12 +55,19 @@ public:
     // one in use and exists; empty for a server or a file elsewhere (that one has its owner).
     static QString sharedBaseToCopy();
 
-private:
     struct Copy
     {
         QString from;
         QString to; // relative to the backup folder
     };
+    // Options.ini, Remember.ini and the language files, under the names a backup keeps them.
+    static QList<Copy> settingsFiles();
+    // Copies a file so that a copy cut short (a full disk) is reported and leaves nothing.
+    static bool copyFile(const QString &from, const QString &to, QString *error);
+    // `name` inside `folder`, with " (2)", " (3)" ... when that name is taken.
+    static QString freeName(const QString &folder, const QString &name);
+
+private:
     QString copyInto(const QString &folder, const QString &basePath, BaseFacts::Counts *counts);
     QList<Copy> filesToCopy(const QString &basePath) const;
     void step(const QString &text) const;

@@ -21,17 +21,6 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-// A name beside `target` that nothing uses yet; gbak makes the file itself.
-QString partName(const QString &target)
-{
-    QTemporaryFile probe(target + QStringLiteral(".part-XXXXXX"));
-    if (!probe.open())
-        return QString();
-    const QString name = probe.fileName();
-    probe.remove();
-    return name;
-}
-
 bool diskFull(const QStringList &lines)
 {
     for (const QString &line : lines)
@@ -171,10 +160,26 @@ QString Gbak::runProcess(const QStringList &arguments)
         .arg(tell.join(QLatin1Char(' ')));
 }
 
-void Gbak::readLines(const QByteArray &chunk)
+QString Gbak::partName(const QString &target)
+{
+    QTemporaryFile probe(target + QStringLiteral(".part-XXXXXX"));
+    if (!probe.open())
+        return QString();
+    const QString name = probe.fileName();
+    probe.remove();
+    return name;
+}
+
+qint64 Gbak::recordsIn(const QString &line)
 {
     static const QRegularExpression records(
         QStringLiteral("^gbak:\\s*(\\d+) records (written|restored)"));
+    const QRegularExpressionMatch match = records.match(line);
+    return match.hasMatch() ? match.captured(1).toLongLong() : 0;
+}
+
+void Gbak::readLines(const QByteArray &chunk)
+{
     m_pending += chunk;
     qsizetype end;
     while ((end = m_pending.indexOf('\n')) >= 0) {
@@ -187,9 +192,7 @@ void Gbak::readLines(const QByteArray &chunk)
             m_lastLines.removeFirst();
         if (line.contains(QLatin1String("ERROR")) && m_errorLines.size() < kLastLines)
             m_errorLines.append(line);
-        const QRegularExpressionMatch match = records.match(line);
-        if (match.hasMatch())
-            m_records += match.captured(1).toLongLong();
+        m_records += recordsIn(line);
         if (m_progress)
             m_progress({line, m_records});
     }

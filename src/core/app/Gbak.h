@@ -51,6 +51,12 @@ public:
     // Whether the last run stopped because it was cancelled.
     bool wasCancelled() const { return m_wasCancelled; }
 
+    // The records a verbose line of gbak reports written or restored; 0 for other lines.
+    static qint64 recordsIn(const QString &line);
+    // A free name beside `target` for the file being written; empty when the folder is not
+    // writable.
+    static QString partName(const QString &target);
+
 private:
     bool run(QStringList arguments, const QString &source, const QString &target, QString *error);
     QString runProcess(const QStringList &arguments);

@@ -16,4 +16,8 @@ list(APPEND VANDREL_CORE_SOURCES
   core/app/BaseFacts.h core/app/BaseFacts.cpp
   core/app/DataBackup.h core/app/DataBackup.cpp
   core/app/Gbak.h core/app/Gbak.cpp
+  core/app/ServiceBackup.h core/app/ServiceBackup.cpp
+  core/app/BackupStore.h core/app/BackupStore.cpp
+  core/app/AutoBackup.h core/app/AutoBackup.cpp
+  core/app/BackupRestore.h core/app/BackupRestore.cpp
 )
