@@ -20,4 +20,7 @@ list(APPEND VANDREL_CORE_SOURCES
   core/app/BackupStore.h core/app/BackupStore.cpp
   core/app/AutoBackup.h core/app/AutoBackup.cpp
   core/app/BackupRestore.h core/app/BackupRestore.cpp
+  core/app/ImportSource.h core/app/ImportSource.cpp
+  core/app/ImportSettings.h core/app/ImportSettings.cpp
+  core/app/InstallationImport.h core/app/InstallationImport.cpp
 )
