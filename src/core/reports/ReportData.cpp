@@ -1,5 +1,6 @@
 #include "ReportData.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 namespace ReportData {
@@ -8,10 +9,12 @@ namespace {
 
 QString caption(const ReportInput &in, int id)
 {
-    return id < in.captions.size() ? in.captions.at(id) : QString::fromLatin1(ReportSections::info(id).english);
+    return id < in.captions.size() ? in.captions.at(id)
+                                   : QString::fromLatin1(ReportSections::info(id).english);
 }
 
-void addBand(ReportScript &s, const QString &prefix, const QString &function, const ReportBand &band)
+void addBand(ReportScript &s, const QString &prefix, const QString &function,
+             const ReportBand &band)
 {
     s.add(prefix + QStringLiteral("_count"), int(band.lines.size()));
     for (qsizetype i = 0; i < band.lines.size(); ++i)
@@ -31,7 +34,8 @@ void addBand(ReportScript &s, const QString &prefix, const QString &function, co
 void addChart(ReportScript &s, const QString &prefix, const ReportInput::Chart &chart)
 {
     s.addFlag(QStringLiteral("chart_") + prefix, chart.drawn);
-    const QList<ReportInput::ChartCell> cells = chart.drawn ? chart.cells : QList<ReportInput::ChartCell>();
+    const QList<ReportInput::ChartCell> cells =
+        chart.drawn ? chart.cells : QList<ReportInput::ChartCell>();
     for (qsizetype i = 0; i < cells.size(); ++i) {
         const QString n = QString::number(i);
         s.add(prefix + QStringLiteral("_name_") + n, cells.at(i).name);
@@ -44,7 +48,32 @@ void addChart(ReportScript &s, const QString &prefix, const ReportInput::Chart &
     s.add(prefix + QStringLiteral("_cells"), int(cells.size()));
 }
 
+void addProgress(ReportScript &s, const ReportInput &in)
+{
+    const ReportInput::Progress &p = in.progress;
+    s.add(QStringLiteral("progress_cap"), caption(in, ReportSections::Progress));
+    s.addFlag(QStringLiteral("chart_progress"), p.drawn);
+    for (qsizetype i = 0; i < p.headings.size(); ++i)
+        s.add(QStringLiteral("progress_head_") + QString::number(i), p.headings.at(i));
+    s.add(QStringLiteral("progress_heads"), int(p.headings.size()));
+    for (qsizetype i = 0; i < p.figures.size(); ++i) {
+        const ProgressFigures &f = p.figures.at(i);
+        const QString n = QString::number(i);
+        s.add(QStringLiteral("progress_date_") + n, momentText(f.when));
+        s.add(QStringLiteral("progress_outside_") + n, f.outside);
+        s.add(QStringLiteral("progress_spread_") + n, figureText(f.meanDeviation));
+        s.add(QStringLiteral("progress_sides_") + n, figureText(f.sideDifference));
+        s.add(QStringLiteral("progress_mean_") + n, f.mean);
+    }
+    s.add(QStringLiteral("progress_count"), int(p.figures.size()));
+}
+
 } // namespace
+
+QString figureText(double value)
+{
+    return QLocale().toString(value, 'f', 1);
+}
 
 QList<ReportInput::ChartCell> chartCells(const TestRecord &test, const CorridorEvaluation &corridor,
                                          const QList<int> &order)
@@ -54,7 +83,9 @@ QList<ReportInput::ChartCell> chartCells(const TestRecord &test, const CorridorE
         const int value = test.values[size_t(channel)];
         const ConductionClass shown = classify(value, corridor);
         cells.append({Channels::name(channel), value,
-                      shown == ConductionClass::Low ? -1 : shown == ConductionClass::High ? 1 : 0});
+                      shown == ConductionClass::Low    ? -1
+                      : shown == ConductionClass::High ? 1
+                                                       : 0});
     }
     return cells;
 }
@@ -92,7 +123,8 @@ QString bandStyle(const BandFont &text, const BandFont &editor, bool header)
     }
     const bool sized = header ? text.pointSize >= 12 : text.pointSize != editor.pointSize;
     if (sized && text.pointSize > 0)
-        style += QStringLiteral("font-size:") + QString::number(text.pointSize) + QStringLiteral("pt;");
+        style +=
+            QStringLiteral("font-size:") + QString::number(text.pointSize) + QStringLiteral("pt;");
     if (text.bold)
         style += QStringLiteral("font-weight: bolder;");
     if (text.italic)
@@ -129,8 +161,10 @@ ReportScript compose(const ReportInput &in)
 {
     using namespace ReportSections;
     ReportScript s;
-    for (int id = 0; id < Count; ++id)
-        s.addFlag(QStringLiteral("enable") + QString::number(id), in.enabled.at(size_t(id)));
+    for (int id = 0; id < Count; ++id) {
+        if (id < FirstLater || in.enabled.at(size_t(id)))
+            s.addFlag(QStringLiteral("enable") + QString::number(id), in.enabled.at(size_t(id)));
+    }
 
     s.add(QStringLiteral("green_color"), QStringLiteral("#008000"));
     s.add(QStringLiteral("red_color"), QStringLiteral("#FF0000"));
@@ -140,7 +174,8 @@ ReportScript compose(const ReportInput &in)
 
     s.add(QStringLiteral("site"), QString());
     s.add(QStringLiteral("pname"), QString());
-    s.add(QStringLiteral("name"), QString(in.surname.trimmed() + QLatin1Char(' ') + in.name.trimmed()).trimmed());
+    s.add(QStringLiteral("name"),
+          QString(in.surname.trimmed() + QLatin1Char(' ') + in.name.trimmed()).trimmed());
     s.add(QStringLiteral("birth_day"), dateText(in.birthDay));
     s.add(QStringLiteral("date_reg"), dateText(in.registered));
     s.add(QStringLiteral("diag_date"), momentText(in.testDate));
@@ -189,7 +224,8 @@ ReportScript compose(const ReportInput &in)
     }
 
     s.add(QStringLiteral("acupress_cap"), caption(in, Acupress));
-    const RecipeLines acupressure = in.enabled.at(Acupress) ? printedRecipe(in.acupressure) : RecipeLines();
+    const RecipeLines acupressure =
+        in.enabled.at(Acupress) ? printedRecipe(in.acupressure) : RecipeLines();
     for (qsizetype i = 0; i < acupressure.size(); ++i) {
         const QString n = QString::number(i);
         s.add(QStringLiteral("acupress_val_") + n, acupressure.at(i).text);
@@ -199,17 +235,22 @@ ReportScript compose(const ReportInput &in)
     s.add(QStringLiteral("acupress_count_seans"), int(acupressure.size()));
 
     s.add(QStringLiteral("symptom_cap"), caption(in, Symptom));
-    const QList<SymptomGroup> symptoms = in.enabled.at(Symptom) ? in.symptoms : QList<SymptomGroup>();
+    const QList<SymptomGroup> symptoms =
+        in.enabled.at(Symptom) ? in.symptoms : QList<SymptomGroup>();
     for (qsizetype i = 0; i < symptoms.size(); ++i) {
         const QString n = QString::number(i);
         const SymptomGroup &g = symptoms.at(i);
         s.add(QStringLiteral("sympt_mer_") + n, g.meridian);
         s.add(QStringLiteral("sympt_point_") + n, g.point);
         for (qsizetype j = 0; j < g.entries.size(); ++j)
-            s.add(QStringLiteral("sympt_val_") + n + QLatin1Char('_') + QString::number(j), g.entries.at(j));
+            s.add(QStringLiteral("sympt_val_") + n + QLatin1Char('_') + QString::number(j),
+                  g.entries.at(j));
         s.add(QStringLiteral("sympt_count_") + n, int(g.entries.size()));
     }
     s.add(QStringLiteral("sympt_count"), int(symptoms.size()));
+
+    if (in.enabled.at(Progress))
+        addProgress(s, in);
 
     for (qsizetype k = 0; k < in.order.size(); ++k)
         s.add(QStringLiteral("stencil_val_") + QString::number(k), in.order.at(k));

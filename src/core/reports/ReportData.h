@@ -1,11 +1,12 @@
 #pragma once
 
+#include "records/TestRecord.h"
 #include "ReportScript.h"
 #include "ReportSections.h"
+#include "ryodoraku/CorridorEvaluation.h"
+#include "ryodoraku/ProgressFigures.h"
 #include "SymptomLines.h"
 #include "treatment/RecipeLine.h"
-#include "records/TestRecord.h"
-#include "ryodoraku/CorridorEvaluation.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -81,6 +82,16 @@ struct ReportInput
     RecipeLines acupressure;
     QList<SymptomGroup> symptoms;
 
+    // The client's tests over time, with the figures the progress graph shows, its picture and
+    // the headings of the table columns (date, outside, mean deviation, left-right, mean).
+    struct Progress
+    {
+        QList<ProgressFigures> figures;
+        bool drawn = false;
+        QStringList headings;
+    };
+    Progress progress;
+
     bool accept = false; // print header and footer
     ReportBand header;
     ReportBand footer;
@@ -109,6 +120,9 @@ QString bandStyle(const BandFont &text, const BandFont &editor, bool header);
 // The name a saved report suggests: "<surname> <name> <test date>", without the characters no
 // file name may hold; "report" when all of it is empty.
 QString fileName(const QString &surname, const QString &name, const QDate &testDate);
+
+// A percentage of the progress table, one decimal as the progress graph shows it.
+QString figureText(double value);
 
 // The date texts of the report.
 QString dateText(const QDate &date);

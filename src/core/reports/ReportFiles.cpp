@@ -1,8 +1,8 @@
 #include "ReportFiles.h"
 
+#include "app/AppPaths.h"
 #include "ReportScript.h"
 #include "ReportTemplate.h"
-#include "app/AppPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +44,8 @@ bool writePage(const ReportTemplate &page, QString *error)
     // A data file copied from another installation may be spelt otherwise; the page must
     // load the file that is really there.
     const QString reference = QStringLiteral("src=\"") + kDataName + QLatin1Char('"');
-    const QString actual = QStringLiteral("src=\"") + QFileInfo(dataPath()).fileName() + QLatin1Char('"');
+    const QString actual =
+        QStringLiteral("src=\"") + QFileInfo(dataPath()).fileName() + QLatin1Char('"');
     QString text;
     for (const QString &line : page.lines()) {
         QString l = line;
@@ -76,10 +77,12 @@ QString bandPictureFile(const QString &band, int index)
 void removePictures()
 {
     using namespace ReportSections;
-    for (const Picture p : {CirclePicture, HistogramPicture, GeneralPicture, ColourPicture, FrequencyPicture})
+    for (const Picture p : {CirclePicture, HistogramPicture, GeneralPicture, ColourPicture,
+                            FrequencyPicture, ProgressPicture})
         QFile::remove(picturePath(p));
     const QDir folder(pictureFolder());
-    for (const QString &file : folder.entryList({QStringLiteral("header_*.png"), QStringLiteral("footer_*.png")}, QDir::Files))
+    for (const QString &file : folder.entryList(
+             {QStringLiteral("header_*.png"), QStringLiteral("footer_*.png")}, QDir::Files))
         QFile::remove(folder.filePath(file));
     QFile::remove(AppPaths::dataFile(QStringLiteral("print_pict/graph.bmp")));
     QFile::remove(AppPaths::dataFile(QStringLiteral("graph.bmp")));

@@ -19,6 +19,7 @@ const Info &info(int id)
         {"TreatmentBox", "Treatment", "Treatment"},
         {"AcupressBox", "PressLabel", "Acupressure"},
         {"SymptomBox", "PrintSymptoms", "Symptoms by meridian"},
+        {"ProgressBox", "PrintProgress", "Progress over the tests"},
     }};
     return infos.at(size_t(qBound(0, id, Count - 1)));
 }
@@ -31,14 +32,26 @@ QList<int> naturalOrder()
     return ids;
 }
 
+bool onByDefault(int id)
+{
+    return id != Monitoring && id != Progress;
+}
+
 QString pictureFile(Picture picture)
 {
     switch (picture) {
-    case CirclePicture: return QStringLiteral("circle.bmp");
-    case HistogramPicture: return QStringLiteral("hist.bmp");
-    case GeneralPicture: return QStringLiteral("graph1.bmp");
-    case ColourPicture: return QStringLiteral("color_treat.bmp");
-    case FrequencyPicture: return QStringLiteral("freq_treat.bmp");
+    case CirclePicture:
+        return QStringLiteral("circle.bmp");
+    case HistogramPicture:
+        return QStringLiteral("hist.bmp");
+    case GeneralPicture:
+        return QStringLiteral("graph1.bmp");
+    case ColourPicture:
+        return QStringLiteral("color_treat.bmp");
+    case FrequencyPicture:
+        return QStringLiteral("freq_treat.bmp");
+    case ProgressPicture:
+        return QStringLiteral("progress.png");
     }
     return QString();
 }
@@ -75,7 +88,8 @@ QString build(const QList<QueueEntry> &entries)
 {
     QString text;
     for (const QueueEntry &e : entries)
-        text += clean(e.caption) + kField + (e.ticked ? QLatin1Char('1') : QLatin1Char('0')) + kField;
+        text +=
+            clean(e.caption) + kField + (e.ticked ? QLatin1Char('1') : QLatin1Char('0')) + kField;
     return text + kEnd;
 }
 

@@ -21,7 +21,11 @@ enum Id {
     Treatment = 9,
     Acupress = 10,
     Symptom = 11,
-    Count = 12
+    Progress = 12,
+    Count = 13,
+    // Sections from here on came after print orders were first stored: their flag is written
+    // only when on, so an order stored earlier composes the same data as it always did.
+    FirstLater = Progress
 };
 
 struct Info
@@ -33,9 +37,19 @@ struct Info
 
 const Info &info(int id);
 QList<int> naturalOrder();
+// Whether the section is ticked in the default order: monitoring is never printed, and the
+// progress over the tests is asked for when wanted.
+bool onByDefault(int id);
 
 // The pictures a report can show and their files in print_pict/.
-enum Picture { CirclePicture, HistogramPicture, GeneralPicture, ColourPicture, FrequencyPicture };
+enum Picture {
+    CirclePicture,
+    HistogramPicture,
+    GeneralPicture,
+    ColourPicture,
+    FrequencyPicture,
+    ProgressPicture
+};
 QString pictureFile(Picture picture);
 
 } // namespace ReportSections

@@ -1,6 +1,5 @@
 #include "PrintPanel.h"
 
-#include "TPrintForm.h"
 #include "app/AppPaths.h"
 #include "app/Session.h"
 #include "common/Dialogs.h"
@@ -13,6 +12,7 @@
 #include "reports/ReportTemplate.h"
 #include "ryodoraku/ChannelMarks.h"
 #include "ryodoraku/SymptomMarksStore.h"
+#include "TPrintForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,12 +23,12 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
-#include <QPolygonF>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPolygonF>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -42,7 +42,6 @@
 #include "PrintPanelSupport.h"
 
 using namespace PrintPanelSupport;
-
 
 PrintPanel::PrintPanel(DataModule *data, Session *session, PrintCatalogue *catalogue,
                        const ReportTemplate *page, QWidget *parent)
@@ -86,7 +85,8 @@ void PrintPanel::buildPage()
 {
     setStyleSheet(QStringLiteral(
         "#PrintPanel { background: #eef2f6; }"
-        "QWidget[card=\"true\"] { background: white; border: 1px solid #c9d4de; border-radius: 6px; }"
+        "QWidget[card=\"true\"] { background: white; border: 1px solid #c9d4de; border-radius: "
+        "6px; }"
         "QLabel[heading=\"true\"] { color: #2f5d8a; font-weight: bold; }"
         "QWidget[card=\"true\"] QLabel { border: none; }"
         "#PrintData { background: #2f6fae; color: white; font-weight: bold; padding: 8px 18px;"
@@ -191,7 +191,7 @@ QWidget *PrintPanel::buildSections()
     for (int id = 0; id < ReportSections::Count; ++id) {
         auto *check = new QCheckBox(box);
         check->setObjectName(QLatin1String(ReportSections::info(id).box));
-        check->setChecked(id != ReportSections::Monitoring);
+        check->setChecked(ReportSections::onByDefault(id));
         m_boxes.at(size_t(id)) = check;
         grid->addWidget(check, 1 + id % rows, id / rows);
     }
@@ -300,12 +300,14 @@ void PrintPanel::bindTexts()
                        [this](const QString &t) { m_up->setToolTip(t); });
     a.bindWithFallback(m_down, QStringLiteral("OrderDown"), QStringLiteral("Move down"),
                        [this](const QString &t) { m_down->setToolTip(t); });
-    a.bindWithFallback(m_recomName, QStringLiteral("RecomName"), QStringLiteral("Name of the recommendation"),
+    a.bindWithFallback(m_recomName, QStringLiteral("RecomName"),
+                       QStringLiteral("Name of the recommendation"),
                        [this](const QString &t) { m_recomName->setPlaceholderText(t); });
     a.bindWithFallback(m_recomDescription, QStringLiteral("RecomDescription"),
                        QStringLiteral("Text of the recommendation, one advice a line"),
                        [this](const QString &t) { m_recomDescription->setPlaceholderText(t); });
-    a.bindWithFallback(m_newStencil, QStringLiteral("StencilNameHint"), QStringLiteral("Name of the new template"),
+    a.bindWithFallback(m_newStencil, QStringLiteral("StencilNameHint"),
+                       QStringLiteral("Name of the new template"),
                        [this](const QString &t) { m_newStencil->setPlaceholderText(t); });
     for (int id = 0; id < ReportSections::Count; ++id) {
         const ReportSections::Info &info = ReportSections::info(id);
@@ -318,8 +320,9 @@ void PrintPanel::bindTexts()
             {applied(QStringLiteral("Name2"), QStringLiteral("Name")),
              applied(QStringLiteral("RecomDescription"), QStringLiteral("Description"))});
         if (m_stencils->count() > 0)
-            m_stencils->setItemText(m_stencils->count() - 1,
-                                    applied(QStringLiteral("DefaultStencil"), QStringLiteral("Default template")));
+            m_stencils->setItemText(
+                m_stencils->count() - 1,
+                applied(QStringLiteral("DefaultStencil"), QStringLiteral("Default template")));
     });
 }
 
@@ -362,7 +365,8 @@ void PrintPanel::fillLists()
     m_stencils->clear();
     for (const PrintCatalogue::Stencil &s : std::as_const(m_stencilRows))
         m_stencils->addItem(s.name);
-    m_stencils->addItem(applied(QStringLiteral("DefaultStencil"), QStringLiteral("Default template")));
+    m_stencils->addItem(
+        applied(QStringLiteral("DefaultStencil"), QStringLiteral("Default template")));
     m_filling = false;
 
     int marked = -1;
@@ -458,9 +462,8 @@ void PrintPanel::chooseStencil(int index)
 void PrintPanel::resetOrder()
 {
     QList<std::pair<int, bool>> entries;
-    // Monitoring is not printed, so it starts unticked.
     for (int id : ReportSections::naturalOrder())
-        entries.append({id, id != ReportSections::Monitoring});
+        entries.append({id, ReportSections::onByDefault(id)});
     setOrderEntries(entries);
 }
 
@@ -504,7 +507,8 @@ PrintCatalogue::Stencil PrintPanel::currentChoice() const
     if (!m_footer->toPlainText().isEmpty())
         s.footer = m_footer->toHtml();
     const bool recommendations = printOrder().contains(int(ReportSections::Recomendation));
-    s.recommendations = PrintQueue::buildNames(recommendations ? tickedRecommendations() : QStringList());
+    s.recommendations =
+        PrintQueue::buildNames(recommendations ? tickedRecommendations() : QStringList());
     return s;
 }
 
@@ -537,7 +541,8 @@ void PrintPanel::storeStencil()
     m_stencils->clear();
     for (const PrintCatalogue::Stencil &row : std::as_const(m_stencilRows))
         m_stencils->addItem(row.name);
-    m_stencils->addItem(applied(QStringLiteral("DefaultStencil"), QStringLiteral("Default template")));
+    m_stencils->addItem(
+        applied(QStringLiteral("DefaultStencil"), QStringLiteral("Default template")));
     m_filling = false;
     selectStencil(name);
 }
@@ -561,7 +566,8 @@ void PrintPanel::deleteStencil()
 {
     const QString name = chosenStencil();
     if (name.isEmpty()
-        || !Dialogs::ask(this, shown(QStringLiteral("DeleteClient"), QStringLiteral("Delete the selected record?"))))
+        || !Dialogs::ask(this, shown(QStringLiteral("DeleteClient"),
+                                     QStringLiteral("Delete the selected record?"))))
         return;
     QString error;
     if (!m_store.removeStencil(name, &error)) {
@@ -590,7 +596,8 @@ void PrintPanel::setOrderEntries(const QList<std::pair<int, bool>> &entries)
     m_order->clear();
     for (const auto &[id, ticked] : entries) {
         auto *item = new QListWidgetItem(names.value(id), m_order);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable
+                       | Qt::ItemIsDragEnabled);
         item->setData(SectionRole, id);
         item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
         m_boxes.at(size_t(id))->setChecked(ticked);
@@ -644,14 +651,16 @@ void PrintPanel::storeRecommendation()
 {
     const QString name = m_recomName->text().trimmed();
     if (name.isEmpty()) {
-        Dialogs::message(this, shown(QStringLiteral("RecomMustHaveName"),
-                                     QStringLiteral("Please enter the name of the recommendation.")));
+        Dialogs::message(this,
+                         shown(QStringLiteral("RecomMustHaveName"),
+                               QStringLiteral("Please enter the name of the recommendation.")));
         m_recomName->setFocus();
         return;
     }
     if (!PrintQueue::canHoldName(name)) {
-        Dialogs::message(this, shown(QStringLiteral("RecomBadName"),
-                                     QStringLiteral("The name of a recommendation may not contain # or &.")));
+        Dialogs::message(
+            this, shown(QStringLiteral("RecomBadName"),
+                        QStringLiteral("The name of a recommendation may not contain # or &.")));
         m_recomName->setFocus();
         return;
     }
@@ -679,7 +688,8 @@ void PrintPanel::deleteRecommendation()
 {
     const int index = m_recomCombo->currentIndex();
     if (index < 0 || index >= m_recomRows.size()
-        || !Dialogs::ask(this, shown(QStringLiteral("DeleteClient"), QStringLiteral("Delete the selected record?"))))
+        || !Dialogs::ask(this, shown(QStringLiteral("DeleteClient"),
+                                     QStringLiteral("Delete the selected record?"))))
         return;
     const PrintCatalogue::Recommendation row = m_recomRows.at(index);
     QString error;

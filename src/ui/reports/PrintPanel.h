@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ReportSources.h"
 #include "app/WorkPage.h"
 #include "reports/PrintCatalogue.h"
 #include "reports/PrintStore.h"
 #include "reports/ReportData.h"
+#include "ReportSources.h"
 #include "ryodoraku/ChannelCatalogue.h"
 
 #include <QList>
@@ -93,6 +93,9 @@ private:
     void newRecommendation();
     void storeRecommendation();
     void deleteRecommendation();
+
+    // The progress section of the client's report.
+    ReportInput::Progress progress(const QString &client, int percent) const;
 
     // Header and footer.
     QTextEdit *activeRich() const;

@@ -1,11 +1,6 @@
 // Composing the report of the print page: what the page shows, gathered into the report data.
 #include "PrintPanel.h"
 
-#include "ReportCharts.h"
-#include "TPrintForm.h"
-#include "ryodoraku/CorridorEvaluation.h"
-#include "ryodoraku/CorridorPercent.h"
-#include "ryodoraku/GraphOrders.h"
 #include "app/AppPaths.h"
 #include "app/Session.h"
 #include "common/Dialogs.h"
@@ -14,10 +9,17 @@
 #include "localization/Localization.h"
 #include "records/ClientRepository.h"
 #include "records/DataModule.h"
+#include "ReportCharts.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportTemplate.h"
 #include "ryodoraku/ChannelMarks.h"
+#include "ryodoraku/CorridorEvaluation.h"
+#include "ryodoraku/CorridorPercent.h"
+#include "ryodoraku/GraphOrders.h"
+#include "ryodoraku/ProgressChart.h"
+#include "ryodoraku/ProgressFigures.h"
 #include "ryodoraku/SymptomMarksStore.h"
+#include "TPrintForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,12 +30,12 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
-#include <QPolygonF>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPolygonF>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -105,7 +107,8 @@ bool PrintPanel::composeReport(QString *error)
         for (const Wanted &w : charts) {
             if (!printed(w.section))
                 continue;
-            w.chart->drawn = ReportCharts::save(w.kind, *test, *percent, ReportFiles::picturePath(w.picture));
+            w.chart->drawn =
+                ReportCharts::save(w.kind, *test, *percent, ReportFiles::picturePath(w.picture));
             w.chart->cells = ReportData::chartCells(*test, corridor, w.order);
         }
     }
@@ -119,10 +122,13 @@ bool PrintPanel::composeReport(QString *error)
     }
 
     in.colourCaption = applied(QStringLiteral("ColorLabel"), QStringLiteral("Colour therapy"));
-    in.frequencyCaption = applied(QStringLiteral("FrequencyTreatment"), QStringLiteral("Frequency treatment"));
+    in.frequencyCaption =
+        applied(QStringLiteral("FrequencyTreatment"), QStringLiteral("Frequency treatment"));
     if (pictures && printed(Treatment)) {
-        in.colourPicture = m_sources.savePicture(ColourPicture, ReportFiles::picturePath(ColourPicture));
-        in.frequencyPicture = m_sources.savePicture(FrequencyPicture, ReportFiles::picturePath(FrequencyPicture));
+        in.colourPicture =
+            m_sources.savePicture(ColourPicture, ReportFiles::picturePath(ColourPicture));
+        in.frequencyPicture =
+            m_sources.savePicture(FrequencyPicture, ReportFiles::picturePath(FrequencyPicture));
     }
     if (printed(Acupress) && m_sources.acupressure)
         in.acupressure = m_sources.acupressure();
@@ -132,18 +138,39 @@ bool PrintPanel::composeReport(QString *error)
         resetMarks(marks);
         QString problem;
         if (SymptomMarksStore::loadMarks(*m_data, client, test->codeTest, marks, &problem)) {
-            in.symptoms = symptomGroups(m_channels, *test, percentText, marks,
-                                        [](const QString &key) { return LanguageApplier::instance().text(key); });
+            in.symptoms =
+                symptomGroups(m_channels, *test, percentText, marks, [](const QString &key) {
+                    return LanguageApplier::instance().text(key);
+                });
         }
     }
 
+    if (printed(Progress) && percent && m_data && !client.isEmpty())
+        in.progress = progress(client, *percent);
+
     // Header and footer print whenever either has text.
-    in.accept = !m_header->toPlainText().trimmed().isEmpty() || !m_footer->toPlainText().trimmed().isEmpty();
+    in.accept = !m_header->toPlainText().trimmed().isEmpty()
+                || !m_footer->toPlainText().trimmed().isEmpty();
     if (in.accept) {
         in.header = band(m_header, true);
         in.footer = band(m_footer, false);
     }
     return ReportFiles::writeData(ReportData::compose(in), error);
+}
+
+ReportInput::Progress PrintPanel::progress(const QString &client, int percent) const
+{
+    // All of the client's tests, whatever period the graphs page shows; a line over one test
+    // tells nothing, so the graph comes from two tests on.
+    ReportInput::Progress p;
+    p.figures = progressOf(m_data->testsOfClient(client), percent);
+    if (p.figures.size() >= 2)
+        p.drawn = ReportCharts::saveProgress(
+            p.figures, ReportFiles::picturePath(ReportSections::ProgressPicture));
+    const ProgressChart::Words words = ProgressChart::appliedWords();
+    p.headings = {applied(QStringLiteral("TestingDate"), QStringLiteral("Testing date")),
+                  words.outside, words.spread, words.sides, words.mean};
+    return p;
 }
 
 TPrintForm *PrintPanel::preview()
@@ -157,7 +184,8 @@ void PrintPanel::printData()
 {
     QString error;
     if (!composeReport(&error)) {
-        Dialogs::message(this, shown(QStringLiteral("ReportFailed"), QStringLiteral("The report could not be written:"))
+        Dialogs::message(this, shown(QStringLiteral("ReportFailed"),
+                                     QStringLiteral("The report could not be written:"))
                                    + QLatin1Char(' ') + error);
         return;
     }

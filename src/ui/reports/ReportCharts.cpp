@@ -2,6 +2,7 @@
 
 #include "common/ErrorOut.h"
 #include "ryodoraku/PolarDiagram.h"
+#include "ryodoraku/ProgressChart.h"
 #include "ryodoraku/TestChart.h"
 #include "ryodoraku/TestGraphs.h"
 
@@ -41,6 +42,37 @@ QStringList textsLeftToRight(const QGraphicsScene *scene)
     return texts;
 }
 
+// Laid out as if shown, but never on screen, and painted at print resolution.
+QImage paint(QWidget *view)
+{
+    // The chart settles its layout through posted events, which must all have happened before
+    // it is painted.
+    view->setAttribute(Qt::WA_DontShowOnScreen);
+    view->resize(LayoutSize);
+    view->show();
+    QCoreApplication::sendPostedEvents();
+
+    QImage image(LayoutSize * Scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(Scale);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    view->render(&painter);
+    painter.end();
+    return image;
+}
+
+bool write(const QImage &image, const QString &path, QString *error)
+{
+    // Light compression: the file lives only until the page is printed.
+    if (image.save(path, "PNG", 90))
+        return true;
+    setError(error, QStringLiteral("The chart could not be written to %1.")
+                        .arg(QDir::toNativeSeparators(path)));
+    return false;
+}
+
 } // namespace
 
 QImage render(int kind, const TestRecord &test, int percent, QStringList *drawnTexts)
@@ -56,21 +88,7 @@ QImage render(int kind, const TestRecord &test, int percent, QStringList *drawnT
         view.reset(chart);
         TestGraphs::draw(kind, test, percent, chart, nullptr);
     }
-    // Laid out as if shown, but never on screen; the chart settles its layout through posted
-    // events, which must all have happened before it is painted.
-    view->setAttribute(Qt::WA_DontShowOnScreen);
-    view->resize(LayoutSize);
-    view->show();
-    QCoreApplication::sendPostedEvents();
-
-    QImage image(LayoutSize * Scale, QImage::Format_RGB32);
-    image.setDevicePixelRatio(Scale);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    view->render(&painter);
-    painter.end();
+    QImage image = paint(view.get());
     if (drawnTexts)
         *drawnTexts = chart ? textsLeftToRight(chart->scene()) : QStringList();
     return image;
@@ -78,13 +96,20 @@ QImage render(int kind, const TestRecord &test, int percent, QStringList *drawnT
 
 bool save(int kind, const TestRecord &test, int percent, const QString &path, QString *error)
 {
-    const QImage image = render(kind, test, percent);
-    // Light compression: the file lives only until the page is printed.
-    if (image.save(path, "PNG", 90))
-        return true;
-    setError(error, QStringLiteral("The chart could not be written to %1.")
-                        .arg(QDir::toNativeSeparators(path)));
-    return false;
+    return write(render(kind, test, percent), path, error);
+}
+
+QImage renderProgress(const QList<ProgressFigures> &figures)
+{
+    ProgressChart chart;
+    chart.setWords(ProgressChart::appliedWords());
+    chart.setFigures(figures);
+    return paint(&chart);
+}
+
+bool saveProgress(const QList<ProgressFigures> &figures, const QString &path, QString *error)
+{
+    return write(renderProgress(figures), path, error);
 }
 
 } // namespace ReportCharts

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "records/TestRecord.h"
+#include "ryodoraku/ProgressFigures.h"
+
+#include <QList>
 
 #include <QImage>
 #include <QSize>
@@ -26,5 +29,10 @@ QImage render(int kind, const TestRecord &test, int percent, QStringList *drawnT
 // The same written to a PNG file; false with a message when it cannot be written.
 bool save(int kind, const TestRecord &test, int percent, const QString &path,
           QString *error = nullptr);
+
+// The progress graph of `figures` (a client's tests, oldest first) in the applied language.
+QImage renderProgress(const QList<ProgressFigures> &figures);
+bool saveProgress(const QList<ProgressFigures> &figures, const QString &path,
+                  QString *error = nullptr);
 
 } // namespace ReportCharts

@@ -13,9 +13,9 @@
 #include "ryodoraku/CorridorEvaluation.h"
 #include "ryodoraku/CorridorPercent.h"
 #include "ryodoraku/GraphOrders.h"
-#include "treatment/TherapyStore.h"
 #include "TestChart.h"
 #include "TestGraphs.h"
+#include "treatment/TherapyStore.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -435,16 +435,7 @@ void GraphicPanel::buildPeriod(QWidget *tools, QVBoxLayout *column)
 
 void GraphicPanel::drawProgress(int percent)
 {
-    ProgressChart::Words words;
-    words.title = text(QStringLiteral("ProgressTitle"), QStringLiteral("Progress over the tests"));
-    words.outside = text(QStringLiteral("ProgressOutside"), words.outside);
-    words.spread = text(QStringLiteral("ProgressSpread"), words.spread);
-    words.sides = text(QStringLiteral("ProgressSides"), words.sides);
-    words.mean = text(QStringLiteral("ProgressMean"), words.mean);
-    words.empty = text(QStringLiteral("ProgressNoTests"),
-                       QStringLiteral("The client has no tests in this period."));
-    words.treatment = text(QStringLiteral("ProgressTreatment"), words.treatment);
-    m_progress->setWords(words);
+    m_progress->setWords(ProgressChart::appliedWords());
     m_progress->setTreatments(treatmentsOfClient());
     m_progress->setFigures(m_tests
                                ? progressOf(m_tests->tests(), percent, m_from->date(), m_to->date())
@@ -467,7 +458,8 @@ QHash<int, QStringList> GraphicPanel::treatmentsOfClient() const
                  {TherapyStore::Table::Color, "ColorLabel", "Colour therapy"},
                  {TherapyStore::Table::Freq, "FreqLabel", "Frequency therapy"}};
     for (const auto &kind : kinds) {
-        const QString name = text(QString::fromLatin1(kind.key), QString::fromLatin1(kind.fallback));
+        const QString name =
+            text(QString::fromLatin1(kind.key), QString::fromLatin1(kind.fallback));
         for (const int test : TherapyStore(m_data.data(), kind.table).treatedTests(client))
             treatments[test].append(name);
     }

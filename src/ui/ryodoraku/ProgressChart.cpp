@@ -1,6 +1,7 @@
 #include "ProgressChart.h"
 
 #include "common/DateTexts.h"
+#include "TestGraphs.h"
 
 #include <QHelpEvent>
 #include <QLocale>
@@ -41,6 +42,21 @@ QColor cellColour(ConductionClass cls, int deviation)
 }
 
 } // namespace
+
+ProgressChart::Words ProgressChart::appliedWords()
+{
+    Words words;
+    words.title = TestGraphs::word(QStringLiteral("ProgressTitle"),
+                                   QStringLiteral("Progress over the tests"));
+    words.outside = TestGraphs::word(QStringLiteral("ProgressOutside"), words.outside);
+    words.spread = TestGraphs::word(QStringLiteral("ProgressSpread"), words.spread);
+    words.sides = TestGraphs::word(QStringLiteral("ProgressSides"), words.sides);
+    words.mean = TestGraphs::word(QStringLiteral("ProgressMean"), words.mean);
+    words.empty = TestGraphs::word(QStringLiteral("ProgressNoTests"),
+                                   QStringLiteral("The client has no tests in this period."));
+    words.treatment = TestGraphs::word(QStringLiteral("ProgressTreatment"), words.treatment);
+    return words;
+}
 
 ProgressChart::ProgressChart(QWidget *parent)
     : QWidget(parent)

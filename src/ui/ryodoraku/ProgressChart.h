@@ -30,6 +30,9 @@ public:
 
     explicit ProgressChart(QWidget *parent = nullptr);
 
+    // The words in the applied language, as the graphs page and the report draw them.
+    static Words appliedWords();
+
     void setWords(const Words &words);
     void setFigures(const QList<ProgressFigures> &figures);
     // The treatments recorded with a test (their names by test key), marked on the time axis.

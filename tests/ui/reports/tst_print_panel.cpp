@@ -13,13 +13,17 @@
 #include "reports/PrintPanel.h"
 #include "reports/PrintStore.h"
 #include "reports/ReportCharts.h"
+#include "reports/ReportData.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportSections.h"
 #include "reports/ReportTemplate.h"
 #include "reports/TPrintForm.h"
 #include "ryodoraku/ChannelCatalogue.h"
 #include "ryodoraku/ChannelMarks.h"
+#include "ryodoraku/CorridorEvaluation.h"
+#include "ryodoraku/CorridorPercent.h"
 #include "ryodoraku/GraphOrders.h"
+#include "ryodoraku/ProgressFigures.h"
 #include "ryodoraku/SymptomMarksStore.h"
 #include "SeedBase.h"
 #include "TestEnvironment.h"
@@ -110,6 +114,7 @@ private Q_SLOTS:
     void emptySectionsAreLeftOut();
     void sectionTicksAgree();
     void chartsAreDrawnForThePage();
+    void progressSection();
 
 private:
     void makePanel();
@@ -547,6 +552,80 @@ void TestPrintPanel::chartsAreDrawnForThePage()
         QCOMPARE(names, expected);
         QVERIFY(drawn.contains(QStringLiteral("14.03.2026 10:30"))); // its own title
     }
+}
+
+// An order stored before the progress section loads with it off and prints no trace of it.
+// Ticked, the report lists the client's tests with the progress graph's own figures, oldest
+// first, under the graph; one test prints its row without a graph, no test leaves it out.
+void TestPrintPanel::progressSection()
+{
+    makePanel();
+    QList<QueueEntry> earlier;
+    for (int id = 0; id < ReportSections::Progress; ++id)
+        earlier.append({m_panel->captions().at(id), true});
+    PrintStore store(m_data.get());
+    QVERIFY(store.addStencil({"Earlier", {}, {}, PrintQueue::build(earlier), 0, "English", "&"}));
+    QVERIFY(store.markStencil("Earlier"));
+
+    const QString client = addClient(*m_data, "Ann", "Lee");
+    const QDateTime days[] = {QDateTime(QDate(2026, 4, 9), QTime(9, 0)),
+                              QDateTime(QDate(2026, 2, 1), QTime(17, 45)),
+                              QDateTime(QDate(2026, 3, 3), QTime(8, 5))};
+    for (int t = 0; t < 3; ++t) {
+        TestRecord test;
+        test.codeClient = client;
+        test.testDate = days[t];
+        for (int i = 0; i < 24; ++i)
+            test.values[size_t(i)] = t == 2 ? 0 : 40 + (i * (7 + 11 * t)) % (50 + 30 * t);
+        QVERIFY(m_data->saveTest(test));
+    }
+    m_session->setCurrentClient(client);
+    makePanel();
+    auto *box = child<QCheckBox>(m_panel.get(), "ProgressBox");
+    QVERIFY(!box->isChecked());
+    QVERIFY(loadPreview());
+    QCOMPARE(evaluate("typeof progress_count + typeof enable12").toString(),
+             QStringLiteral("undefinedundefined"));
+    QCOMPARE(evaluate("document.querySelectorAll('table.progress').length").toInt(), 0);
+
+    const QString rows = "Array.from(document.querySelectorAll('table.progress tr')).map("
+                         "function(r){return Array.from(r.cells).map(function(c){"
+                         "return c.textContent;}).join('|');})";
+    const QString graphs = "document.querySelectorAll('img[src^=\"print_pict/progress\"]').length";
+    box->setChecked(true);
+    QVERIFY(loadPreview());
+    const int percent = *CorridorEvaluation::parsePercent(CorridorPercent::stored());
+    const QList<ProgressFigures> figures = progressOf(m_data->testsOfClient(client), percent);
+    QCOMPARE(figures.size(), 3);
+    QStringList expected{QStringList{"Testing date", "Channels outside the corridor",
+                                     "Mean deviation from the mean, %", "Left-right difference, %",
+                                     "Mean"}
+                             .join('|')};
+    for (const ProgressFigures &f : figures)
+        expected.append(QStringList{ReportData::momentText(f.when), QString::number(f.outside),
+                                    ReportData::figureText(f.meanDeviation),
+                                    ReportData::figureText(f.sideDifference),
+                                    QString::number(f.mean)}
+                            .join('|'));
+    QCOMPARE(evaluate(rows).toStringList(), expected);
+    QCOMPARE(expected.at(1).section('|', 0, 0), QStringLiteral("01.02.2026 17:45"));
+    QCOMPARE(evaluate(graphs).toInt(), 1);
+    QVERIFY(imagesLoaded());
+
+    const QString single = addClient(*m_data, "Bo", "Single");
+    TestRecord test;
+    test.codeClient = single;
+    test.testDate = days[0];
+    test.values.fill(70);
+    QVERIFY(m_data->saveTest(test));
+    m_session->setCurrentClient(single);
+    QVERIFY(loadPreview());
+    QCOMPARE(evaluate(rows).toStringList().size(), 2);
+    QCOMPARE(evaluate(graphs).toInt(), 0);
+
+    m_session->setCurrentClient(addClient(*m_data, "No", "Tests"));
+    QVERIFY(loadPreview());
+    QCOMPARE(evaluate("document.querySelectorAll('h2').length").toInt(), 0);
 }
 
 VANDREL_WEBENGINE_TEST_MAIN(TestPrintPanel)
