@@ -7,4 +7,5 @@ list(APPEND VANDREL_CORE_SOURCES
   core/reports/ReportFiles.h core/reports/ReportFiles.cpp
   core/reports/SymptomLines.h core/reports/SymptomLines.cpp
   core/reports/PrintStore.h core/reports/PrintStore.cpp
+  core/reports/MethodNote.h core/reports/MethodNote.cpp
 )

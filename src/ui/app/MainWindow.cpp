@@ -6,6 +6,7 @@
 #include "PasswordForm.h"
 #include "PlaceholderPage.h"
 #include "records/ClientPanel.h"
+#include "reports/MethodNoticeForm.h"
 #include "records/ClientSyncService.h"
 #include "records/ClientSyncStatus.h"
 #include "measure/DiagnosticPanel.h"
@@ -330,6 +331,7 @@ void MainWindow::registerStartup()
         const QString damaged = StartFileCheck::message(StartFileCheck::run());
         if (!damaged.isEmpty())
             QTimer::singleShot(0, this, [this, damaged] { Dialogs::message(this, damaged); });
+        MethodNoticeForm::showOnce(this);
         return true;
     });
 

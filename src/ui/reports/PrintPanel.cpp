@@ -8,6 +8,7 @@
 #include "localization/Localization.h"
 #include "records/ClientRepository.h"
 #include "records/DataModule.h"
+#include "reports/MethodNote.h"
 #include "reports/ReportFiles.h"
 #include "reports/ReportTemplate.h"
 #include "ryodoraku/ChannelMarks.h"
@@ -71,6 +72,16 @@ PrintPanel::PrintPanel(DataModule *data, Session *session, PrintCatalogue *catal
             m_boxes.at(size_t(id))->setChecked(item->checkState() == Qt::Checked);
     });
     resetOrder();
+    // The default template's footer says what the report's readings are and are not, in the
+    // applied language, until the practitioner writes a footer of their own.
+    LanguageApplier::instance().bind(m_footer, QStringLiteral("MethodNote"),
+                                     [this](const QString &t) {
+                                         const QString note = t.isEmpty() ? MethodNote::text() : t;
+                                         if (m_footer->toPlainText() == m_footerNote) {
+                                             m_footer->setPlainText(note);
+                                             m_footerNote = note;
+                                         }
+                                     });
     if (m_catalogue) {
         connect(m_catalogue, &PrintCatalogue::languageChanged, this, [this] {
             if (m_filled)

@@ -142,6 +142,7 @@ private:
     QLabel *m_footerLabel = nullptr;
     QTextEdit *m_header = nullptr;
     QTextEdit *m_footer = nullptr;
+    QString m_footerNote; // the note the footer holds while nobody has written another
     QPointer<QTextEdit> m_lastRich;
 
     QLabel *m_recomLabel = nullptr;

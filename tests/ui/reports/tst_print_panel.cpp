@@ -9,6 +9,8 @@
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
 #include "records/Channels.h"
+#include "reports/MethodNote.h"
+#include "reports/MethodNoticeForm.h"
 #include "reports/PrintCatalogue.h"
 #include "reports/PrintPanel.h"
 #include "reports/PrintStore.h"
@@ -115,6 +117,7 @@ private Q_SLOTS:
     void sectionTicksAgree();
     void chartsAreDrawnForThePage();
     void progressSection();
+    void methodNoteUntilClosed();
 
 private:
     void makePanel();
@@ -587,6 +590,7 @@ void TestPrintPanel::progressSection()
     QCOMPARE(evaluate("typeof progress_count + typeof enable12").toString(),
              QStringLiteral("undefinedundefined"));
     QCOMPARE(evaluate("document.querySelectorAll('table.progress').length").toInt(), 0);
+    QCOMPARE(evaluate("accept").toString(), QStringLiteral("0")); // its empty footer stays so
 
     const QString rows = "Array.from(document.querySelectorAll('table.progress tr')).map("
                          "function(r){return Array.from(r.cells).map(function(c){"
@@ -626,6 +630,26 @@ void TestPrintPanel::progressSection()
     m_session->setCurrentClient(addClient(*m_data, "No", "Tests"));
     QVERIFY(loadPreview());
     QCOMPARE(evaluate("document.querySelectorAll('h2').length").toInt(), 0);
+}
+
+// The note on what is measured is the default template's footer, and at start it shows over
+// the window until it has been closed once.
+void TestPrintPanel::methodNoteUntilClosed()
+{
+    makePanel();
+    QVERIFY(loadPreview());
+    QCOMPARE(evaluate("footer_val_0").toString(), MethodNote::text());
+    QVERIFY(MethodNote::text().contains(QStringLiteral("not medical diagnoses")));
+
+    QWidget window;
+    QPointer<MethodNoticeForm> form = MethodNoticeForm::showOnce(&window);
+    QVERIFY(form && form->isVisible());
+    QVERIFY(MethodNoticeForm::showOnce(&window) != nullptr); // not closed yet: still due
+    QWidget *second = window.findChildren<MethodNoticeForm *>().last();
+    second->close();
+    QTest::mouseClick(child<QPushButton>(form, "MethodNoteOk"), Qt::LeftButton);
+    QTRY_VERIFY(form.isNull());
+    QVERIFY(MethodNoticeForm::showOnce(&window) == nullptr);
 }
 
 VANDREL_WEBENGINE_TEST_MAIN(TestPrintPanel)
