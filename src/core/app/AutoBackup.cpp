@@ -80,7 +80,7 @@ AutoBackup::Result AutoBackup::run()
     result.entry.folder = finalPath;
     step(text("BackupRotating", "Removing old backups..."), 100);
     QString rotateError;
-    result.removed = BackupStore::rotate(m_target, finalPath, &rotateError);
+    result.removed = BackupStore::rotate(m_target, m_keep + QStringList{finalPath}, &rotateError);
     result.warning = rotateError;
     return result;
 }
@@ -143,7 +143,7 @@ QString AutoBackup::backUpInto(const QString &folder, BackupStore::Entry *entry)
 QString AutoBackup::verify(const QString &folder, const BaseFacts::Counts &low,
                            const BaseFacts::Counts &high, BaseFacts::Counts *found)
 {
-    const QString checking = text("BackupChecking", "Checking the backup of the client base...");
+    const QString checking = text("BackupVerifying", "Checking the backup of the client base...");
     step(checking, 50);
     QTemporaryDir scratch(folder + QStringLiteral("/.verify-XXXXXX"));
     if (!scratch.isValid())

@@ -38,6 +38,8 @@ public:
     void setCancelled(Gbak::Cancelled cancelled) { m_cancelled = std::move(cancelled); }
     // Another gbak program for the verification (tests).
     void setGbakProgram(const QString &program) { m_gbakProgram = program; }
+    // Backups that rotation must leave, besides the one just made (the one about to be restored).
+    void setKeep(const QStringList &folders) { m_keep = folders; }
 
     Result run();
 
@@ -54,6 +56,7 @@ private:
     QString m_basePath;
     QString m_target;
     QString m_gbakProgram;
+    QStringList m_keep;
     Progress m_progress;
     Gbak::Cancelled m_cancelled;
     qint64 m_expectedRecords = 1;

@@ -104,15 +104,20 @@ QList<BackupStore::Entry> BackupStore::list(const QString &folder)
     return entries;
 }
 
-QStringList BackupStore::toRemove(const QList<Entry> &entries, const QString &keep)
+QStringList BackupStore::toRemove(const QList<Entry> &entries, const QStringList &keep)
 {
+    QSet<QString> keptAnyway;
+    for (const QString &path : keep)
+        keptAnyway.insert(QFileInfo(path).absoluteFilePath());
     QSet<QDate> days;
     QSet<int> weeks;
     QStringList removed;
     for (const Entry &entry : entries) {
         const QDate day = entry.time.date();
-        bool kept =
-            QFileInfo(entry.folder).absoluteFilePath() == QFileInfo(keep).absoluteFilePath();
+        // Every backup of the latest day stays until a later day's rotation: the one made
+        // before a restore, say, is not lost to the backup made at the close of the same day.
+        bool kept = keptAnyway.contains(QFileInfo(entry.folder).absoluteFilePath())
+                    || day == entries.first().time.date();
         if (!days.contains(day) && days.size() < kDaily) {
             days.insert(day);
             kept = true;
@@ -128,7 +133,7 @@ QStringList BackupStore::toRemove(const QList<Entry> &entries, const QString &ke
     return removed;
 }
 
-QStringList BackupStore::rotate(const QString &folder, const QString &keep, QString *error)
+QStringList BackupStore::rotate(const QString &folder, const QStringList &keep, QString *error)
 {
     QStringList removed, failed;
     for (const QString &path : toRemove(list(folder), keep)) {

@@ -42,11 +42,13 @@ public:
     static QList<Entry> list(const QString &folder);
     static bool isOurs(const QString &backupFolder, Entry *entry = nullptr);
 
-    // The backups rotation removes: all but the newest of each of the 14 latest days and the
-    // newest of each of the 8 latest ISO weeks; never `keep`. Entries newest first.
-    static QStringList toRemove(const QList<Entry> &entries, const QString &keep);
+    // The backups rotation removes: all but every backup of the latest day, the newest of each
+    // of the 14 latest days and the newest of each of the 8 latest ISO weeks; never one in
+    // `keep`. Entries newest first.
+    static QStringList toRemove(const QList<Entry> &entries, const QStringList &keep);
     // Removes them; the folders it could not remove are named in `error`.
-    static QStringList rotate(const QString &folder, const QString &keep, QString *error = nullptr);
+    static QStringList rotate(const QString &folder, const QStringList &keep,
+                              QString *error = nullptr);
 
     // The newest verified backup in folder(); invalid time when none.
     static Entry lastVerified();

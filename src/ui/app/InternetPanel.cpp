@@ -1,13 +1,15 @@
 #include "InternetPanel.h"
 #include "common/DateTexts.h"
 
-#include "InfoPageHtml.h"
 #include "app/AppPaths.h"
-#include "app/DataBackup.h"
+#include "app/BackupStore.h"
 #include "app/Session.h"
+#include "BackupActions.h"
 #include "common/Dialogs.h"
+#include "InfoPageHtml.h"
 #include "localization/LanguageApplier.h"
 #include "localization/Localization.h"
+#include "RestoreBackupDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -78,8 +80,8 @@ InternetPanel::InternetPanel(DataModule *data, Session *session, QWidget *parent
 
     m_backupBar = new QFrame(this);
     m_backupBar->setObjectName(QStringLiteral("BackupBar"));
-    m_backupBar->setStyleSheet(QStringLiteral(
-        "#BackupBar { background: #eef3f8; border-top: 1px solid #c9d5e1; }"));
+    m_backupBar->setStyleSheet(
+        QStringLiteral("#BackupBar { background: #eef3f8; border-top: 1px solid #c9d5e1; }"));
     auto *bar = new QHBoxLayout(m_backupBar);
     bar->setContentsMargins(18, 10, 18, 10);
     auto *texts = new QVBoxLayout;
@@ -100,11 +102,25 @@ InternetPanel::InternetPanel(DataModule *data, Session *session, QWidget *parent
     m_backupButton->setMinimumHeight(30);
     m_backupButton->setStyleSheet(QStringLiteral("QPushButton { padding: 4px 18px; }"));
     bar->addWidget(m_backupButton, 0, Qt::AlignVCenter);
+    m_restoreButton = new QPushButton(m_backupBar);
+    m_restoreButton->setObjectName(QStringLiteral("RestoreBackupButton"));
+    m_folderButton = new QPushButton(m_backupBar);
+    m_folderButton->setObjectName(QStringLiteral("BackupFolderButton"));
+    for (QPushButton *button : {m_restoreButton, m_folderButton}) {
+        button->setAutoDefault(false);
+        button->setMinimumHeight(30);
+        bar->addWidget(button, 0, Qt::AlignVCenter);
+    }
     right->addWidget(m_backupBar);
     columns->addLayout(right, 1);
 
     connect(m_list, &QListWidget::currentRowChanged, this, [this] { showCurrent(); });
     connect(m_backupButton, &QPushButton::clicked, this, &InternetPanel::backUp);
+    connect(m_restoreButton, &QPushButton::clicked, this, &InternetPanel::restoreBackup);
+    connect(m_folderButton, &QPushButton::clicked, this, [this] {
+        BackupActions::chooseFolder(this);
+        showLastBackup();
+    });
     // The manual of a newly chosen language, and the written pages in its words.
     connect(&LanguageApplier::instance(), &LanguageApplier::applied, this, [this] {
         if (isVisible())
@@ -149,6 +165,12 @@ void InternetPanel::bindTexts()
     applier.bindWithFallback(m_backupButton, QStringLiteral("InetBackupButton"),
                              QStringLiteral("Back up now"),
                              [this](const QString &text) { m_backupButton->setText(text); });
+    applier.bindWithFallback(m_restoreButton, QStringLiteral("InetRestoreButton"),
+                             QStringLiteral("Restore a backup..."),
+                             [this](const QString &text) { m_restoreButton->setText(text); });
+    applier.bindWithFallback(m_folderButton, QStringLiteral("InetBackupFolderButton"),
+                             QStringLiteral("Backup folder..."),
+                             [this](const QString &text) { m_folderButton->setText(text); });
     applier.bind(m_lastBackup, QStringLiteral("InetLastBackup"),
                  [this](const QString &) { showLastBackup(); });
 }
@@ -177,7 +199,8 @@ QString InternetPanel::helpFile(const QString &language, const QString &name)
 {
     // A language name that could lead out of the help folder is not used as a folder.
     const bool usable = !language.isEmpty() && !language.contains(QLatin1Char('/'))
-                        && !language.contains(QLatin1Char('\\')) && !language.startsWith(QLatin1Char('.'));
+                        && !language.contains(QLatin1Char('\\'))
+                        && !language.startsWith(QLatin1Char('.'));
     if (usable) {
         const QString own = AppPaths::installFile(QStringLiteral("Help/%1/%2").arg(language, name));
         if (QFileInfo(own).isFile())
@@ -226,50 +249,41 @@ void InternetPanel::showHelpFile(const QString &name)
 
 void InternetPanel::showLastBackup()
 {
-    const DataBackup::Last last = DataBackup::last();
-    if (!last.isValid()) {
-        m_lastBackup->setText(t("InetNoBackup", "No backup made yet."));
+    const BackupStore::Entry last = BackupStore::lastVerified();
+    const QString folder = t("InetBackupFolder", "Backups are kept in %1.")
+                               .arg(QDir::toNativeSeparators(BackupStore::folder()));
+    if (!last.time.isValid()) {
+        m_lastBackup->setText(t("InetNoBackup", "No backup made yet.") + QLatin1Char(' ') + folder);
         return;
     }
-    const QString when = DateTexts::dateTime(last.time);
-    m_lastBackup->setText(t("InetLastBackup", "Last backup: %1")
-                              .arg(when + QStringLiteral(", ") + QDir::toNativeSeparators(last.folder)));
+    m_lastBackup->setText(
+        t("InetLastVerifiedBackup", "Last verified backup: %1 (%2 clients, %3 tests).")
+            .arg(DateTexts::dateTime(last.time))
+            .arg(last.counts.clients)
+            .arg(last.counts.tests)
+        + QLatin1Char(' ') + folder);
 }
 
 void InternetPanel::backUp()
 {
-    const DataBackup::Last last = DataBackup::last();
-    QString start = QDir::homePath();
-    if (last.isValid() && QFileInfo(QFileInfo(last.folder).absolutePath()).isDir())
-        start = QFileInfo(last.folder).absolutePath();
-    const QString folder = Dialogs::chooseFolder(
-        this, message("InetBackupChoose", "Choose the folder for the backup"), start);
-    if (folder.isEmpty())
-        return;
-
-    // Closing the base for the copy empties the client list; the practitioner's client comes
-    // back afterwards.
     const QString client = m_session ? m_session->currentClient() : QString();
     m_backupButton->setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    DataBackup backup(m_data);
-    backup.setProgress([this](const QString &line) {
-        m_status->setText(line);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
-    const DataBackup::Result result = backup.run(folder);
+    const bool made = BackupActions::backUp(this, m_data);
+    // Where gbak is missing the base is closed for the copy; the practitioner's client comes
+    // back afterwards.
     if (m_session && !client.isEmpty() && m_session->currentClient() != client)
         m_session->setCurrentClient(client);
-    QApplication::restoreOverrideCursor();
     m_backupButton->setEnabled(true);
-    m_status->clear();
     showCurrent();
+    if (made)
+        Dialogs::message(this,
+                         message("InetBackupDone", "The backup was made in the folder %1.")
+                             .arg(QDir::toNativeSeparators(BackupStore::lastVerified().folder)));
+}
 
-    if (result.ok)
-        Dialogs::message(this, message("InetBackupDone", "The backup was made in the folder %1.")
-                                   .arg(QDir::toNativeSeparators(result.folder)));
-    else
-        Dialogs::error(this, message("Error", "Error"), result.error);
-    if (!result.reopenError.isEmpty())
-        Dialogs::error(this, message("Error", "Error"), result.reopenError);
+void InternetPanel::restoreBackup()
+{
+    RestoreBackupDialog dialog(m_data, m_session, this);
+    dialog.exec();
+    showCurrent();
 }

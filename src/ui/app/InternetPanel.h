@@ -31,8 +31,10 @@ public:
     // folder uses the English one.
     static QString helpFile(const QString &language, const QString &name);
 
-    // Asks for a folder and backs the data up into it.
+    // Backs the data up into the backup folder, verified.
     void backUp();
+    // Lists the backups and restores one.
+    void restoreBackup();
 
 private:
     void buildList();
@@ -49,4 +51,6 @@ private:
     QLabel *m_status = nullptr;
     QLabel *m_lastBackup = nullptr;
     QPushButton *m_backupButton = nullptr;
+    QPushButton *m_restoreButton = nullptr;
+    QPushButton *m_folderButton = nullptr;
 };

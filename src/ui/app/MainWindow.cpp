@@ -1,8 +1,11 @@
 #include "MainWindow.h"
+
 #include "app/UnixSignalWatcher.h"
 #include "common/DateTexts.h"
 #include "common/StackSizing.h"
 
+#include "BackupActions.h"
+#include "BackupAgeLabel.h"
 #include "PasswordForm.h"
 #include "PlaceholderPage.h"
 #include "records/ClientPanel.h"
@@ -326,6 +329,7 @@ void MainWindow::registerStartup()
     });
     m_sequence.onShow(S::Finish, QStringLiteral("finish"), [this] {
         QApplication::restoreOverrideCursor();
+        statusBar()->addPermanentWidget(new BackupAgeLabel(m_data.get(), statusBar()));
         // Files the workstation could read only in part are named once, with what it used,
         // over the window once it is up.
         const QString damaged = StartFileCheck::message(StartFileCheck::run());
@@ -478,6 +482,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         if (m_currentPage)
             m_currentPage->leave();
         m_sequence.runClose();
+        // The day's backup, once the base is closed and nothing writes to it any more.
+        BackupActions::atClose(this, m_data.get());
     }
     event->accept();
 }

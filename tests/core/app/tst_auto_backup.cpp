@@ -161,11 +161,12 @@ private Q_SLOTS:
         // The oldest one stands for the backup just made: it stays too.
         const QString justMade = made.first();
         QString error;
-        BackupStore::rotate(folder, justMade, &error);
+        BackupStore::rotate(folder, {justMade}, &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
 
         QStringList expected = foreign;
-        expected << "Vandrel backup 2026-01-05 09-00";
+        expected << "Vandrel backup 2026-01-05 09-00"
+                 << "Vandrel backup 2026-03-05 09-00";
         // The newest of each of the 14 last days, and of the 8 last ISO weeks (Sundays).
         for (QDate day(2026, 2, 20); day <= QDate(2026, 3, 5); day = day.addDays(1))
             expected << "Vandrel backup " + day.toString("yyyy-MM-dd") + " 18-00";
@@ -177,7 +178,7 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(folder + "/notes.txt"));
 
         // A second rotation finds nothing more to remove.
-        QCOMPARE(BackupStore::rotate(folder, QString()).size(), 1); // only the old "just made"
+        QCOMPARE(BackupStore::rotate(folder, {}).size(), 1); // only the old "just made"
     }
 
     void restoreIntoFreshProfile_data()
