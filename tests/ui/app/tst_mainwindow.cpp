@@ -1,6 +1,7 @@
 // The main window as a practitioner starts and closes it: folders, device, database, the
 // mode buttons and the status strip, and the ways start-up can fail.
 #include "app/AppPaths.h"
+#include "app/BackupAgeLabel.h"
 #include "app/BackupStore.h"
 #include "app/BaseFacts.h"
 #include "app/DataFolderSetup.h"
@@ -654,8 +655,19 @@ void TestMainWindow::backupAndRestoreWhileEveryPageHoldsTheBase()
     for (const char *mode : {"GraphBtn", "RidorakuBtn", "InternetBtn"})
         click(w, QLatin1String(mode));
 
+    // Clients and no backup yet: the status strip says so, until a backup is made.
+    auto *age = child<QLabel>(&w, "BackupAgeLabel");
+    BackupAgeLabel::refreshAll();
+    QVERIFY(age->isVisibleTo(&w) && age->text().contains(QStringLiteral("No verified backup")));
     child<InternetPanel>(&w, "InternetPanel")->showEntry(InternetPanel::MyData);
     child<QPushButton>(&w, "BackupButton")->click();
+    QVERIFY(!age->isVisibleTo(&w));
+    Clock::setNow(Clock::now().addDays(8));
+    BackupAgeLabel::refreshAll();
+    QVERIFY2(age->isVisibleTo(&w) && age->text().contains(QStringLiteral(" 8 days")),
+             qPrintable(age->text()));
+    Clock::setNow(QDateTime());
+    BackupAgeLabel::refreshAll();
     const QString target = BackupStore::folder();
     QCOMPARE(BackupStore::list(target).size(), 1);
     QVERIFY(QFile::exists(BackupStore::list(target).first().baseFilePath()));
