@@ -680,16 +680,19 @@ void TestMainWindow::backupAndRestoreWhileEveryPageHoldsTheBase()
     {
         IniFile options(AppPaths::dataFile(QStringLiteral("Options.ini")));
         options.writeString(QStringLiteral("Uniform"), QStringLiteral("database"),
-                            s.env.scratch(QStringLiteral("away")) + QStringLiteral("/gone/Uniform.fdb"));
+                            s.env.scratch(QStringLiteral("away"))
+                                + QStringLiteral("/gone/Uniform.fdb"));
         QVERIFY(options.save());
     }
-    const QString later = addClient(w.dataModule(), QStringLiteral("Later"), QStringLiteral("Client"));
+    const QString later =
+        addClient(w.dataModule(), QStringLiteral("Later"), QStringLiteral("Client"));
     click(w, QStringLiteral("ClientsBtn"));
     {
         RestoreBackupDialog dialog(&w.dataModule(), &w.session(), &w);
         const bool restored = dialog.restoreRow(0);
-        QVERIFY2(restored, qPrintable(s.dialogs.requests().isEmpty() ? QString()
-                                                                     : s.dialogs.requests().last().text));
+        const QString said =
+            s.dialogs.requests().isEmpty() ? QString() : s.dialogs.requests().last().text;
+        QVERIFY2(restored, qPrintable(said));
     }
     QVERIFY(w.dataModule().isOpen());
     BaseFacts::Counts counts;
