@@ -1,12 +1,13 @@
-#include "app/UnixSignalWatcher.h"
 #include "app/AppPaths.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/Termination.h"
+#include "app/UnixSignalWatcher.h"
 #include "common/Dialogs.h"
 #include "common/WebEngineSetup.h"
 #include "localization/LanguageTexts.h"
 #include "records/ClientSyncService.h"
+#include "records/FirebirdLockFolder.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -25,6 +26,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Vandrel"));
     QApplication::setOrganizationName(QStringLiteral("Quillane"));
     QApplication::setApplicationVersion(QStringLiteral(VANDREL_VERSION));
+    // The launcher the desktop shows the window under (its icon on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillane.vandrel"));
+    FirebirdLockFolder::prepare();
 
     // SIGTERM and SIGINT close the window exactly as the user would, questions answered as
     // cancelled; during the start, they end it.

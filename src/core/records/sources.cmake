@@ -4,6 +4,7 @@ list(APPEND VANDREL_CORE_SOURCES
   core/records/TestRowCheck.h
   core/records/SchemaUpgrade.h core/records/SchemaUpgrade.cpp
   core/records/DataModule.h core/records/DataModule.cpp
+  core/records/FirebirdLockFolder.h core/records/FirebirdLockFolder.cpp
   core/records/ClientKeys.h core/records/ClientKeys.cpp
   core/records/TestsModel.h core/records/TestsModel.cpp
   core/records/FreqDesRepository.h core/records/FreqDesRepository.cpp
