@@ -1,4 +1,6 @@
 #include "SettingsPage.h"
+
+#include "InstallationImportButton.h"
 #include "common/TableFit.h"
 
 #include "localization/TLangFormMain.h"
@@ -158,6 +160,13 @@ SettingsPage::SettingsPage(DataModule *data, QWidget *parent)
     for (QPushButton *button : {m_calibrateButton, m_saveButton})
         button->setMinimumWidth(120);
     buttons->addWidget(m_calibrateButton);
+    auto *importButton = new InstallationImportButton(m_data, this);
+    buttons->addWidget(importButton);
+    connect(importButton, &InstallationImportButton::imported, this, [this](const QString &language) {
+        load();
+        Q_EMIT settingsSaved();
+        Q_EMIT languageChosen(language);
+    });
     buttons->addStretch(1);
     buttons->addWidget(m_saveButton);
     page->addLayout(buttons);

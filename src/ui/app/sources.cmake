@@ -8,6 +8,7 @@ list(APPEND VANDREL_UI_SOURCES
   ui/app/BackupAgeLabel.h ui/app/BackupAgeLabel.cpp
   ui/app/RestoreBackupDialog.h ui/app/RestoreBackupDialog.cpp
   ui/app/SettingsPage.h ui/app/SettingsPage.cpp ui/app/SettingsPageFrequencies.cpp
+  ui/app/InstallationImportButton.h ui/app/InstallationImportButton.cpp
   ui/app/SharedBaseBox.h ui/app/SharedBaseBox.cpp
   ui/app/InternetPanel.h ui/app/InternetPanel.cpp
   ui/app/InfoPageHtml.h ui/app/InfoPageHtml.cpp

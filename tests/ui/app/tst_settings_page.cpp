@@ -2,7 +2,11 @@
 // measuring order, the frequency lists of the diseases, the language choice, and the page with
 // a much larger font.
 #include "app/AppPaths.h"
+#include "app/BackupStore.h"
+#include "app/BaseFacts.h"
 #include "app/DataFolderSetup.h"
+#include "app/Gbak.h"
+#include "app/InstallationImportButton.h"
 #include "app/SettingsPage.h"
 #include "app/StartPassword.h"
 #include "ChildWidget.h"
@@ -14,6 +18,7 @@
 #include "Options.h"
 #include "records/ClientSync.h"
 #include "records/DataModule.h"
+#include "SeedBase.h"
 #include "records/FreqDesRepository.h"
 #include "TestEnvironment.h"
 
@@ -74,6 +79,7 @@ private Q_SLOTS:
     void worksWithoutBase();
     void languageChoiceAndLook();
     void sharedBaseIsKeptInOptions();
+    void importFromAnotherInstallation();
 };
 
 void TestSettingsPage::init()
@@ -406,6 +412,55 @@ void TestSettingsPage::sharedBaseIsKeptInOptions()
     QCOMPARE(ClientSync::configuredTarget().database, ClientSync::defaultSharedPath());
     SettingsPage again(&f.data);
     QCOMPARE(child<QLineEdit>(&again, "UniformUser")->text(), QStringLiteral("RECEPTION"));
+}
+
+
+// The import asks before it changes anything, backs this workstation up first, and leaves the
+// base open with the other installation's clients and the page showing its settings.
+void TestSettingsPage::importFromAnotherInstallation()
+{
+    Fixture f;
+    const QString source = f.env.scratch(QStringLiteral("other"));
+    {
+        DataModule other;
+        const QString base = openSeedBase(f.env, other);
+        for (const char *name : {"Anna", "Boris", "Clara"})
+            addClient(other, QString::fromLatin1(name), QStringLiteral("Other"));
+        other.close();
+        QString error;
+        QVERIFY2(Gbak().backup(base, source + QStringLiteral("/BASE.FBK"), &error),
+                 qPrintable(error));
+    }
+    QFile options(source + QStringLiteral("/OPTIONS.INI"));
+    QVERIFY(options.open(QIODevice::WriteOnly));
+    options.write("[medium]\r\nval=25\r\n");
+    options.close();
+
+    SettingsPage page(&f.data);
+    QSignalSpy saved(&page, &SettingsPage::settingsSaved);
+    auto *button = child<InstallationImportButton>(&page, "ImportInstallation");
+    const auto clients = [&] {
+        BaseFacts::Counts counts;
+        BaseFacts::count(f.data.database(), &counts);
+        return counts.clients;
+    };
+    {
+        DialogRecorder dialogs(QStringLiteral("no"));
+        button->run(source);
+        QCOMPARE(clients(), 0);
+        QCOMPARE(option(QStringLiteral("medium"), QStringLiteral("val")), QStringLiteral("10"));
+        QVERIFY(BackupStore::list(BackupStore::folder()).isEmpty());
+        QVERIFY(texts(dialogs).first().contains(QStringLiteral("3 clients")));
+    }
+    DialogRecorder dialogs(QStringLiteral("yes"));
+    button->run(source);
+    QVERIFY(f.data.isOpen());
+    QCOMPARE(clients(), 3);
+    QCOMPARE(option(QStringLiteral("medium"), QStringLiteral("val")), QStringLiteral("25"));
+    QCOMPARE(child<QSpinBox>(&page, "MiddlePercent")->value(), 25);
+    QCOMPARE(saved.size(), 1);
+    QCOMPARE(BackupStore::list(BackupStore::folder()).size(), 1);
+    QVERIFY(texts(dialogs).filter(QStringLiteral("rror")).isEmpty());
 }
 
 QTEST_MAIN(TestSettingsPage)
