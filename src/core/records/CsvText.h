@@ -8,6 +8,10 @@
 namespace CsvText {
 
 QString field(const QString &text);
+// Text a spreadsheet would take for a formula (starting with = + - @, a tab or a line break)
+// with an apostrophe in front, so a name such as "=HYPERLINK(...)" opens as text. Numbers are
+// never passed through here: they stay numbers.
+QString inert(const QString &text);
 // The fields of one line, joined by commas, with the line end.
 QString line(const QStringList &fields);
 

@@ -7,7 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-bool TestCsvWriter::open(const QString &path, const QStringList &header, QString *error) {
+bool TestCsvWriter::open(const QString &path, const QStringList &header, QString *error)
+{
     if (path.isEmpty() || QFileInfo(path).isDir()) {
         setError(error, QStringLiteral("No file name was given."));
         return false;
@@ -26,18 +27,22 @@ bool TestCsvWriter::open(const QString &path, const QStringList &header, QString
     return writeLine(header);
 }
 
-QString TestCsvWriter::cellText(const QVariant &value) {
+QString TestCsvWriter::cellText(const QVariant &value)
+{
     switch (value.typeId()) {
     case QMetaType::QDateTime:
         return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     case QMetaType::QDate:
         return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QString:
+        return CsvText::inert(value.toString());
     default:
         return value.toString();
     }
 }
 
-bool TestCsvWriter::writeRow(const QVariantList &cells) {
+bool TestCsvWriter::writeRow(const QVariantList &cells)
+{
     QStringList fields;
     fields.reserve(cells.size());
     for (const QVariant &cell : cells)
@@ -45,7 +50,8 @@ bool TestCsvWriter::writeRow(const QVariantList &cells) {
     return writeLine(fields);
 }
 
-bool TestCsvWriter::writeLine(const QStringList &fields) {
+bool TestCsvWriter::writeLine(const QStringList &fields)
+{
     if (!m_file)
         return false;
     const QByteArray bytes = CsvText::line(fields).toUtf8();
@@ -53,7 +59,8 @@ bool TestCsvWriter::writeLine(const QStringList &fields) {
     return m_file->write(bytes) == bytes.size();
 }
 
-bool TestCsvWriter::commit(QString *error) {
+bool TestCsvWriter::commit(QString *error)
+{
     if (!m_file) {
         setError(error, QStringLiteral("The file was not opened."));
         return false;
@@ -67,7 +74,8 @@ bool TestCsvWriter::commit(QString *error) {
     return done;
 }
 
-void TestCsvWriter::discard() {
+void TestCsvWriter::discard()
+{
     if (m_file)
         m_file->cancelWriting();
     m_file.reset(); // an uncommitted save file removes its scratch file
