@@ -2,18 +2,23 @@
 
 #include "TestExportWriter.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QString>
 
-struct lxw_workbook;
-struct lxw_worksheet;
-struct lxw_format;
+#include <memory>
+
+class ZipStreamWriter;
 
 // An export as a spreadsheet workbook (.xlsx), one sheet, the header row bold and frozen.
-// Rows are streamed to disk as they come (the library's constant-memory mode), so a base of
-// any size fits; the workbook is made under a scratch name beside the target and renamed over
-// it once complete.
-class TestWorkbookWriter : public TestExportWriter {
+// The sheet's XML is written as the rows come, straight into the deflated zip entry, so a base
+// of any size fits in little memory; text cells are inline strings, numbers numbers, dates
+// dates. The workbook is made under a scratch name beside the target and renamed over it once
+// complete.
+class TestWorkbookWriter : public TestExportWriter
+{
 public:
+    TestWorkbookWriter();
     ~TestWorkbookWriter() override;
 
     bool open(const QString &path, const QStringList &header, QString *error) override;
@@ -22,15 +27,17 @@ public:
     void discard() override;
 
 private:
-    bool writeCell(int column, const QVariant &value);
+    void appendRow(const QVariantList &cells, int style);
+    void appendCell(int column, const QVariant &value, int style);
+    bool flush(bool force);
 
     QString m_path;
     QString m_scratch;
-    lxw_workbook *m_book = nullptr;
-    lxw_worksheet *m_sheet = nullptr;
-    lxw_format *m_bold = nullptr;
-    lxw_format *m_date = nullptr;
-    lxw_format *m_moment = nullptr;
+    QFile m_file;
+    std::unique_ptr<ZipStreamWriter> m_zip;
+    QByteArray m_buffer;         // sheet XML waiting to be deflated
+    QList<QByteArray> m_columns; // column letters by index
     unsigned m_row = 0;
-    int m_failure = 0; // the library's error code of the first failed write
+    bool m_gap = false; // a cell of the row was left empty since the last one written
+    bool m_failed = false;
 };

@@ -25,6 +25,7 @@ list(APPEND VANDREL_CORE_SOURCES
   core/records/TestExportColumns.h core/records/TestExportColumns.cpp
   core/records/TestExportWriter.h
   core/records/TestCsvWriter.h core/records/TestCsvWriter.cpp
+  core/records/ZipStreamWriter.h core/records/ZipStreamWriter.cpp
   core/records/TestWorkbookWriter.h core/records/TestWorkbookWriter.cpp
   core/records/TestExportSource.h core/records/TestExportSource.cpp
   core/records/TestExport.h core/records/TestExport.cpp
