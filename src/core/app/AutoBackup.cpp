@@ -118,8 +118,10 @@ QString AutoBackup::backUpInto(const QString &folder, BackupStore::Entry *entry)
             .arg(native(m_basePath), error);
 
     const QString shared = DataBackup::sharedBaseToCopy();
+    const QString sharedTarget = folder + QLatin1Char('/') + kSharedFile;
     if (!shared.isEmpty()
-        && !service.backup(shared, folder + QLatin1Char('/') + kSharedFile, &error))
+        && (!QDir().mkpath(QFileInfo(sharedTarget).absolutePath())
+            || !service.backup(shared, sharedTarget, &error)))
         return text("BackupFailed", "The backup was not made: %1").arg(error);
     for (const DataBackup::Copy &file : DataBackup::settingsFiles()) {
         step(text("BackupCopying", "Copying %1...").arg(native(file.from)), 50);

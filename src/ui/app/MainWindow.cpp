@@ -317,6 +317,11 @@ void MainWindow::registerStartup()
             connect(status, &ClientSyncStatus::clientsChanged, clients, &ClientPanel::reloadClients);
         }
         QTimer::singleShot(SyncDelayMs, m_sync, [this] { m_sync->start(SyncIntervalMs); });
+        // A base closed under the running program (a backup restored) is not synchronised
+        // until it is open again: no round may write into the file being replaced.
+        connect(m_data.get(), &DataModule::aboutToClose, m_sync, &ClientSyncService::stop);
+        connect(m_data.get(), &DataModule::opened, m_sync,
+                [this] { m_sync->start(SyncIntervalMs); });
         return true;
     });
     m_sequence.onShow(S::ApplyLanguage, QStringLiteral("language"), [this] {

@@ -7,6 +7,7 @@
 #include "app/BackupRestore.h"
 #include "app/DataFolderSetup.h"
 #include "common/Clock.h"
+#include "records/ClientSync.h"
 #include "SeedBase.h"
 #include "TestEnvironment.h"
 
@@ -110,6 +111,10 @@ private Q_SLOTS:
             QVERIFY2(data.saveTest(test, &error), qPrintable(error));
         }
 
+        // The shared base of this machine goes into the backup too.
+        QDir().mkpath(QFileInfo(ClientSync::defaultSharedPath()).absolutePath());
+        QVERIFY(QFile::copy(ClientSync::seedPath(), ClientSync::defaultSharedPath()));
+
         Writer writer(basePath, client);
         writer.start();
         QTRY_VERIFY_WITH_TIMEOUT(writer.committed >= 5 || writer.isFinished(), 20000);
@@ -122,6 +127,7 @@ private Q_SLOTS:
         QVERIFY2(writer.error.isEmpty(), qPrintable(writer.error));
         QVERIFY2(result.ok, qPrintable(result.error));
         QVERIFY(result.entry.verified);
+        QVERIFY(QFileInfo(result.entry.folder + "/Uniform Base/Uniform.fbk").isFile());
 
         // The backup restores to a base that opens and holds every test committed before it.
         const QList<BackupStore::Entry> listed = BackupStore::list(folder);
@@ -144,6 +150,38 @@ private Q_SLOTS:
         // The program's own connection went on working throughout.
         TestRecord later = testOf(client, 5000);
         QVERIFY2(data.saveTest(later, &error), qPrintable(error));
+    }
+
+    // A backup cancelled (at the close, say) or one whose verification fails leaves nothing in
+    // the backup folder and is never listed.
+    void cancelledOrUnverifiedLeavesNothing_data()
+    {
+        QTest::addColumn<int>("cancelAt"); // percent reached when cancelled; -1: gbak fails
+        QTest::newRow("cancelled while backing up") << 0;
+        QTest::newRow("cancelled while verifying") << 50;
+        QTest::newRow("verification fails") << -1;
+    }
+    void cancelledOrUnverifiedLeavesNothing()
+    {
+        QFETCH(int, cancelAt);
+        TestEnvironment env;
+        DataFolderSetup::run();
+        const QString folder = env.scratch("backups");
+        AutoBackup job(AppPaths::dataFile("BASE.fdb"), folder);
+        bool cancel = false;
+        job.setProgress([&](const QString &, int percent) {
+            cancel = cancel || (cancelAt >= 0 && percent >= cancelAt);
+        });
+        job.setCancelled([&] { return cancel; });
+        if (cancelAt < 0)
+            job.setGbakProgram("/bin/false");
+        const AutoBackup::Result result = job.run();
+        QVERIFY(!result.ok);
+        QCOMPARE(result.cancelled, cancelAt >= 0);
+        QVERIFY(!result.error.isEmpty());
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+        QVERIFY(BackupStore::list(folder).isEmpty());
     }
 
     void rotationOverSixtyDays()

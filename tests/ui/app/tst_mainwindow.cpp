@@ -661,7 +661,7 @@ void TestMainWindow::backupAndRestoreWhileEveryPageHoldsTheBase()
     QVERIFY(age->isVisibleTo(&w) && age->text().contains(QStringLiteral("No verified backup")));
     child<InternetPanel>(&w, "InternetPanel")->showEntry(InternetPanel::MyData);
     child<QPushButton>(&w, "BackupButton")->click();
-    QVERIFY(!age->isVisibleTo(&w));
+    QVERIFY2(!age->isVisibleTo(&w), qPrintable(age->text()));
     Clock::setNow(Clock::now().addDays(8));
     BackupAgeLabel::refreshAll();
     QVERIFY2(age->isVisibleTo(&w) && age->text().contains(QStringLiteral(" 8 days")),
