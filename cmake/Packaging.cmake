@@ -85,7 +85,7 @@ install(FILES ${packaging_out}/vandrel.1.gz DESTINATION share/man/man1
 install(FILES ${packaging_src}/copyright DESTINATION share/doc/vandrel
   COMPONENT desktop EXCLUDE_FROM_ALL)
 install(FILES ${packaging_out}/changelog.gz DESTINATION share/doc/vandrel
-  RENAME changelog.Debian.gz COMPONENT desktop EXCLUDE_FROM_ALL)
+  COMPONENT desktop EXCLUDE_FROM_ALL)
 
 # One package from two install runs: the install folder into VANDREL_PACKAGE_FOLDER, the desktop
 # component into /usr.
@@ -95,12 +95,14 @@ set(CPACK_PACKAGE_VENDOR Quillane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Ryodoraku electro-acupuncture diagnosis workstation")
 set(CPACK_PACKAGE_DESCRIPTION
-  "A practitioner's desktop workstation for electro-acupuncture diagnosis by the Ryodoraku\n"
-  "method and the treatment that follows: client cards, 24-point measurements through a\n"
-  "device library (a virtual device is included), corridor evaluation, graphs, treatment\n"
-  "recommendations, colour and frequency therapy, open points, an appointment schedule,\n"
-  "printable reports and a translatable interface. The client base is an embedded Firebird\n"
-  "database, optionally kept in step with a shared base on a Firebird server.")
+  "A practitioner's desktop workstation for electro-acupuncture diagnosis\n"
+  "by the Ryodoraku method and the treatment that follows: client cards,\n"
+  "24-point measurements through a device library (a virtual device is\n"
+  "included), corridor evaluation, graphs, treatment recommendations,\n"
+  "colour and frequency therapy, open points, an appointment schedule,\n"
+  "printable reports and a translatable interface. The client base is an\n"
+  "embedded Firebird database, optionally kept in step with a shared base\n"
+  "on a Firebird server.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /)
 set(CPACK_INSTALL_CMAKE_PROJECTS
