@@ -118,11 +118,12 @@ QString ServiceBackup::run(const QString &basePath, const QString &part)
     char buffer[2048];
     qint64 records = 0;
     QStringList errors;
+    // A cancelled backup is read to its end all the same: the engine cannot stop a service it
+    // has started, and a service still writing when its caller detaches, removes its file or
+    // ends the process brings the process down.
     for (;;) {
-        if (m_cancelled && m_cancelled()) {
+        if (!m_wasCancelled && m_cancelled && m_cancelled())
             m_wasCancelled = true;
-            return QStringLiteral("Cancelled.");
-        }
         if (isc_service_query(status, service.handle(), nullptr, 0, nullptr, sizeof query, query,
                               sizeof buffer, buffer))
             return QStringLiteral("The backup of %1 failed: %2")
@@ -137,9 +138,11 @@ QString ServiceBackup::run(const QString &basePath, const QString &part)
         records += Gbak::recordsIn(line);
         if (line.contains(QLatin1String("ERROR")))
             errors << line;
-        if (m_progress)
+        if (m_progress && !m_wasCancelled)
             m_progress({line, records});
     }
+    if (m_wasCancelled)
+        return QStringLiteral("Cancelled.");
     if (!errors.isEmpty())
         return QStringLiteral("The backup of %1 failed: %2")
             .arg(native(basePath), errors.join(QLatin1Char(' ')));
