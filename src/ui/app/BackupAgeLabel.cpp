@@ -57,10 +57,16 @@ void BackupAgeLabel::refresh()
         return;
     }
     const BackupStore::Entry last = BackupStore::lastVerified();
+    // The strip keeps the client, device and date readable: a short word there, the whole
+    // sentence under the pointer.
+    const qint64 days = last.time.isValid() ? last.time.daysTo(Clock::now()) : 0;
     setText(last.time.isValid()
-                ? BackupActions::text("BackupOverdue", "Last verified backup %1 days ago")
-                      .arg(last.time.daysTo(Clock::now()))
-                : BackupActions::text("BackupNone", "No verified backup of your data yet"));
+                ? BackupActions::text("BackupOverdueShort", "Backup %1 days old").arg(days)
+                : BackupActions::text("BackupNoneShort", "No backup"));
+    setToolTip(last.time.isValid()
+                   ? BackupActions::text("BackupOverdue", "Last verified backup %1 days ago")
+                         .arg(days)
+                   : BackupActions::text("BackupNone", "No verified backup of your data yet"));
     setVisible(true);
 }
 

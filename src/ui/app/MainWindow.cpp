@@ -205,11 +205,12 @@ void MainWindow::buildStatusStrip()
     m_mashineLabel->setObjectName(QStringLiteral("MashineLabel"));
     m_dateLabel = new QLabel(strip);
     m_dateLabel->setObjectName(QStringLiteral("DateLabel"));
-    // The three labels share the strip's width in thirds.
+    // The three labels share what the notes on the right leave; the client's name
+    // and the device take more than the date, whose text is short.
     for (QLabel *label : {m_clientLabel, m_mashineLabel, m_dateLabel}) {
         label->setMinimumWidth(0);
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        strip->addWidget(label, 1);
+        strip->addWidget(label, label == m_clientLabel ? 6 : label == m_mashineLabel ? 5 : 4);
     }
     strip->setStyleSheet(QStringLiteral(
         "QStatusBar { background: #e9eef3; border-top: 1px solid #b9c4cf; }"

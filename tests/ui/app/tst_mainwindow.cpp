@@ -658,7 +658,7 @@ void TestMainWindow::backupAndRestoreWhileEveryPageHoldsTheBase()
     // Clients and no backup yet: the status strip says so, until a backup is made.
     auto *age = child<QLabel>(&w, "BackupAgeLabel");
     BackupAgeLabel::refreshAll();
-    QVERIFY(age->isVisibleTo(&w) && age->text().contains(QStringLiteral("No verified backup")));
+    QVERIFY(age->isVisibleTo(&w) && age->toolTip().contains(QStringLiteral("No verified backup")));
     child<InternetPanel>(&w, "InternetPanel")->showEntry(InternetPanel::MyData);
     child<QPushButton>(&w, "BackupButton")->click();
     QVERIFY2(!age->isVisibleTo(&w), qPrintable(age->text()));
