@@ -16,8 +16,7 @@ const QString kSharedFile = QStringLiteral("Uniform Base/Uniform.fbk");
 
 QString text(const char *key, const char *english)
 {
-    const QString t = Localization::Translate(QLatin1String(key));
-    return t.isEmpty() ? QString::fromUtf8(english) : t;
+    return Localization::translateOr(QLatin1String(key), QString::fromUtf8(english));
 }
 
 QString native(const QString &path)

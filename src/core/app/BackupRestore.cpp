@@ -1,5 +1,6 @@
 #include "BackupRestore.h"
 
+#include "common/DurableFile.h"
 #include "common/ErrorOut.h"
 #include "DataBackup.h"
 #include "localization/Localization.h"
@@ -8,16 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
 namespace {
 
 QString text(const char *key, const char *english)
 {
-    const QString t = Localization::Translate(QLatin1String(key));
-    return t.isEmpty() ? QString::fromUtf8(english) : t;
+    return Localization::translateOr(QLatin1String(key), QString::fromUtf8(english));
 }
 
 } // namespace
@@ -78,16 +74,9 @@ BackupRestore::Result BackupRestore::prepare(const BackupStore::Entry &entry,
 
 bool BackupRestore::replace(const QString &prepared, const QString &basePath, QString *error)
 {
-    // rename() replaces the base in one step: there is always either the old or the new base.
-    if (std::rename(QFile::encodeName(prepared).constData(),
-                    QFile::encodeName(basePath).constData())
-        != 0) {
-        setError(error,
-                 QStringLiteral("%1 could not replace %2: %3")
-                     .arg(QDir::toNativeSeparators(prepared), QDir::toNativeSeparators(basePath),
-                          QString::fromLocal8Bit(std::strerror(errno))));
-        QFile::remove(prepared);
-        return false;
-    }
-    return true;
+    // The rename replaces the base in one step: there is always either the old or the new base.
+    if (DurableFile::sync(prepared, error) && DurableFile::replace(prepared, basePath, error))
+        return true;
+    QFile::remove(prepared);
+    return false;
 }

@@ -1,6 +1,7 @@
 #include "BaseFacts.h"
 
 #include "common/ErrorOut.h"
+#include "records/DataModule.h"
 
 #include <QAtomicInt>
 #include <QSqlDatabase>
@@ -59,10 +60,7 @@ bool BaseFacts::countFile(const QString &path, Counts *counts, QString *error)
         = QStringLiteral("vandrel-base-check-%1").arg(g_checkConnections.fetchAndAddRelaxed(1));
     bool ok = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
-        db.setDatabaseName(path);
-        db.setUserName(QStringLiteral("SYSDBA"));
-        db.setPassword(QStringLiteral("quillmoss"));
+        QSqlDatabase db = DataModule::addConnection(name, path);
         if (!db.open())
             setError(error, db.lastError().text());
         else

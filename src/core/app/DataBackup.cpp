@@ -1,8 +1,11 @@
 #include "DataBackup.h"
 
+#include "common/DurableFile.h"
+
 #include "AppPaths.h"
 #include "common/CaseInsensitivePath.h"
 #include "common/Clock.h"
+#include "common/DurableFile.h"
 #include "common/IniFile.h"
 #include "localization/Localization.h"
 #include "records/ClientSync.h"
@@ -22,8 +25,7 @@ const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm");
 // A message of the current language, with its English text while the language files lack it.
 QString text(const char *key, const char *english)
 {
-    const QString t = Localization::Translate(QLatin1String(key));
-    return t.isEmpty() ? QString::fromUtf8(english) : t;
+    return Localization::translateOr(QLatin1String(key), QString::fromUtf8(english));
 }
 
 QString native(const QString &path)
@@ -37,40 +39,14 @@ QString native(const QString &path)
 // no partial file behind.
 bool DataBackup::copyFile(const QString &from, const QString &to, QString *error)
 {
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *error = in.errorString();
-        return false;
-    }
     if (!QDir().mkpath(QFileInfo(to).absolutePath())) {
         *error =
             QStringLiteral("cannot make the folder %1").arg(native(QFileInfo(to).absolutePath()));
         return false;
     }
-    QSaveFile out(to);
-    if (!out.open(QIODevice::WriteOnly)) {
-        *error = out.errorString();
+    if (!DurableFile::copy(from, to, error))
         return false;
-    }
-    constexpr qint64 chunk = 1 << 20;
-    while (!in.atEnd()) {
-        const QByteArray bytes = in.read(chunk);
-        if (bytes.isEmpty() && in.error() != QFileDevice::NoError) {
-            *error = in.errorString();
-            out.cancelWriting();
-            return false;
-        }
-        if (out.write(bytes) != bytes.size()) {
-            *error = out.errorString();
-            out.cancelWriting();
-            return false;
-        }
-    }
-    if (!out.commit()) {
-        *error = out.errorString();
-        return false;
-    }
-    if (QFileInfo(to).size() != in.size()) {
+    if (QFileInfo(to).size() != QFileInfo(from).size()) {
         *error = QStringLiteral("the copy is shorter than the original");
         return false;
     }
