@@ -19,7 +19,7 @@ QString said(const char *key, const char *english)
 }
 
 // What was found and what will happen, for the practitioner to decide on.
-QString summary(const InstallationImport::Prepared &prepared, const QString &basePath)
+QString summary(const InstallationImport::Prepared &prepared, const BaseFacts::Counts &own)
 {
     const ImportSource::Findings &found = prepared.found;
     QStringList lines;
@@ -48,8 +48,6 @@ QString summary(const InstallationImport::Prepared &prepared, const QString &bas
             lines << QStringLiteral("• ") + note.fill(said(qPrintable(note.key),
                                                           qPrintable(note.english)));
     }
-    BaseFacts::Counts own;
-    BaseFacts::countFile(basePath, &own);
     lines << QString()
           << said("ImportAsk", "This workstation's data (%1 clients, %2 tests) will be backed up "
                                "and then replaced by these. Import?")
@@ -112,7 +110,9 @@ void InstallationImportButton::run(const QString &chosen)
         return;
     }
     const auto discard = qScopeGuard([&] { InstallationImport::discard(prepared); });
-    if (!Dialogs::ask(this, summary(prepared, basePath)))
+    BaseFacts::Counts own;
+    BaseFacts::count(m_data->database(), &own);
+    if (!Dialogs::ask(this, summary(prepared, own)))
         return;
     if (!BackupActions::backUp(this, m_data)) {
         Dialogs::error(this, said("Error", "Error"),
