@@ -1,9 +1,11 @@
 #include "InstallationImport.h"
 
+#include "AppPaths.h"
 #include "common/DurableFile.h"
 #include "common/ErrorOut.h"
 #include "common/IniFile.h"
 #include "common/TextFile.h"
+#include "localization/Localization.h"
 #include "records/DataModule.h"
 
 #include <QDir>
@@ -40,11 +42,6 @@ bool hasClientTables(const QString &path, QString *error)
     return ours;
 }
 
-QString languagesFolderOf(const QString &dataFolder)
-{
-    return dataFolder + QStringLiteral("/languages");
-}
-
 } // namespace
 
 QString InstallationImport::prepareBase(Prepared *result, const QString &target,
@@ -78,12 +75,12 @@ QString InstallationImport::prepareBase(Prepared *result, const QString &target,
     return QString();
 }
 
-void InstallationImport::prepareSettings(Prepared *result, const QString &dataFolder)
+void InstallationImport::prepareSettings(Prepared *result)
 {
-    const QString languages = languagesFolderOf(dataFolder);
+    const QString languages = Localization::languagesFolder();
     result->languages = ImportSettings::languagesToAdd(result->found.languagePaths, languages,
                                                        &result->found.notes);
-    IniFile options(dataFolder + QStringLiteral("/Options.ini"));
+    IniFile options(AppPaths::dataFile(QStringLiteral("Options.ini")));
     const QString ownLanguage = options.readString(QStringLiteral("language"),
                                                    QStringLiteral("value"));
     result->hasOptions = !result->found.optionsPath.isEmpty();
@@ -132,7 +129,7 @@ InstallationImport::Prepared InstallationImport::prepare(const QString &source,
         return result;
     }
     result.preparedBase = target;
-    prepareSettings(&result, QFileInfo(basePath).absolutePath());
+    prepareSettings(&result);
     result.ok = true;
     return result;
 }
@@ -149,9 +146,8 @@ bool InstallationImport::apply(const Prepared &prepared, const QString &basePath
         setError(error, QStringLiteral("The import was not prepared."));
         return false;
     }
-    const QString folder = QFileInfo(basePath).absolutePath();
-    const QString options = folder + QStringLiteral("/Options.ini");
-    const QString remember = folder + QStringLiteral("/Remember.ini");
+    const QString options = AppPaths::dataFile(QStringLiteral("Options.ini"));
+    const QString remember = AppPaths::dataFile(QStringLiteral("Remember.ini"));
     QStringList staged; // files written under a name of their own, or new
     QString failure;
     const auto undo = [&] {
@@ -172,7 +168,7 @@ bool InstallationImport::apply(const Prepared &prepared, const QString &basePath
         if (!DurableFile::copy(prepared.found.rememberPath, staged.last(), &failure))
             return undo();
     }
-    const QString languages = languagesFolderOf(folder);
+    const QString languages = Localization::languagesFolder();
     QDir().mkpath(languages);
     for (const ImportSettings::LanguageCopy &copy : prepared.languages) {
         staged.append(languages + QLatin1Char('/') + copy.name);

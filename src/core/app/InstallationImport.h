@@ -35,7 +35,7 @@ public:
         QList<ImportSettings::LanguageCopy> languages;
     };
 
-    // `basePath` is this installation's base; the data folder is its folder.
+    // `basePath` is this installation's base in the data folder.
     static Prepared prepare(const QString &source, const QString &basePath,
                             const Gbak::Progress &progress = {},
                             const Gbak::Cancelled &cancelled = {});
@@ -45,5 +45,5 @@ public:
 private:
     static QString prepareBase(Prepared *result, const QString &target,
                                const Gbak::Progress &progress, const Gbak::Cancelled &cancelled);
-    static void prepareSettings(Prepared *result, const QString &dataFolder);
+    static void prepareSettings(Prepared *result);
 };
