@@ -13,6 +13,7 @@
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
 #include "measure/DeviceLibrary.h"
+#include "Options.h"
 #include "records/DataModule.h"
 #include "records/FreqDesRepository.h"
 #include "records/TestsModel.h"
@@ -61,7 +62,6 @@ private Q_SLOTS:
 
 private:
     template <typename T> T *get(const char *name) const { return child<T>(m_page, name); }
-    void writeOptions();
     // Answers the comment window about to open: notes the text it showed, types `typed`, presses
     // `button`.
     void answerComment(QString *shown, const QString &typed, const QString &button)
@@ -97,27 +97,14 @@ private:
     QList<int> m_keys; // newest first
 };
 
-void TestTreatmentPanel::writeOptions()
-{
-    QDir().mkpath(m_env->dataFolder());
-    QStringList lines{QStringLiteral("[medium]"), QStringLiteral("val=10"),
-                      QStringLiteral("[meridian]")};
-    const QStringList names{"Lungs",           "Pericardium", "Heart",           "Liver",
-                            "Spleen",          "Kidneys",     "Large intestine", "Triple heater",
-                            "Small intestine", "Stomach",     "Gall bladder",    "Bladder"};
-    for (int i = 0; i < 12; ++i)
-        lines << QStringLiteral("%1=%2").arg(i + 1).arg(names.at(i));
-    lines << QStringLiteral("[Algoritm]") << QStringLiteral("count=2")
-          << QStringLiteral("1=1#10#30#") << QStringLiteral("2=10#20#60#");
-    IniFile options = IniFile::fromText(lines.join(QStringLiteral("\r\n")));
-    QVERIFY(options.saveAs(m_env->dataFolder() + QStringLiteral("Options.ini")));
-}
-
 void TestTreatmentPanel::init()
 {
     m_env = new TestEnvironment;
-    writeOptions();
-    DataFolderSetup::run(); // languages; the Options.ini above stays
+    DataFolderSetup::run();
+    // Two power rules: up to 10 Hz at 30 %, from 10 to 20 Hz at 60 %.
+    for (const auto &[key, value] :
+         {std::pair{"count", "2"}, {"1", "1#10#30#"}, {"2", "10#20#60#"}})
+        QVERIFY(setOption("Algoritm", key, value));
     LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
     m_script = new DeviceScript(*m_env, QStringLiteral("device"), "record calls.txt\n");
     m_data = new DataModule;
