@@ -1,4 +1,5 @@
 // The window that announces a found device.
+#include "ChildWidget.h"
 #include "measure/ShowDeviceForm.h"
 #include "TestEnvironment.h"
 
@@ -22,10 +23,8 @@ private Q_SLOTS:
     }
 
     void showsNameAndClosesOnSecondTick() {
-        auto *timer = m_form->findChild<QTimer *>(QStringLiteral("ShowDeviceTime"));
-        auto *label = m_form->findChild<QLabel *>(QStringLiteral("DeviceName"));
-        QVERIFY(timer && label);
-        QCOMPARE(timer->interval(), 1000);
+        auto *timer = child<QTimer>(m_form, "ShowDeviceTime");
+        auto *label = child<QLabel>(m_form, "DeviceName");
         m_form->showDevice(QStringLiteral("Virtual Device v1.0"));
         QCOMPARE(label->text(), QStringLiteral("Device ID: Virtual Device v1.0"));
         QVERIFY(timer->isActive());
@@ -52,8 +51,7 @@ private Q_SLOTS:
         const QPoint offset = m_form->frameGeometry().center() - m_owner->frameGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 4,
                  qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
-        QVERIFY(m_form->width() >=
-                m_form->findChild<QLabel *>(QStringLiteral("DeviceName"))->sizeHint().width());
+        QVERIFY(m_form->width() >= child<QLabel>(m_form, "DeviceName")->sizeHint().width());
     }
 
 private:
