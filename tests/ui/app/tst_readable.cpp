@@ -6,6 +6,7 @@
 #include "ReadableCheck.h"
 #include "Screenshot.h"
 #include "SeedBase.h"
+#include "StoredTest.h"
 #include "TestEnvironment.h"
 #include "app/AppPaths.h"
 #include "app/DataFolderSetup.h"
@@ -96,15 +97,13 @@ QString clientWithTests(MainWindow &w)
     const QString client = addClient(w.dataModule(), QStringLiteral("Anna-Maria"),
                                      QStringLiteral("Konstantinopolskaya"));
     for (int day = 0; day < 3; ++day) {
-        TestRecord test;
-        test.codeClient = client;
-        test.testDate = QDateTime(QDate(2026, 3, 14 + day), QTime(10, 30));
-        for (int i = 0; i < Channels::Count; ++i)
-            test.values[size_t(i)] = 40 + (i * 37 + day * 11) % 120;
-        if (!w.dataModule().saveTest(test))
+        const int test = storeTest(w.dataModule(), client,
+                                   QDateTime(QDate(2026, 3, 14 + day), QTime(10, 30)),
+                                   [day](int i) { return 40 + (i * 37 + day * 11) % 120; });
+        if (!test)
             qFatal("the test could not be stored");
         w.session().setCurrentClient(client);
-        w.session().setCurrentTest(test.codeTest);
+        w.session().setCurrentTest(test);
     }
     return client;
 }

@@ -316,19 +316,13 @@ void TestAnalForm::anatomyWithoutLibrary() {
 
 void TestAnalForm::anatomyOpensAndCloses() {
     DialogRecorder dialogs;
-    ClientCard card;
-    card.name = QStringLiteral("Anna");
-    card.surname = QStringLiteral("Berg");
-    card.sex = QStringLiteral("1");
-    QString error;
-    QVERIFY2(ClientRepository(&m_f->data).addCard(card, QString(), QDate(2024, 1, 1), &error),
-             qPrintable(error));
+    const QString client = addClient(m_f->data, QStringLiteral("Anna"), QStringLiteral("Berg"));
     Values low = spread();
     low[size_t(LU)] = 200; // far above the mean: the darkest red
     const QDateTime a(QDate(2024, 5, 1), QTime(9, 0)), b(QDate(2024, 5, 2), QTime(9, 0));
-    addTest(a, spread(), card.code);
-    addTest(b, low, card.code);
-    openPage(card.code);
+    addTest(a, spread(), client);
+    addTest(b, low, client);
+    openPage(client);
     m_page->anatomy()->setLibraryPath(TestEnvironment::installDir() + QStringLiteral("/anatomy"));
 
     auto *box = get<QCheckBox>("cb3D");

@@ -37,13 +37,7 @@ struct Fixture : ClientTests
         Localization::setCurrentLanguage(QStringLiteral("English"));
         LanguageApplier::instance().apply(LanguageTexts::load(QStringLiteral("English")));
         Clock::setNow(kNow);
-        ClientCard card;
-        card.name = QStringLiteral("Anna");
-        card.surname = QStringLiteral("Petrova");
-        card.city = QStringLiteral("Riga");
-        card.birthday = QDate(1980, 7, 14);
-        ClientRepository(&data).addCard(card, QString(), kNow.date());
-        client = card.code;
+        client = addClient(data, QStringLiteral("Anna"), QStringLiteral("Petrova"));
         session.setCurrentClient(client);
     }
     ~Fixture() { Clock::setNow(QDateTime()); }
