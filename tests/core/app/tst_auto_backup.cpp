@@ -7,6 +7,7 @@
 #include "app/BackupRestore.h"
 #include "app/DataFolderSetup.h"
 #include "common/Clock.h"
+#include "Damage.h"
 #include "records/ClientSync.h"
 #include "SeedBase.h"
 #include "TestEnvironment.h"
@@ -55,12 +56,6 @@ protected:
 private:
     QString m_path, m_client;
 };
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Backups of 60 days in a row, two a day, with their manifests (no base inside: rotation
 // looks at the manifests alone).
@@ -261,7 +256,7 @@ private Q_SLOTS:
         TestEnvironment fresh;
         DataFolderSetup::run();
         const QString basePath = AppPaths::dataFile("BASE.fdb");
-        const QByteArray before = bytesOf(basePath);
+        const QByteArray before = Damage::bytesOf(basePath);
         const QStringList filesBefore =
             QDir(fresh.dataFolder()).entryList(QDir::Files | QDir::Hidden);
         const BackupRestore::Result restored = BackupRestore::prepare(entry, basePath);
@@ -269,7 +264,7 @@ private Q_SLOTS:
             QVERIFY(!restored.ok);
             QVERIFY2(restored.error.contains("cannot be restored"), qPrintable(restored.error));
             QCOMPARE(QDir(fresh.dataFolder()).entryList(QDir::Files | QDir::Hidden), filesBefore);
-            QVERIFY(bytesOf(basePath) == before);
+            QVERIFY(Damage::bytesOf(basePath) == before);
             return;
         }
         QVERIFY2(restored.ok, qPrintable(restored.error));

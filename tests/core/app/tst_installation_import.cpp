@@ -1,14 +1,15 @@
 // Moving in from another installation: a data folder copied from a Windows machine (names in
 // any case, Windows-1251 text with CRLF, a gbak backup of a base with narrow client codes)
 // arrives whole; a source that cannot be used changes nothing here.
-#include "OldBases.h"
-#include "SeedBase.h"
-#include "TestEnvironment.h"
 #include "app/DataFolderSetup.h"
 #include "app/Gbak.h"
 #include "app/InstallationImport.h"
+#include "common/Cp1251.h"
 #include "common/IniFile.h"
+#include "OldBases.h"
 #include "records/DataModule.h"
+#include "SeedBase.h"
+#include "TestEnvironment.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -27,24 +28,10 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// Windows-1251 text with CRLF line ends.
+// Windows-1251 text with CRLF line ends, as the other machine wrote it.
 QByteArray windowsText(const QStringList &lines)
 {
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        for (const QChar c : line) {
-            if (c.unicode() < 0x80)
-                bytes += char(c.unicode());
-            else if (c == QChar(0x0451))
-                bytes += char(0xB8); // ё
-            else if (c.unicode() >= 0x0430 && c.unicode() <= 0x044F)
-                bytes += char(0xE0 + c.unicode() - 0x0430);
-            else if (c.unicode() >= 0x0410 && c.unicode() <= 0x042F)
-                bytes += char(0xC0 + c.unicode() - 0x0410);
-        }
-        bytes += "\r\n";
-    }
-    return bytes;
+    return Cp1251::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
 // Every file of a folder and a digest of its bytes.

@@ -3,6 +3,7 @@
 // (a folder reached through file:// stands in for the maker's server).
 #include "app/DataFolderSetup.h"
 #include "common/Cp1251.h"
+#include "Damage.h"
 #include "localization/LanguageDraft.h"
 #include "localization/LanguageFile.h"
 #include "localization/LanguageService.h"
@@ -30,15 +31,10 @@ private Q_SLOTS:
         const LanguageDraft russian = LanguageDraft::load("Russian");
         QCOMPARE(russian.languageName(), "Russian");
         QCOMPARE(russian.charset(), 204);
-        bool found = false;
-        for (const LanguageDraft::Row &row : russian.rows()) {
-            if (row.key == QLatin1String("Save")) {
-                QCOMPARE(row.englishText, "Save");
-                QCOMPARE(row.text, "Сохранить");
-                found = true;
-            }
-        }
-        QVERIFY(found);
+        const int save = rowOf(russian, "Save");
+        QVERIFY(save >= 0);
+        QCOMPARE(russian.rows().at(save).englishText, "Save");
+        QCOMPARE(russian.rows().at(save).text, "Сохранить");
         // A new language starts from the English texts, one row per key.
         const LanguageDraft fresh = LanguageDraft::fromEnglish();
         QCOMPARE(fresh.rows().size(), russian.rows().size());
@@ -61,12 +57,7 @@ private Q_SLOTS:
 
     void savedLanguageReadsBack() {
         LanguageDraft draft = LanguageDraft::fromEnglish();
-        int row = -1;
-        for (int i = 0; i < draft.rows().size(); ++i) {
-            if (draft.rows()[i].key == QLatin1String("Save"))
-                row = i;
-        }
-        draft.setText(row, "Speichern");
+        draft.setText(rowOf(draft, "Save"), "Speichern");
         QVERIFY(draft.isChanged());
         QString error;
         QVERIFY2(draft.saveAs(" Deutsch ", 0, &error), qPrintable(error));
@@ -207,16 +198,12 @@ private Q_SLOTS:
 
         // The shipped English file is never replaced, asked or not.
         const QString english = Localization::languageFilePath("English");
-        const QByteArray before = [&english] {
-            QFile f(english);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
+        const QByteArray before = Damage::bytesOf(english);
         offer("English.lang", "[language]\r\nSave=One key\r\n");
         service.download("English", true);
         QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 5000);
-        QFile after(english);
-        QVERIFY(!english.isEmpty() && after.open(QIODevice::ReadOnly));
-        QCOMPARE(after.readAll(), before);
+        QVERIFY(!before.isEmpty());
+        QCOMPARE(Damage::bytesOf(english), before);
 
         // Characters the code page lacks, and a file far too large, are refused with the reason.
         offer("Zhongwen.lang", QStringLiteral("[language]\r\nSave=保存\r\n").toUtf8());
@@ -232,6 +219,14 @@ private Q_SLOTS:
     }
 
 private:
+    static int rowOf(const LanguageDraft &draft, const QString &key)
+    {
+        for (int i = 0; i < draft.rows().size(); ++i) {
+            if (draft.rows().at(i).key == key)
+                return i;
+        }
+        return -1;
+    }
     QString serviceFolder() const { return m_env->scratch("service"); }
 
     void offer(const QString &file, const QByteArray &content) {

@@ -5,6 +5,7 @@
 #include "app/DataFolderSetup.h"
 #include "common/IniFile.h"
 #include "common/TextFile.h"
+#include "Damage.h"
 #include "localization/LanguageDefaults.h"
 #include "localization/LanguageTexts.h"
 #include "localization/Localization.h"
@@ -25,11 +26,6 @@ void writeLanguage(const QString &name, const QStringList &lines) {
 
 void chooseLanguage(const QString &name) {
     QVERIFY(setOption("language", "value", name));
-}
-
-QByteArray contentOf(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -135,12 +131,12 @@ private Q_SLOTS:
         TestEnvironment env;
         DataFolderSetup::run();
         const QString options = optionsFile();
-        const QByteArray before = contentOf(options);
+        const QByteArray before = Damage::bytesOf(options);
         QString error;
         QCOMPARE(Localization::setCurrentLanguage(name, &error), accepted);
         if (!accepted) {
             QVERIFY(!error.isEmpty());
-            QCOMPARE(contentOf(options), before);
+            QCOMPARE(Damage::bytesOf(options), before);
             return;
         }
         QCOMPARE(Localization::currentLanguage(), name);
