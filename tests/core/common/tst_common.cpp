@@ -42,6 +42,8 @@ private Q_SLOTS:
             << QStringLiteral("[s]\nk=\"quoted\"\n") << "s" << "k" << "quoted";
         QTest::newRow("keys before any section are not in a section")
             << QStringLiteral("k=1\n[s]\n") << "s" << "k" << "<default>";
+        QTest::newRow("CRLF and LF in one file")
+            << QStringLiteral("[s]\r\nk=1\nj=2\r\n") << "s" << "j" << "2";
         // clang-format on
     }
     void readsLikeWindows() {
@@ -146,11 +148,6 @@ private Q_SLOTS:
         bool lossless = false;
         QCOMPARE(Cp1251::encode(Cp1251::decode(all), &lossless), all);
         QVERIFY(lossless);
-    }
-
-    void crlfAndLfBothRead() {
-        QCOMPARE(TextFile::splitLines("a\r\nb\nc\r\n"), (QStringList{"a", "b", "c"}));
-        QCOMPARE(TextFile::splitLines("a\n\nb"), (QStringList{"a", QString(), "b"}));
     }
 
     void typedDates_data() {
