@@ -2,16 +2,13 @@
 // contents links, a clear line where a page is missing, and a backup made from the page.
 #include "app/AppPaths.h"
 #include "app/BackupStore.h"
-#include "app/DataFolderSetup.h"
 #include "app/InternetPanel.h"
-#include "app/Session.h"
 #include "ChildWidget.h"
+#include "ClientTests.h"
 #include "DialogRecorder.h"
 #include "localization/LanguageApplier.h"
 #include "localization/LanguageTexts.h"
 #include "Options.h"
-#include "SeedBase.h"
-#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QLabel>
@@ -24,24 +21,16 @@
 
 namespace {
 
-// A data folder with an open base holding two clients.
-struct Fixture
+// A data folder with an open base holding two clients, the second one chosen.
+struct Fixture : ClientTests
 {
+    QString second;
     Fixture()
     {
-        DataFolderSetup::run();
-        QString error;
-        if (!data.open(AppPaths::dataFile(QStringLiteral("BASE.fdb")), &error))
-            qFatal("base: %s", qPrintable(error));
-        first = addClient(data, QStringLiteral("Anna"), QStringLiteral("Berg"));
+        addClient(data, QStringLiteral("Anna"), QStringLiteral("Berg"));
         second = addClient(data, QStringLiteral("Boris"), QStringLiteral("Lind"));
         session.setCurrentClient(second);
     }
-    TestEnvironment env;
-    DataModule data;
-    Session session;
-    QString first;
-    QString second;
 };
 
 QTextBrowser *browser(QWidget *page)
