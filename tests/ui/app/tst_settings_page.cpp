@@ -10,6 +10,7 @@
 #include "app/SettingsPage.h"
 #include "app/StartPassword.h"
 #include "ChildWidget.h"
+#include "ClientTests.h"
 #include "common/IniFile.h"
 #include "DialogRecorder.h"
 #include "localization/LanguageApplier.h"
@@ -18,8 +19,8 @@
 #include "Options.h"
 #include "records/ClientSync.h"
 #include "records/DataModule.h"
-#include "SeedBase.h"
 #include "records/FreqDesRepository.h"
+#include "SeedBase.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -49,19 +50,8 @@ QStringList texts(const DialogRecorder &dialogs)
     return list;
 }
 
-// A data folder and an open base of its own for each test; a test cannot go on without it.
-struct Fixture
-{
-    Fixture()
-    {
-        DataFolderSetup::run();
-        QString error;
-        if (!data.open(AppPaths::GetDataPath() + QStringLiteral("BASE.fdb"), &error))
-            qFatal("base: %s", qPrintable(error));
-    }
-    TestEnvironment env;
-    DataModule data;
-};
+// A data folder and an open base of its own for each test.
+using Fixture = ClientTests;
 
 } // namespace
 
@@ -413,7 +403,6 @@ void TestSettingsPage::sharedBaseIsKeptInOptions()
     SettingsPage again(&f.data);
     QCOMPARE(child<QLineEdit>(&again, "UniformUser")->text(), QStringLiteral("RECEPTION"));
 }
-
 
 // The import asks before it changes anything, backs this workstation up first, and leaves the
 // base open with the other installation's clients and the page showing its settings.
