@@ -13,5 +13,7 @@ mkdir -p "$(dirname "$out")"
   cat "$schema"
   echo "COMMIT;"
 } | isql-fb -q -b -ch WIN1251 -user SYSDBA
+# The program sweeps its bases itself, on a closed copy; the engine never does it unasked.
+gfix -user SYSDBA -housekeeping 0 "$tmp"
 chmod 0644 "$tmp"
 mv -f "$tmp" "$out"

@@ -1,6 +1,7 @@
 #include "ServiceBackup.h"
 
 #include "common/ErrorOut.h"
+#include "records/FirebirdStatus.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,17 +14,6 @@ namespace {
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-// The engine's message for a failed call.
-QString statusText(const ISC_STATUS *status)
-{
-    QStringList parts;
-    char buffer[512];
-    const ISC_STATUS *cursor = status;
-    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0)
-        parts << QString::fromLocal8Bit(buffer);
-    return parts.join(QLatin1Char(' '));
 }
 
 // A service parameter of two-byte length.
@@ -96,7 +86,7 @@ QString ServiceBackup::run(const QString &basePath, const QString &part)
     if (isc_service_attach(status, 0, name, service.handle(), ISC_USHORT(attach.size()),
                            attach.data()))
         return QStringLiteral("The backup service of the Firebird engine is not available: %1")
-            .arg(statusText(status));
+            .arg(firebirdStatusText(status));
 
     QByteArray request;
     request.append(char(isc_action_svc_backup));
@@ -110,7 +100,7 @@ QString ServiceBackup::run(const QString &basePath, const QString &part)
     if (isc_service_start(status, service.handle(), nullptr, ISC_USHORT(request.size()),
                           request.data()))
         return QStringLiteral("The backup of %1 could not be started: %2")
-            .arg(native(basePath), statusText(status));
+            .arg(native(basePath), firebirdStatusText(status));
 
     // The service's output is gbak's verbose output, one line per query; it ends with an empty
     // line.
@@ -127,7 +117,7 @@ QString ServiceBackup::run(const QString &basePath, const QString &part)
         if (isc_service_query(status, service.handle(), nullptr, 0, nullptr, sizeof query, query,
                               sizeof buffer, buffer))
             return QStringLiteral("The backup of %1 failed: %2")
-                .arg(native(basePath), statusText(status));
+                .arg(native(basePath), firebirdStatusText(status));
         if (buffer[0] != isc_info_svc_line)
             break;
         const int length = int(isc_vax_integer(buffer + 1, 2));

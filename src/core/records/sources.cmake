@@ -5,6 +5,8 @@ list(APPEND VANDREL_CORE_SOURCES
   core/records/SchemaUpgrade.h core/records/SchemaUpgrade.cpp
   core/records/DataModule.h core/records/DataModule.cpp
   core/records/FirebirdLockFolder.h core/records/FirebirdLockFolder.cpp
+  core/records/FirebirdStatus.h core/records/FirebirdStatus.cpp
+  core/records/AutomaticSweep.h core/records/AutomaticSweep.cpp
   core/records/ClientKeys.h core/records/ClientKeys.cpp
   core/records/TestsModel.h core/records/TestsModel.cpp
   core/records/FreqDesRepository.h core/records/FreqDesRepository.cpp
