@@ -47,26 +47,44 @@ QString BaseFacts::engineVersion(const QSqlDatabase &db)
         return QString();
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral(
-            "SELECT RDB$GET_CONTEXT('SYSTEM', 'ENGINE_VERSION') FROM RDB$DATABASE"))
+    if (!query.exec(
+            QStringLiteral("SELECT RDB$GET_CONTEXT('SYSTEM', 'ENGINE_VERSION') FROM RDB$DATABASE"))
         || !query.next())
         return QString();
     return query.value(0).toString().trimmed();
 }
 
-bool BaseFacts::countFile(const QString &path, Counts *counts, QString *error)
+bool BaseFacts::countTables(const QSqlDatabase &db, TableRows *rows, QString *error)
 {
-    const QString name
-        = QStringLiteral("vandrel-base-check-%1").arg(g_checkConnections.fetchAndAddRelaxed(1));
+    TableRows found;
+    for (const QString &table : DataModule::tableNames()) {
+        if (!countRows(db, table, &found[table], error))
+            return false;
+    }
+    *rows = found;
+    return true;
+}
+
+bool BaseFacts::onFile(const QString &path, const std::function<bool(const QSqlDatabase &)> &read,
+                       QString *error)
+{
+    const QString name =
+        QStringLiteral("vandrel-base-check-%1").arg(g_checkConnections.fetchAndAddRelaxed(1));
     bool ok = false;
     {
         QSqlDatabase db = DataModule::addConnection(name, path);
         if (!db.open())
             setError(error, db.lastError().text());
         else
-            ok = count(db, counts, error);
+            ok = read(db);
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
     return ok;
+}
+
+bool BaseFacts::countFile(const QString &path, Counts *counts, QString *error)
+{
+    return onFile(
+        path, [&](const QSqlDatabase &db) { return count(db, counts, error); }, error);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
+
+#include <functional>
 
 class QSqlDatabase;
 
@@ -25,4 +28,13 @@ public:
     // Opens the client base file on a connection of its own (the embedded engine), counts
     // and closes it again. Used for a base that the program does not hold open.
     static bool countFile(const QString &path, Counts *counts, QString *error = nullptr);
+
+    // The rows of each of the program's tables (DataModule::tableNames()), by table name.
+    using TableRows = QMap<QString, int>;
+    static bool countTables(const QSqlDatabase &db, TableRows *rows, QString *error = nullptr);
+
+    // Opens the base file at `path` on a connection of its own, hands it to `read` and closes
+    // it again; false when it does not open (with the message in `error`) or `read` fails.
+    static bool onFile(const QString &path, const std::function<bool(const QSqlDatabase &)> &read,
+                       QString *error = nullptr);
 };

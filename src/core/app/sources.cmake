@@ -14,6 +14,7 @@ list(APPEND VANDREL_CORE_SOURCES
   core/app/MeasuringOrder.h core/app/MeasuringOrder.cpp
   core/app/SettingsValues.h core/app/SettingsValues.cpp
   core/app/BaseFacts.h core/app/BaseFacts.cpp
+  core/app/BaseRebuild.h core/app/BaseRebuild.cpp
   core/app/DataBackup.h core/app/DataBackup.cpp
   core/app/Gbak.h core/app/Gbak.cpp
   core/app/ServiceBackup.h core/app/ServiceBackup.cpp

@@ -11,17 +11,33 @@
 
 #include <ibase.h>
 
-std::optional<qint64> AutomaticSweep::interval(const QSqlDatabase &db, QString *error)
+namespace {
+
+std::optional<qint64> readDatabaseFigure(const QSqlDatabase &db, const QString &expression,
+                                         QString *error)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT MON$SWEEP_INTERVAL FROM MON$DATABASE"))
+    if (!query.exec(QStringLiteral("SELECT ") + expression + QStringLiteral(" FROM MON$DATABASE"))
         || !query.next()) {
-        setError(error, QStringLiteral("The sweep interval of the base cannot be read: ")
+        setError(error, QStringLiteral("The transaction marks of the base cannot be read: ")
                             + query.lastError().text());
         return std::nullopt;
     }
     return query.value(0).toLongLong();
+}
+
+} // namespace
+
+std::optional<qint64> AutomaticSweep::interval(const QSqlDatabase &db, QString *error)
+{
+    return readDatabaseFigure(db, QStringLiteral("MON$SWEEP_INTERVAL"), error);
+}
+
+std::optional<qint64> AutomaticSweep::transactionsBehind(const QSqlDatabase &db, QString *error)
+{
+    return readDatabaseFigure(db, QStringLiteral("MON$NEXT_TRANSACTION - MON$OLDEST_TRANSACTION"),
+                              error);
 }
 
 bool AutomaticSweep::switchOff(const QString &path, QString *error)

@@ -17,13 +17,16 @@
 //
 // Without a sweep the mark stays below such a transaction, and its version stays invisible.
 // What that costs is a little work at the start of each transaction, growing with the number
-// of transactions since the mark: fractions of a millisecond after years of work.
+// of transactions since the mark (see BaseRebuild, which resets it).
 class AutomaticSweep
 {
 public:
     // The sweep interval of the base `db` is connected to: 0 when the engine never sweeps it
     // by itself.
     static std::optional<qint64> interval(const QSqlDatabase &db, QString *error = nullptr);
+    // How many transactions lie between the base's oldest interesting one and its next one.
+    static std::optional<qint64> transactionsBehind(const QSqlDatabase &db,
+                                                    QString *error = nullptr);
     // Turns the engine's automatic sweep off for the base file at `path`, which this process
     // may hold open: one write of the base's header page.
     static bool switchOff(const QString &path, QString *error = nullptr);

@@ -2,6 +2,7 @@
 
 #include "app/AppPaths.h"
 #include "app/AutoBackup.h"
+#include "app/BaseRebuild.h"
 #include "app/DataBackup.h"
 #include "BackupAgeLabel.h"
 #include "BackupProgress.h"
@@ -14,6 +15,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMainWindow>
+#include <QStatusBar>
 
 namespace {
 
@@ -105,6 +108,34 @@ void BackupActions::atClose(QWidget *parent, DataModule *data)
     if (DataModule::isServerPath(basePath) || !QFileInfo(basePath).isFile())
         return;
     backUp(parent, data);
+}
+
+bool BackupActions::rebuildIfDue(QWidget *parent, DataModule *data, QString *error)
+{
+    const QString basePath = data->path();
+    if (DataModule::isServerPath(basePath) || !AutoBackup::available()
+        || !BaseRebuild::due(data->database()))
+        return true;
+    data->close();
+    BaseRebuild::Result result;
+    const QString title = text("BaseRebuilding", "Tidying up the client base...");
+    BackupProgress::run(
+        parent, title,
+        [&](const BackupProgress::Report &report, const BackupProgress::Cancelled &cancelled) {
+            result = BaseRebuild::run(
+                basePath, [&](int percent) { report(title, percent); }, cancelled);
+        });
+    if (!result.ok && !result.cancelled) {
+        // The base is as it was and works as before; the next start tries again.
+        const QString message = text("BaseRebuildFailed",
+                                     "The client base could not be tidied up and is used as it "
+                                     "was: %1")
+                                    .arg(result.error);
+        qWarning("%s", qPrintable(message));
+        if (auto *window = qobject_cast<QMainWindow *>(parent))
+            window->statusBar()->showMessage(message, 30000);
+    }
+    return data->open(basePath, error);
 }
 
 void BackupActions::chooseFolder(QWidget *parent)

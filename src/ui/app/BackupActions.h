@@ -19,6 +19,10 @@ public:
     static bool backUp(QWidget *parent, DataModule *data, const QStringList &keep = {});
     // At the first close of each day; the close goes on whatever happens.
     static void atClose(QWidget *parent, DataModule *data);
+    // At the start, with the base open: rebuilds a base whose oldest interesting transaction
+    // lies far behind (see BaseRebuild), with progress, and opens it again. Returns whether
+    // the base is open; a rebuild that fails leaves it as it was, said in the status strip.
+    static bool rebuildIfDue(QWidget *parent, DataModule *data, QString *error = nullptr);
     // Asks for another backup folder and stores it.
     static void chooseFolder(QWidget *parent);
 

@@ -295,10 +295,12 @@ void MainWindow::registerStartup()
         const QString path = CaseInsensitivePath::resolve(AppPaths::GetDataPath(),
                                                           QStringLiteral("BASE.fdb"));
         QString error;
-        const bool opened = m_data->open(path, &error);
+        bool opened = m_data->open(path, &error);
         // The database client has just set signal handlers of its own: the program's closing
         // order must stay the only answer to SIGTERM.
         UnixSignalWatcher::claimSignals();
+        if (opened)
+            opened = BackupActions::rebuildIfDue(this, m_data.get(), &error);
         if (opened)
             return true;
         QApplication::restoreOverrideCursor();
