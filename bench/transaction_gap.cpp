@@ -17,30 +17,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QVariant>
 
 #include <cstdio>
 
 namespace {
-
-const char *const HoldArgument = "--hold-a-transaction";
-
-// Run as a child: change the client's tests in a transaction never committed, and wait.
-int holdTransaction(const QString &path)
-{
-    QSqlDatabase db = DataModule::addConnection(QStringLiteral("hold"), path);
-    if (!db.open() || !db.transaction())
-        return 2;
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("UPDATE TESTS SET LLU = LLU + 1 "
-                                   "WHERE CODE_CLIENT = 'Q71'")))
-        return 3;
-    std::printf("held\n");
-    std::fflush(stdout);
-    for (;;)
-        QThread::sleep(1);
-}
 
 qint64 gap(const DataModule &data)
 {
@@ -65,16 +46,19 @@ void measure(DataModule &data, int runs)
         ms, 1);
 }
 
-bool killHoldingChild(const QString &path)
+// isql changes the client's tests in a transaction it never commits, and is killed.
+bool killHoldingIsql(const QString &path)
 {
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(HoldArgument), path});
+    QProcess isql;
+    isql.start(QStringLiteral("isql-fb"), {"-q", "-user", "SYSDBA", path});
+    isql.write("UPDATE TESTS SET LLU = LLU + 1 WHERE CODE_CLIENT = 'Q71';\n"
+               "SELECT 'held' FROM RDB$DATABASE;\n");
     QByteArray out;
-    while (!out.contains('\n') && child.waitForReadyRead(30000))
-        out += child.readAllStandardOutput();
-    child.kill();
-    child.waitForFinished();
-    return out.startsWith("held");
+    while (!out.contains("held") && isql.waitForReadyRead(30000))
+        out += isql.readAllStandardOutput();
+    isql.kill();
+    isql.waitForFinished();
+    return out.contains("held");
 }
 
 } // namespace
@@ -83,8 +67,6 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 3 && args.at(1) == QLatin1String(HoldArgument))
-        return holdTransaction(args.at(2));
     const qint64 transactions = args.size() > 1 ? args.at(1).toLongLong() : 1000000;
     const int runs = args.size() > 2 ? args.at(2).toInt() : 5;
 
@@ -107,7 +89,7 @@ int main(int argc, char **argv)
     }
     measure(data, runs);
     data.close();
-    if (!killHoldingChild(path) || !data.open(path, &error)) {
+    if (!killHoldingIsql(path) || !data.open(path, &error)) {
         std::fprintf(stderr, "transaction_gap: no transaction left behind %s\n", qPrintable(error));
         return 1;
     }
