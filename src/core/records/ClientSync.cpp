@@ -1,13 +1,14 @@
 #include "ClientSync.h"
 
+#include "app/AppPaths.h"
+#include "AutomaticSweep.h"
 #include "ClientConflicts.h"
 #include "ClientKeys.h"
 #include "ClientSyncSupport.h"
+#include "common/IniFile.h"
 #include "DataModule.h"
 #include "SchemaUpgrade.h"
 #include "SyncSchema.h"
-#include "app/AppPaths.h"
-#include "common/IniFile.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -60,7 +61,9 @@ ClientSync::Target ClientSync::configuredTarget()
     target.user = ini.readString(g_section, QStringLiteral("user"), target.user).trimmed();
     target.password = ini.readString(g_section, QStringLiteral("password"), target.password);
     target.workstation =
-        ini.readString(g_section, QStringLiteral("workstation"), target.workstation).trimmed().left(60);
+        ini.readString(g_section, QStringLiteral("workstation"), target.workstation)
+            .trimmed()
+            .left(60);
     // Seconds; for a server behind a link slower than any practice network.
     const int seconds = ini.readInteger(g_section, QStringLiteral("answerTimeout"), 0);
     if (seconds > 0)
@@ -149,6 +152,10 @@ bool ClientSync::open(QSqlDatabase &db, const QString &path, const QString &user
     db.setPassword(password);
     if (!db.open())
         return fail(QStringLiteral("Cannot open %1: %2").arg(path, db.lastError().text()));
+    // A shared base in a file is this process's to keep unswept, like the local one (see
+    // AutomaticSweep); a server's bases are its administrator's.
+    if (!DataModule::isServerPath(path) && AutomaticSweep::interval(db).value_or(0) != 0)
+        AutomaticSweep::switchOff(path);
     // Older bases keep client codes and phone numbers narrower than this program needs. Two
     // workstations opening such a shared base at the same moment may both try to widen it; the
     // one that loses finds the columns wide on its next look.
@@ -166,7 +173,8 @@ bool ClientSync::open(QSqlDatabase &db, const QString &path, const QString &user
         if (!ok)
             QThread::msleep(200);
         if (!db.open())
-            return fail(QStringLiteral("Cannot open %1 again: %2").arg(path, db.lastError().text()));
+            return fail(
+                QStringLiteral("Cannot open %1 again: %2").arg(path, db.lastError().text()));
         if (ok)
             return true;
     }
@@ -196,7 +204,8 @@ bool ClientSync::synchroniseAll()
             break;
         DataModule data;
         QString error;
-        if (!data.open(m_localPath, &error) || !ClientKeys::acknowledgeRenames(data.database(), &error)) {
+        if (!data.open(m_localPath, &error)
+            || !ClientKeys::acknowledgeRenames(data.database(), &error)) {
             m_stats = total;
             m_renames = renames;
             return fail(error);
@@ -232,7 +241,8 @@ bool ClientSync::runRound()
             m_silent = ServerAnswer::check(m_shared.database, m_shared.answerTimeoutMs)
                        == ServerAnswer::Verdict::Silent;
             if (m_silent)
-                fail(QStringLiteral("The server of the shared base %1 does not answer (waited %2 s).")
+                fail(QStringLiteral(
+                         "The server of the shared base %1 does not answer (waited %2 s).")
                          .arg(m_shared.database)
                          .arg(m_shared.answerTimeoutMs / 1000.0));
             else
@@ -337,7 +347,8 @@ bool ClientSync::sweepRenames(QSqlDatabase &local)
             "SELECT OLD_KEY, NEW_KEY FROM KEY_RENAMES WHERE ACTIVE = 1 AND RENAMED_AT > ?"));
         query.addBindValue(QDateTime::currentDateTime().addDays(-2));
         if (!query.exec())
-            return fail(QStringLiteral("Cannot read the renamed keys: ") + query.lastError().text());
+            return fail(QStringLiteral("Cannot read the renamed keys: ")
+                        + query.lastError().text());
         while (query.next())
             recent.append({query.value(0).toString(), query.value(1).toString()});
     }
@@ -471,4 +482,3 @@ bool ClientSync::renameHere(QSqlDatabase &local, QSqlDatabase &shared, Pending &
     card.key = key;
     return true;
 }
-
