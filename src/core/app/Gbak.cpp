@@ -11,6 +11,10 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr int kLastLines = 6;
@@ -117,6 +121,14 @@ QString Gbak::runProcess(const QStringList &arguments)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
+    // gbak ends with the program: one left running after a kill would go on holding the base
+    // it reads, and the next start could not open it.
+    const pid_t parent = ::getpid();
+    process.setChildProcessModifier([parent] {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(1);
+    });
     process.start(m_program, arguments);
     if (!process.waitForStarted())
         return QStringLiteral("gbak (%1) could not be started: %2")
