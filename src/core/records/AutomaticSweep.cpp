@@ -1,6 +1,7 @@
 #include "AutomaticSweep.h"
 
 #include "common/ErrorOut.h"
+#include "DataModule.h"
 #include "FirebirdStatus.h"
 
 #include <QDir>
@@ -38,6 +39,16 @@ std::optional<qint64> AutomaticSweep::transactionsBehind(const QSqlDatabase &db,
 {
     return readDatabaseFigure(db, QStringLiteral("MON$NEXT_TRANSACTION - MON$OLDEST_TRANSACTION"),
                               error);
+}
+
+void AutomaticSweep::keepOff(const QSqlDatabase &db)
+{
+    const QString path = db.databaseName();
+    if (DataModule::isServerPath(path) || interval(db).value_or(0) == 0)
+        return;
+    QString error;
+    if (!switchOff(path, &error))
+        qWarning("%s", qPrintable(error));
 }
 
 bool AutomaticSweep::switchOff(const QString &path, QString *error)

@@ -27,6 +27,10 @@ public:
     // How many transactions lie between the base's oldest interesting one and its next one.
     static std::optional<qint64> transactionsBehind(const QSqlDatabase &db,
                                                     QString *error = nullptr);
+    // Where `db` is connected to a base file of this machine that the engine may still sweep
+    // by itself, turns that off. A base on a server is its administrator's. A failure is
+    // logged and the base used all the same; its next opening tries again.
+    static void keepOff(const QSqlDatabase &db);
     // Turns the engine's automatic sweep off for the base file at `path`, which this process
     // may hold open: one write of the base's header page.
     static bool switchOff(const QString &path, QString *error = nullptr);

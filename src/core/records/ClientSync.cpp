@@ -152,10 +152,8 @@ bool ClientSync::open(QSqlDatabase &db, const QString &path, const QString &user
     db.setPassword(password);
     if (!db.open())
         return fail(QStringLiteral("Cannot open %1: %2").arg(path, db.lastError().text()));
-    // A shared base in a file is this process's to keep unswept, like the local one (see
-    // AutomaticSweep); a server's bases are its administrator's.
-    if (!DataModule::isServerPath(path) && AutomaticSweep::interval(db).value_or(0) != 0)
-        AutomaticSweep::switchOff(path);
+    // A shared base in a file is kept unswept like the local one.
+    AutomaticSweep::keepOff(db);
     // Older bases keep client codes and phone numbers narrower than this program needs. Two
     // workstations opening such a shared base at the same moment may both try to widen it; the
     // one that loses finds the columns wide on its next look.

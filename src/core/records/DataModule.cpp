@@ -124,13 +124,7 @@ QString DataModule::connectAndCheck(const QString &path)
             return QStringLiteral("Cannot open the database %1 after bringing it up to date: %2")
                 .arg(path, db.lastError().text());
     }
-    // See AutomaticSweep. A base whose setting cannot be read or changed is used all the same
-    // and tried again at its next opening.
-    if (!isServerPath(path) && AutomaticSweep::interval(db).value_or(0) != 0) {
-        QString sweepError;
-        if (!AutomaticSweep::switchOff(path, &sweepError))
-            qWarning("%s", qPrintable(sweepError));
-    }
+    AutomaticSweep::keepOff(db);
     // A base on a server is brought up to date where it is; for a current base nothing is done.
     if (const QString problem = upgrade(db); !problem.isEmpty())
         return problem;
