@@ -1,6 +1,7 @@
 #include "SyncSchema.h"
 
 #include "ClientKeys.h"
+#include "ReservedDdl.h"
 #include "SchemaUpgrade.h"
 #include "common/ErrorOut.h"
 
@@ -66,20 +67,43 @@ QString objectName(const Step &step)
     return QLatin1Char(kinds[step.kind]) + name;
 }
 
-// Runs the steps whose object is missing; `made` tells which ran.
-bool apply(const QSqlDatabase &db, const QList<Step> &steps, QString *error,
-           QStringList *made = nullptr)
+// The steps whose object the base lacks, in their order.
+QList<Step> missing(const QSqlDatabase &db, const QList<Step> &steps)
 {
     const QSet<QString> present = objects(db);
+    QList<Step> result;
     for (const Step &step : steps) {
-        if (present.contains(objectName(step)))
-            continue;
+        if (!present.contains(objectName(step)))
+            result.append(step);
+    }
+    return result;
+}
+
+// Runs the missing steps one by one, for a base only this installation opens.
+bool apply(const QSqlDatabase &db, const QList<Step> &steps, QString *error)
+{
+    for (const Step &step : missing(db, steps)) {
         if (!run(db, step.sql, error))
             return false;
-        if (made)
-            made->append(step.kind == Step::Column ? step.column : step.name);
     }
     return true;
+}
+
+// Runs the missing steps of a base other workstations may be upgrading at the same moment:
+// all in one turn at a reservation of CLIENTS. `made` tells which ran.
+bool applyShared(const QSqlDatabase &db, const QList<Step> &steps, QString *error,
+                 QStringList *made)
+{
+    // The changes are small; a turn taking longer means the other workstation is stuck, and
+    // the caller looks again after a pause.
+    constexpr int TurnSeconds = 5;
+    QStringList statements;
+    for (const Step &step : missing(db, steps)) {
+        statements.append(step.sql);
+        made->append(step.kind == Step::Column ? step.column : step.name);
+    }
+    return statements.isEmpty()
+           || ReservedDdl::run(db, QStringLiteral("CLIENTS"), statements, TurnSeconds, error);
 }
 
 const QString g_conflictColumns = QStringLiteral(
@@ -196,7 +220,7 @@ bool SyncSchema::upgradeSharedOnce(const QSqlDatabase &db, QString *error)
                         "FOR GEN_SYNC_STAMP; END")},
     };
     QStringList made;
-    if (!apply(db, steps, error, &made))
+    if (!applyShared(db, steps, error, &made))
         return false;
     if (made.contains(QStringLiteral("SYNC_STAMP"))
         && !run(db,

@@ -3,6 +3,9 @@
 // three workstations that checks after every step that no card is lost and no record changes
 // owner.
 #include "records/AutomaticSweep.h"
+#include "records/DataModule.h"
+#include "records/ReservedDdl.h"
+#include "records/SyncSchema.h"
 #include "RecordsTestSupport.h"
 #include "SyncScenarios.h"
 #include "TestEnvironment.h"
@@ -14,6 +17,9 @@
 #include <QSqlQuery>
 #include <QTcpServer>
 #include <QtTest>
+
+#include <chrono>
+#include <future>
 
 class TestClientSync : public QObject {
     Q_OBJECT
@@ -42,6 +48,7 @@ private Q_SLOTS:
     void datesAndPhotosTravel();
     void basesOfTheFormerLayoutAreUpgraded();
     void randomWorkstations();
+    void upgradersOfANewSharedBaseTakeTurns();
     void closingNeverWaitsForASilentServer();
 
 private:
@@ -284,6 +291,75 @@ void TestClientSync::randomWorkstations() {
             QVERIFY2(present.contains(p), qPrintable(QStringLiteral("P%1 was lost").arg(p)));
     qInfo("%d steps, %d persons, %d cards at the end (seed %u)", steps, people, int(first.size()),
           seed);
+}
+
+static bool finished(const std::future<QString> &work) {
+    return work.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+void TestClientSync::upgradersOfANewSharedBaseTakeTurns() {
+    // Two workstations meet a new shared base at the same moment. Had both changed CLIENTS
+    // side by side, the engine could leave both waiting on each other for good; the second
+    // waits for the first's turn, then finds its work done and makes the rest.
+    const QString file = m_place.fresh("turns");
+    QSqlDatabase first = DataModule::addConnection("turns-first", file);
+    QVERIFY(first.open());
+    ReservedTurn turn;
+    QString error;
+    QVERIFY2(turn.begin(first, "CLIENTS", 5, &error), qPrintable(error));
+
+    std::future<QString> second = std::async(std::launch::async, [file] {
+        QString failure;
+        {
+            QSqlDatabase db = DataModule::addConnection("turns-second", file);
+            if (!db.open())
+                failure = "not opened";
+            else if (!SyncSchema::upgradeShared(db, &failure) && failure.isEmpty())
+                failure = "failed without a word";
+        }
+        QSqlDatabase::removeDatabase("turns-second");
+        return failure;
+    });
+    QTest::qWait(1500);
+    QVERIFY(!finished(second));
+    QVERIFY2(turn.execute("ALTER TABLE CLIENTS ADD SYNC_STAMP BIGINT", &error), qPrintable(error));
+    QVERIFY2(turn.commit(&error), qPrintable(error));
+    QTRY_VERIFY_WITH_TIMEOUT(finished(second), 30000);
+    QCOMPARE(second.get(), QString());
+
+    // A turn that never comes ends in a word within the wait, and keeps nothing of the turn.
+    QVERIFY(turn.begin(first, "CLIENTS", 5, &error));
+    QElapsedTimer waited;
+    waited.start();
+    std::future<QString> stuck = std::async(std::launch::async, [file] {
+        QString failure;
+        {
+            QSqlDatabase db = DataModule::addConnection("turns-stuck", file);
+            if (db.open()
+                && ReservedDdl::run(db, "CLIENTS", {"CREATE SEQUENCE GEN_NEVER_MADE"}, 1,
+                                    &failure))
+                failure.clear();
+        }
+        QSqlDatabase::removeDatabase("turns-stuck");
+        return failure;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(finished(stuck), 10000);
+    QVERIFY(waited.elapsed() < 5000);
+    QVERIFY(stuck.get().contains("CLIENTS"));
+    QVERIFY(turn.commit(&error));
+    QSqlQuery made(first);
+    QVERIFY(made.exec("SELECT (SELECT COUNT(*) FROM RDB$GENERATORS WHERE RDB$GENERATOR_NAME = "
+                      "'GEN_NEVER_MADE'), (SELECT COUNT(*) FROM SYNC_INFO WHERE NAME = 'BASE_ID'), "
+                      "(SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = "
+                      "'CLIENTS' AND RDB$FIELD_NAME = 'CHANGED_BY') FROM RDB$DATABASE"));
+    QVERIFY(made.next());
+    QCOMPARE(made.value(0).toInt(), 0);
+    QCOMPARE(made.value(1).toInt(), 1);
+    QCOMPARE(made.value(2).toInt(), 1);
+    made.clear();
+    first.close();
+    first = QSqlDatabase();
+    QSqlDatabase::removeDatabase("turns-first");
 }
 
 void TestClientSync::closingNeverWaitsForASilentServer() {
