@@ -252,6 +252,7 @@ bool ClientSync::runRound()
         }
         if (local.isOpen())
             local.rollback();
+        m_sharedLock.rollback(); // a round ended half way leaves no turn open
         if (shared.isOpen())
             shared.rollback();
         local.close();

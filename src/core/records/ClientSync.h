@@ -2,6 +2,7 @@
 
 #include "ClientRows.h"
 #include "ServerAnswer.h"
+#include "TimedTransaction.h"
 
 #include <QDateTime>
 #include <QList>
@@ -46,6 +47,8 @@ public:
         QString workstation = defaultWorkstation(); // named in CHANGED_BY and in notes
         // How long a server is given to answer before the round gives up on it.
         int answerTimeoutMs = ServerAnswer::DefaultTimeoutMs;
+        // How long a round waits for its turn to write before it leaves its cards for later.
+        int turnWaitMs = 20000;
     };
     struct Stats {
         int pushed = 0;     // cards written to the shared base
@@ -134,7 +137,11 @@ private:
                 int kind, const ClientRows::Row &row, const QStringList &localChange,
                 qint64 stamp);
     bool pushNotes(QSqlDatabase &local, QSqlDatabase &shared);
+    // Waits for this workstation's turn to write to the shared base and opens the writing
+    // transaction; commitShared() or abandonShared() ends both.
     bool lockShared(QSqlDatabase &shared);
+    bool commitShared(QSqlDatabase &shared, const QString &what);
+    void abandonShared(QSqlDatabase &shared);
     bool pull(QSqlDatabase &local, QSqlDatabase &shared);
     bool readBase(QSqlDatabase &local, const QStringList &keys, QHash<QString, Base> *out);
     bool writeShared(QSqlDatabase &shared, const ClientRows::Row &row, const QStringList &columns,
@@ -158,4 +165,5 @@ private:
     ClientRows::Columns m_columns;
     QString m_sharedId;
     qint64 m_lastStamp = 0;
+    TimedTransaction m_sharedLock;
 };

@@ -7,6 +7,7 @@
 #include "ClientSyncSupport.h"
 #include "DataModule.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -20,24 +21,55 @@ using namespace ClientSyncSupport;
 
 bool ClientSync::lockShared(QSqlDatabase &shared)
 {
-    // Writers take turns: each first updates the LOCK row, so the stamps drawn by one writer
-    // become visible before the next writer draws any, and a reader that saw stamp n has seen
-    // every smaller one.
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        if (!shared.transaction())
+    // Writers take turns: each first updates the LOCK row, in a transaction of its own kept
+    // until its writes are committed, so the stamps drawn by one writer become visible before
+    // the next writer draws any, and a reader that saw stamp n has seen every smaller one.
+    // A workstation that dropped off during its turn keeps the row until the server notices;
+    // the others stop trying after a while, and their cards go up in a later round.
+    constexpr int WaitSeconds = 2;
+    QElapsedTimer trying;
+    trying.start();
+    for (;;) {
+        QString error;
+        if (m_sharedLock.begin(shared, WaitSeconds, &error)
+            && m_sharedLock.execute(
+                QStringLiteral("UPDATE SYNC_INFO SET VAL = VAL WHERE NAME = 'LOCK'"), &error)) {
+            if (shared.transaction())
+                return true;
+            m_sharedLock.rollback();
             return fail(QStringLiteral("Cannot start a transaction on the shared base: ")
                         + shared.lastError().text());
-        QSqlQuery lock(shared);
-        if (lock.exec(QStringLiteral("UPDATE SYNC_INFO SET VAL = VAL WHERE NAME = 'LOCK'")))
-            return true;
-        const QString text = lock.lastError().text();
-        lock.clear();
-        shared.rollback();
-        if (!isConflict(text))
-            return fail(QStringLiteral("Cannot lock the shared base: ") + text);
+        }
+        if (!isConflict(error))
+            return fail(QStringLiteral("Cannot lock the shared base: ") + error);
+        if (cancelled())
+            return false;
+        if (trying.elapsed() > m_shared.turnWaitMs)
+            return fail(QStringLiteral("The shared base stayed busy; the cards go up next time."));
         QThread::msleep(20 + QRandomGenerator::global()->bounded(60));
     }
-    return fail(QStringLiteral("The shared base stayed busy; the cards go up next time."));
+}
+
+bool ClientSync::commitShared(QSqlDatabase &shared, const QString &what)
+{
+    // The writes end before the turn does, so the next writer sees them.
+    if (!shared.commit()) {
+        const QString error = shared.lastError().text();
+        abandonShared(shared);
+        return fail(what + error);
+    }
+    // Committed, the turn's row version sends a writer that began before it round again with
+    // a fresh view, as a writer of an older program keeps its turn in its writing transaction.
+    QString error;
+    if (!m_sharedLock.commit(&error))
+        log(QStringLiteral("The turn on the shared base ended with: ") + error);
+    return true;
+}
+
+void ClientSync::abandonShared(QSqlDatabase &shared)
+{
+    shared.rollback();
+    m_sharedLock.rollback();
 }
 
 bool ClientSync::readBase(QSqlDatabase &local, const QStringList &keys, QHash<QString, Base> *out)
@@ -163,7 +195,7 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
     if (!lockShared(shared))
         return false;
     auto abandon = [&](const QString &message) {
-        shared.rollback();
+        abandonShared(shared);
         return fail(message);
     };
     Table sharedRows;
@@ -317,9 +349,8 @@ bool ClientSync::pushChunk(QSqlDatabase &local, QSqlDatabase &shared, QList<Pend
     if (!readStamps(shared, &after) || !bumpKeyGenerator(shared, highest))
         return abandon(m_error);
     prepared.clear();
-    if (!shared.commit())
-        return abandon(QStringLiteral("Cannot commit the shared base: ")
-                       + shared.lastError().text());
+    if (!commitShared(shared, QStringLiteral("Cannot commit the shared base: ")))
+        return false;
 
     // This base follows, card by card; a card saved here again meanwhile keeps its new state
     // and goes up in the next round.
@@ -418,14 +449,12 @@ bool ClientSync::pushNotes(QSqlDatabase &local, QSqlDatabase &shared)
         return false;
     for (const ConflictNote &note : notes) {
         if (!ClientConflicts::add(shared, note, &error)) {
-            shared.rollback();
+            abandonShared(shared);
             return fail(error);
         }
     }
-    if (!shared.commit()) {
-        shared.rollback();
-        return fail(QStringLiteral("Cannot commit the notes: ") + shared.lastError().text());
-    }
+    if (!commitShared(shared, QStringLiteral("Cannot commit the notes: ")))
+        return false;
     QSqlQuery done(local);
     if (!done.exec(QStringLiteral("DELETE FROM CLIENT_CONFLICTS WHERE SYNC_STAMP IS NULL")))
         return fail(QStringLiteral("Cannot settle the notes: ") + done.lastError().text());

@@ -1,7 +1,7 @@
 #include "SyncSchema.h"
 
 #include "ClientKeys.h"
-#include "ReservedDdl.h"
+#include "TimedTransaction.h"
 #include "SchemaUpgrade.h"
 #include "common/ErrorOut.h"
 
@@ -102,8 +102,13 @@ bool applyShared(const QSqlDatabase &db, const QList<Step> &steps, QString *erro
         statements.append(step.sql);
         made->append(step.kind == Step::Column ? step.column : step.name);
     }
-    return statements.isEmpty()
-           || ReservedDdl::run(db, QStringLiteral("CLIENTS"), statements, TurnSeconds, error);
+    QString failure;
+    if (statements.isEmpty()
+        || TimedTransaction::runReserved(db, QStringLiteral("CLIENTS"), statements, TurnSeconds,
+                                         &failure))
+        return true;
+    setError(error, QStringLiteral("Cannot prepare the base for the shared client list: ") + failure);
+    return false;
 }
 
 const QString g_conflictColumns = QStringLiteral(

@@ -15,7 +15,7 @@ list(APPEND VANDREL_CORE_SOURCES
   core/records/ClientSearch.h core/records/ClientSearch.cpp
   core/records/ClientRepository.h core/records/ClientRepository.cpp
   core/records/ClientsModel.h core/records/ClientsModel.cpp
-  core/records/ReservedDdl.h core/records/ReservedDdl.cpp
+  core/records/TimedTransaction.h core/records/TimedTransaction.cpp
   core/records/SyncSchema.h core/records/SyncSchema.cpp
   core/records/ClientRows.h core/records/ClientRows.cpp
   core/records/ClientMerge.h core/records/ClientMerge.cpp

@@ -4,8 +4,8 @@
 // owner.
 #include "records/AutomaticSweep.h"
 #include "records/DataModule.h"
-#include "records/ReservedDdl.h"
 #include "records/SyncSchema.h"
+#include "records/TimedTransaction.h"
 #include "RecordsTestSupport.h"
 #include "SyncScenarios.h"
 #include "TestEnvironment.h"
@@ -49,6 +49,7 @@ private Q_SLOTS:
     void basesOfTheFormerLayoutAreUpgraded();
     void randomWorkstations();
     void upgradersOfANewSharedBaseTakeTurns();
+    void aWorkstationGoneMidTurnCostsOthersSecondsOnly();
     void closingNeverWaitsForASilentServer();
 
 private:
@@ -304,9 +305,9 @@ void TestClientSync::upgradersOfANewSharedBaseTakeTurns() {
     const QString file = m_place.fresh("turns");
     QSqlDatabase first = DataModule::addConnection("turns-first", file);
     QVERIFY(first.open());
-    ReservedTurn turn;
+    TimedTransaction turn;
     QString error;
-    QVERIFY2(turn.begin(first, "CLIENTS", 5, &error), qPrintable(error));
+    QVERIFY2(turn.begin(first, 5, &error, "CLIENTS"), qPrintable(error));
 
     std::future<QString> second = std::async(std::launch::async, [file] {
         QString failure;
@@ -328,7 +329,7 @@ void TestClientSync::upgradersOfANewSharedBaseTakeTurns() {
     QCOMPARE(second.get(), QString());
 
     // A turn that never comes ends in a word within the wait, and keeps nothing of the turn.
-    QVERIFY(turn.begin(first, "CLIENTS", 5, &error));
+    QVERIFY(turn.begin(first, 5, &error, "CLIENTS"));
     QElapsedTimer waited;
     waited.start();
     std::future<QString> stuck = std::async(std::launch::async, [file] {
@@ -336,8 +337,8 @@ void TestClientSync::upgradersOfANewSharedBaseTakeTurns() {
         {
             QSqlDatabase db = DataModule::addConnection("turns-stuck", file);
             if (db.open()
-                && ReservedDdl::run(db, "CLIENTS", {"CREATE SEQUENCE GEN_NEVER_MADE"}, 1,
-                                    &failure))
+                && TimedTransaction::runReserved(db, "CLIENTS", {"CREATE SEQUENCE GEN_NEVER_MADE"},
+                                                 1, &failure))
                 failure.clear();
         }
         QSqlDatabase::removeDatabase("turns-stuck");
@@ -360,6 +361,43 @@ void TestClientSync::upgradersOfANewSharedBaseTakeTurns() {
     first.close();
     first = QSqlDatabase();
     QSqlDatabase::removeDatabase("turns-first");
+}
+
+void TestClientSync::aWorkstationGoneMidTurnCostsOthersSecondsOnly() {
+    // A workstation that dropped off while writing keeps its turn on the shared base until the
+    // server notices, which can take hours. A round of another gives up after its wait with a
+    // word, its card kept waiting, and carries the card once the turn is free.
+    const QString shared = m_place.fresh("held");
+    Installation a(m_place.root + "/a", shared, "A");
+    QVERIFY2(a.sync(), qPrintable(a.lastError()));
+    const QString key = a.add("Patient");
+    QSqlDatabase gone = DataModule::addConnection("held-gone", shared);
+    QVERIFY(gone.open());
+    QVERIFY(gone.transaction());
+    QSqlQuery turn(gone);
+    QVERIFY(turn.exec("UPDATE SYNC_INFO SET VAL = VAL WHERE NAME = 'LOCK'"));
+
+    a.activate();
+    ClientSync::Target target = ClientSync::configuredTarget();
+    target.turnWaitMs = 3000;
+    ClientSync round(a.base(), target);
+    QElapsedTimer waited;
+    waited.start();
+    QVERIFY(!round.runRound());
+    QVERIFY2(waited.elapsed() < 15000, qPrintable(QString::number(waited.elapsed())));
+    QVERIFY2(round.lastError().contains("busy"), qPrintable(round.lastError()));
+    QCOMPARE(a.waiting(), 1);
+
+    turn.clear();
+    gone.rollback();
+    gone.close();
+    gone = QSqlDatabase();
+    QSqlDatabase::removeDatabase("held-gone");
+    QVERIFY2(a.sync(), qPrintable(a.lastError()));
+    QCOMPARE(a.waiting(), 0);
+    Installation b(m_place.root + "/b", shared, "B");
+    QVERIFY2(b.sync(), qPrintable(b.lastError()));
+    QCOMPARE(b.cards().value(key), "Patient");
 }
 
 void TestClientSync::closingNeverWaitsForASilentServer() {
