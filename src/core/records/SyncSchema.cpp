@@ -90,23 +90,25 @@ bool apply(const QSqlDatabase &db, const QList<Step> &steps, QString *error)
 }
 
 // Runs the missing steps of a base other workstations may be upgrading at the same moment:
-// all in one turn at a reservation of CLIENTS. `made` tells which ran.
+// all in one turn at a reservation of CLIENTS. `made` tells which were made.
 bool applyShared(const QSqlDatabase &db, const QList<Step> &steps, QString *error,
                  QStringList *made)
 {
     // The changes are small; a turn taking longer means the other workstation is stuck, and
     // the caller looks again after a pause.
     constexpr int TurnSeconds = 5;
-    QStringList statements;
+    QStringList statements, names;
     for (const Step &step : missing(db, steps)) {
         statements.append(step.sql);
-        made->append(step.kind == Step::Column ? step.column : step.name);
+        names.append(step.kind == Step::Column ? step.column : step.name);
     }
     QString failure;
     if (statements.isEmpty()
         || TimedTransaction::runReserved(db, QStringLiteral("CLIENTS"), statements, TurnSeconds,
-                                         &failure))
+                                         &failure)) {
+        *made = names;
         return true;
+    }
     setError(error, QStringLiteral("Cannot prepare the base for the shared client list: ") + failure);
     return false;
 }

@@ -24,7 +24,6 @@ public:
     bool execute(const QString &statement, QString *error);
     bool commit(QString *error);
     void rollback();
-    bool isOpen() const { return m_transaction != 0; }
 
     // Runs the statements in one transaction that reserves `reservedTable`, kept together or
     // not at all.
